@@ -1,0 +1,58 @@
+# The two commands of the README, and a few helpers.
+#   make run    build and start on the sample project in examples/site/
+#   make test   install dependencies, build, run every test and a short fuzz run
+BUILD      ?= build
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+JOBS       ?= $(shell nproc)
+
+.PHONY: all deps configure build run test fuzz-smoke fuzz bench sanitize format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: $(BUILD)/build.ninja
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/src/cli/tsle-cli show examples/site/*.html examples/site/*.htm examples/site/*.php examples/site/*.mtpl
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory fuzz-smoke
+
+# The page model under libFuzzer with ASan and UBSan, on a copy of the seed corpus.
+$(FUZZ_BUILD)/build.ninja:
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTSLE_FUZZ=ON
+
+fuzz-smoke: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	rm -rf $(FUZZ_BUILD)/corpus && cp -r fuzz/corpus $(FUZZ_BUILD)/corpus
+	$(FUZZ_BUILD)/fuzz/page_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus fuzz/corpus 2>&1 | tail -n 15
+
+fuzz: FUZZ_SECONDS=600
+fuzz: fuzz-smoke
+
+bench: build
+	@scripts/install-deps.sh --bench
+	scripts/run-bench.sh $(BUILD)
+
+# Every test under ASan and UBSan.
+sanitize: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTSLE_SANITIZE=ON -DTSLE_BENCH=OFF
+	cmake --build build-asan -j $(JOBS)
+	ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(FUZZ_BUILD) build-asan

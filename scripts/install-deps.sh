@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing TSLE need.
+# Idempotent and quiet when everything is already there; uses sudo only when not root.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    clang libclang-rt-14-dev          # libFuzzer and the sanitizer runtimes
+    googletest libgtest-dev libgmock-dev
+    libbenchmark-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+)
+# Extra packages for the benchmarks only (real pages to measure on).
+if [[ "${1:-}" == "--bench" ]]; then
+    packages+=(python3.11-doc)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+    [[ "$status" == "installed" ]] || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo="sudo"
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,1 @@
+#include "assistants/http_time.h"

@@ -1,0 +1,2 @@
+#include "cli/cli_util.h"
+int RunBodyText(const QStringList&) { return EXIT_OK; }

@@ -1,0 +1,2 @@
+#include "cli/cli_util.h"
+int RunRebuild(const QStringList&) { return EXIT_OK; }

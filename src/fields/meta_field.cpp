@@ -1,0 +1,1 @@
+#include "fields/meta_field.h"

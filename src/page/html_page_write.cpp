@@ -1,0 +1,1 @@
+#include "page/html_page.h"
