@@ -48,6 +48,7 @@ public:
 
 private:
     friend class CHtmlPage;
+    friend class CTagSection;
     // A tag that refers to the page's text; raw must outlive the tag.
     void SetParsedText(std::string_view raw);
     void Classify();
