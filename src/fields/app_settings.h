@@ -1,0 +1,13 @@
+// CAppSettings: settings that belong to the application rather than to a view.
+// The application object owns one; the field list reads and writes it with
+// the rest of the profile, and the file-types options page edits it.
+#pragma once
+
+#include <string>
+
+#include "fields/file_types.h"
+
+struct CAppSettings {
+    // ";"-separated "*.ext" patterns of the files that count as web pages.
+    std::string m_strFileTypes{DEFAULT_FILE_TYPES};
+};

@@ -1,0 +1,53 @@
+// CFieldList: the ordered fields of the meta-data form, owned by the editing
+// view, and their settings in the profile.
+//
+// Positions 0..12 are the standard catalogue in catalogue order (0 is always
+// the title); after them come user-defined fields and fields found in the open
+// page or template, in any mix. The list owns its fields.
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "fields/app_settings.h"
+#include "fields/meta_field.h"
+#include "fields/profile.h"
+
+// More user fields than this are not read from a profile: a damaged "IBC" must
+// not make the program build millions of rows.
+inline constexpr int MAX_USER_FIELDS = 1000;
+
+class CFieldList {
+public:
+    // The catalogue, defined, with its default display modes. No profile is
+    // read here; the owner calls LoadSettings.
+    CFieldList();
+    CFieldList(const CFieldList&) = delete;
+    CFieldList& operator=(const CFieldList&) = delete;
+
+    int GetCount() const { return static_cast<int>(m_fields.size()); }
+    // Field at pos (0 <= pos < GetCount()).
+    CMetaField& GetAt(int pos) { return *m_fields[static_cast<size_t>(pos)]; }
+    const CMetaField& GetAt(int pos) const { return *m_fields[static_cast<size_t>(pos)]; }
+
+    // Appends field (taking ownership) and returns its position.
+    int AddField(std::unique_ptr<CMetaField> field);
+    // Deletes the fields from position count on (never the catalogue).
+    void TruncateTo(int count);
+    // Deletes every FIELD_FOUND field; the fields behind it move up.
+    void RemoveFoundFields();
+    // Position of the first field from position 1 on whose name equals name,
+    // ignoring ASCII case (the title never matches); -1 when none does.
+    int FindField(std::string_view name) const;
+
+    // Reads the file types into app and the fields' settings from the "User"
+    // section; user fields are appended after the catalogue.
+    void LoadSettings(const IProfile& profile, CAppSettings& app);
+    // Writes the file types and the settings of the standard and user fields;
+    // found fields are skipped without leaving a gap in the numbering.
+    void SaveSettings(IProfile& profile, const CAppSettings& app) const;
+
+private:
+    std::vector<std::unique_ptr<CMetaField>> m_fields;
+};
