@@ -1,1 +1,168 @@
+// CTesselDoc: the single document of the editor, the open web page and the
+// open meta-data template, with the commands that create, open and save them.
+//
+// The document holds no window. Messages and questions go to an IUserPrompt,
+// requests for file and folder names to an IFilePicker, and changes are
+// announced to IDocObserver objects; all three are owned by the caller and
+// must outlive the document or be unset. Without a prompt nothing is shown and
+// questions get the cautious answer (Cancel, or No); without a picker every
+// dialog counts as cancelled.
+//
+// Page text is bytes (std::string). Paths are QString and are converted to
+// and from the file system's bytes with QFile::encodeName and decodeName.
 #pragma once
+
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "document/doc_observer.h"
+#include "document/file_picker.h"
+#include "page/html_page.h"
+#include "page/user_prompt.h"
+
+class CTesselDoc {
+public:
+    CTesselDoc();
+    CTesselDoc(const CTesselDoc&) = delete;
+    CTesselDoc& operator=(const CTesselDoc&) = delete;
+
+    void SetPrompt(IUserPrompt* prompt);
+    void SetFilePicker(IFilePicker* picker) { m_picker = picker; }
+    void AddObserver(IDocObserver* observer);
+    void RemoveObserver(IDocObserver* observer);
+    // The file-types setting that File Open filters by.
+    void SetFileTypes(const QString& fileTypes) { m_strFileTypes = fileTypes; }
+    const QString& GetFileTypes() const { return m_strFileTypes; }
+
+    // --- Page document state --------------------------------------------------
+    // Full path of the page file, "" for a new page.
+    const QString& GetPathName() const { return m_strPathName; }
+    // The page's name as captions and questions show it: the file name, or "Untitled".
+    QString GetTitle() const;
+    int IsModified() const { return m_bModified; }
+    void SetModifiedFlag(int modified = 1);
+    int HasNoMetaPosition() const { return m_bNoMetaPosition; }
+
+    // --- Page commands ----------------------------------------------------------
+    // Each returns 1 when done, 0 when cancelled or failed (the user has been told why).
+    // File New: asks about unsaved changes, then a new page.
+    int FileNew();
+    // File Open: asks for a file filtered by the file types, asks about unsaved
+    // changes, resets the page and opens the file (a ".mtpl" name as the template).
+    int FileOpen();
+    // The application's open of a named file (command line, recent files, file
+    // browser): ".mtpl" names become the template, others the page.
+    int OpenDocumentFile(const QString& path);
+    int FileSave();
+    int FileSaveAs();
+    // Asks "Save changes to %1?" when the page is modified; 0 means Cancel (or a failed save).
+    int SaveModified();
+    // Browse: asks for the project directory.
+    int OnBrowse();
+    // Before the window closes: the template question, then the page question.
+    int CanCloseFrame();
+
+    // The steps behind the commands, without questions.
+    int OnNewDocument();
+    int OnOpenDocument(const QString& path);
+    int OnSaveDocument(const QString& path);
+
+    // --- The page, for the editing view, preview and file browser ---------------
+    int GetPageMetaAt(int index, std::string& name, std::string& content, int& httpEquiv) const;
+    // Trims the content; an empty result removes the tag. Returns 1 when written or removed.
+    int SetMetaValue(const std::string& name, const std::string& content, int httpEquiv);
+    int RemoveMeta(const std::string& name);
+    std::string GetPageTitle() const;
+    int SetPageTitle(const std::string& title);
+    std::string GetBodyText() const;
+    std::string GetPageText();
+    const QString& GetProjectDir() const { return m_strProjectDir; }
+    // Stores dir without one trailing "/" ("/" itself stays "/").
+    void SetProjectDir(const QString& dir);
+
+    // The filter File Open offers for a file-types setting.
+    static QString OpenFilter(const QString& fileTypes);
+
+    // --- Template state -----------------------------------------------------------
+    int IsTemplateOpen() const { return m_bTemplateOpen; }
+    int IsEditingTemplate() const { return m_bEditingTemplate; }
+    int IsTemplateModified() const { return m_bTemplateModified; }
+    void SetTemplateModified(int modified = 1);
+    const QString& GetTemplateName() const { return m_strTemplateName; }
+    const QString& GetTemplatePath() const { return m_strTemplatePath; }
+    int IsTrackingEdits() const { return m_bTrackEdits; }
+    void SetTrackEdits(int track) { m_bTrackEdits = track; }
+
+    // --- Template commands ----------------------------------------------------------
+    // Loads path as the template, without questions.
+    int ReadTemplateFile(const QString& path);
+    // Every way of opening a template: asks about the open template's unsaved
+    // changes first, then ReadTemplateFile.
+    int OpenTemplate(const QString& path);
+    int NewTemplate();
+    int OnTemplateOpen();
+    int SaveTemplate();
+    int SaveTemplateAs();
+    int CloseTemplate();
+    void ToggleEditing();
+    int ApplyTemplate();
+    // Asks "Save changes to " + name when the open template is modified; 0 means
+    // Cancel (or a failed save).
+    int SaveTemplateModified();
+
+    // Command enable states.
+    int CanSaveTemplate() const { return m_bTemplateOpen && m_bTemplateModified; }
+    int CanApplyTemplate() const { return m_bTemplateOpen && !m_bEditingTemplate; }
+
+    // --- The template, for the editing view --------------------------------------------
+    int GetTemplateTitle(std::string& title, int& action) const;
+    void SetTemplateTitle(const std::string& title, int action);
+    int GetTemplateMetaAt(int index, std::string& name, std::string& content, int& httpEquiv,
+                          int& action) const;
+    int SetTemplateMeta(const std::string& name, const std::string& content, int httpEquiv,
+                        int action);
+    int RemoveTemplateMeta(const std::string& name);
+    std::string GetTemplateText();
+
+    // Refills the views with edit tracking off, then turns tracking on.
+    void UpdateAllViews();
+
+private:
+    void Info(const std::string& text) const;
+    IUserPrompt::Answer Ask(const std::string& text, IUserPrompt::Buttons buttons) const;
+    QString PickFile(IFilePicker::Kind kind, const QString& caption, const QString& filter,
+                     const QString& defaultExtension, const QString& initialName) const;
+    int DoSave(const QString& newName);
+    void SetPathName(const QString& path);
+    void NotifyStateChanged();
+    void NotifyFileUsed(const QString& path);
+
+    int m_bTrackEdits = 0;
+    int m_bTemplateOpen = 0;
+    int m_bEditingTemplate = 0;
+    int m_bTemplateModified = 0;
+    QString m_strTemplateName;
+    QString m_strTemplatePath;
+    QString m_strProjectDir;
+    CHtmlPage m_page;
+    CHtmlPage m_template;
+    int m_bNoMetaPosition = 0;
+
+    // What the framework kept for the page document.
+    QString m_strPathName;
+    int m_bModified = 0;
+
+    QString m_strFileTypes;
+    IUserPrompt* m_prompt = nullptr;
+    IFilePicker* m_picker = nullptr;
+    std::vector<IDocObserver*> m_observers;
+};
+
+// A path as the document stores it: absolute and clean.
+QString AbsoluteDocPath(const QString& path);
+// The template's name as shown: the file name without folder and extension.
+QString TemplateNameFromPath(const QString& path);
+// 1 when a file name is opened as a template: its extension from the last "."
+// is ".mtpl" (case-sensitive).
+int IsTemplateFileName(const QString& path);

@@ -1,0 +1,204 @@
+// The template half of CTesselDoc: the template file commands and applying.
+#include <QFile>
+
+#include "document/doc_texts.h"
+#include "document/template_values.h"
+#include "document/tessel_doc.h"
+#include "document/text_file.h"
+#include "fields/template_action.h"
+
+namespace {
+
+const char kTemplateFilter[] = "Templates (*.mtpl)|*.mtpl|All files (*.*)|*.*||";
+
+} // namespace
+
+void CTesselDoc::SetTemplateModified(int modified) {
+    modified = modified ? 1 : 0;
+    if (m_bTemplateModified == modified)
+        return;
+    m_bTemplateModified = modified;
+    NotifyStateChanged();
+}
+
+int CTesselDoc::ReadTemplateFile(const QString& path) {
+    const QString full = AbsoluteDocPath(path);
+    m_strTemplateName = TemplateNameFromPath(full);
+    m_strTemplatePath = full;
+    std::string text;
+    QString error;
+    if (LoadTextFile(full, text, error)) {
+        m_template.SetText(std::move(text), 0);
+        m_bTemplateOpen = 1;
+        m_bTemplateModified = 0; // what is loaded is what is on disk
+        NotifyFileUsed(full);
+    } else {
+        m_strTemplatePath.clear();
+        m_strTemplateName.clear();
+        Info("Failed to read template file.\n" + full.toStdString() + ": " + error.toStdString());
+        m_bTemplateOpen = 0;
+        // No template is left to edit; the views go back to the page.
+        m_bEditingTemplate = 0;
+    }
+    NotifyStateChanged();
+    UpdateAllViews();
+    return m_bTemplateOpen;
+}
+
+int CTesselDoc::SaveTemplateModified() {
+    if (!m_bTemplateOpen || !m_bTemplateModified)
+        return 1;
+    switch (Ask("Save changes to " + m_strTemplateName.toStdString(), IUserPrompt::YES_NO_CANCEL)) {
+    case IUserPrompt::ANSWER_YES:
+        return SaveTemplate();
+    case IUserPrompt::ANSWER_NO:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+int CTesselDoc::OpenTemplate(const QString& path) {
+    if (!SaveTemplateModified())
+        return 0;
+    return ReadTemplateFile(path);
+}
+
+int CTesselDoc::OnTemplateOpen() {
+    const QString name =
+        PickFile(IFilePicker::OPEN_FILE, QStringLiteral("Open"),
+                 QString::fromLatin1(kTemplateFilter), QStringLiteral("mtpl"), m_strTemplateName);
+    if (name.isEmpty())
+        return 0;
+    return OpenTemplate(name);
+}
+
+int CTesselDoc::SaveTemplateAs() {
+    if (!m_bTemplateOpen)
+        return 0;
+    const QString name =
+        PickFile(IFilePicker::SAVE_FILE, QStringLiteral("Save As"),
+                 QString::fromLatin1(kTemplateFilter), QStringLiteral("mtpl"), m_strTemplateName);
+    if (name.isEmpty())
+        return 0;
+    const QString oldPath = m_strTemplatePath;
+    const QString oldName = m_strTemplateName;
+    m_strTemplatePath = name;
+    m_strTemplateName = TemplateNameFromPath(name);
+    if (SaveTemplate())
+        return 1;
+    // Nothing was written there: keep naming the file the template came from.
+    m_strTemplatePath = oldPath;
+    m_strTemplateName = oldName;
+    NotifyStateChanged();
+    return 0;
+}
+
+int CTesselDoc::SaveTemplate() {
+    if (!m_bTemplateOpen)
+        return 0;
+    if (m_strTemplatePath.isEmpty())
+        return SaveTemplateAs();
+    QString error;
+    if (!SaveTextFile(m_strTemplatePath, m_template.GetText(), error)) {
+        Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
+             error.toStdString());
+        return 0;
+    }
+    m_bTemplateModified = 0;
+    NotifyStateChanged();
+    NotifyFileUsed(m_strTemplatePath);
+    return 1;
+}
+
+int CTesselDoc::NewTemplate() {
+    if (!SaveTemplateModified())
+        return 0;
+    m_strTemplateName = QStringLiteral("unnamed template");
+    m_strTemplatePath.clear();
+    m_template.SetText(NEW_TEMPLATE_TEXT, 0);
+    m_bTemplateModified = 0;
+
+    std::string name, content;
+    int httpEquiv = 0;
+    const std::string title = m_page.GetTitle();
+    if ((!title.empty() || m_page.GetMetaAt(0, name, content, httpEquiv)) &&
+        Ask("Base new template on current page?", IUserPrompt::YES_NO) == IUserPrompt::ANSWER_YES) {
+        if (!title.empty())
+            m_template.SetTitleWithAction(title, ACTION_SET_IF_MISSING);
+        httpEquiv = 0;
+        for (int i = 0; m_page.GetMetaAt(i, name, content, httpEquiv); ++i) {
+            if (!content.empty())
+                m_template.SetMetaWithAction(name, content, httpEquiv, ACTION_SET_IF_MISSING);
+        }
+        m_bTemplateModified = 1;
+    }
+
+    m_bTrackEdits = 0;
+    m_bTemplateOpen = 1;
+    m_bEditingTemplate = 1;
+    NotifyStateChanged();
+    UpdateAllViews();
+    return 1;
+}
+
+int CTesselDoc::CloseTemplate() {
+    if (!SaveTemplateModified())
+        return 0;
+    m_bTemplateOpen = 0;
+    m_bEditingTemplate = 0;
+    m_bTemplateModified = 0;
+    NotifyStateChanged();
+    UpdateAllViews();
+    return 1;
+}
+
+void CTesselDoc::ToggleEditing() {
+    m_bTrackEdits = 0;
+    m_bEditingTemplate = !m_bEditingTemplate;
+    NotifyStateChanged();
+    UpdateAllViews();
+}
+
+int CTesselDoc::ApplyTemplate() {
+    if (!m_bTemplateOpen)
+        return 0;
+    m_bTrackEdits = 0;
+    CTemplateValues values;
+    values.Read(m_template);
+    values.ApplyTo(m_page);
+    SetModifiedFlag(1);
+    UpdateAllViews();
+    return 1;
+}
+
+// --- The template for the views -------------------------------------------------------
+
+int CTesselDoc::GetTemplateTitle(std::string& title, int& action) const {
+    return m_template.GetTitleWithAction(title, action);
+}
+
+void CTesselDoc::SetTemplateTitle(const std::string& title, int action) {
+    m_template.SetTitleWithAction(title, action);
+}
+
+int CTesselDoc::GetTemplateMetaAt(int index, std::string& name, std::string& content,
+                                  int& httpEquiv, int& action) const {
+    if (!m_template.GetMetaAt(index, name, content, httpEquiv))
+        return 0;
+    action = m_template.GetMetaAction(name);
+    return 1;
+}
+
+int CTesselDoc::SetTemplateMeta(const std::string& name, const std::string& content, int httpEquiv,
+                                int action) {
+    return m_template.SetMetaWithAction(name, content, httpEquiv, action);
+}
+
+int CTesselDoc::RemoveTemplateMeta(const std::string& name) {
+    return m_template.RemoveMeta(name);
+}
+
+std::string CTesselDoc::GetTemplateText() {
+    return m_template.GetText();
+}
