@@ -8,6 +8,8 @@
 int RunRebuild(const QStringList& args);
 int RunShow(const QStringList& args);
 int RunBodyText(const QStringList& args);
+int RunSet(const QStringList& args);
+int RunApply(const QStringList& args);
 
 namespace {
 
@@ -15,6 +17,8 @@ const CliCommand kCommands[] = {
     {"rebuild", "Write a page rebuilt from its sections to stdout", RunRebuild},
     {"show", "Show the title and meta tags of pages", RunShow},
     {"body-text", "Print the plain text of a page's body", RunBodyText},
+    {"set", "Set the title and meta tags of a page in place", RunSet},
+    {"apply", "Apply a meta-tag template to pages", RunApply},
 };
 
 void PrintUsage(FILE* out) {
