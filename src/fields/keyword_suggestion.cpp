@@ -1,0 +1,224 @@
+#include "fields/keyword_suggestion.h"
+
+#include <QString>
+#include <algorithm>
+#include <unordered_set>
+#include <utility>
+
+#include "fields/collapse_separators.h"
+
+namespace {
+
+// Shorter words say nothing about a page.
+constexpr size_t kMinWordLength = 3;
+// Rarer words are offered only while fewer than this many were taken.
+constexpr size_t kEnoughWords = 8;
+
+bool IsAsciiSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+std::string_view TrimStart(std::string_view s) {
+    while (!s.empty() && IsAsciiSpace(s.front()))
+        s.remove_prefix(1);
+    return s;
+}
+
+std::string_view TrimEnd(std::string_view s) {
+    while (!s.empty() && IsAsciiSpace(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Length of the valid multi-byte UTF-8 sequence at s[i], or 0 when s[i] does
+// not start one (ASCII included).
+size_t Utf8SequenceLength(std::string_view s, size_t i) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = byte(i);
+    size_t len;
+    unsigned min;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        min = 0x80;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        min = 0x800;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size())
+        return 0;
+    unsigned cp = c & (0xFF >> (len + 1));
+    for (size_t k = 1; k < len; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+// Characters in s: a valid UTF-8 sequence counts one, as does any other byte.
+size_t CharacterCount(std::string_view s) {
+    size_t count = 0;
+    for (size_t i = 0; i < s.size(); ++count) {
+        const size_t len = Utf8SequenceLength(s, i);
+        i += len ? len : 1;
+    }
+    return count;
+}
+
+// The words of a common-words string: its pieces between single spaces.
+// " " + word + " " occurs in the string exactly when word (which holds no
+// space) is one of them.
+std::unordered_set<std::string_view> CommonWordSet(std::string_view commonWords) {
+    std::unordered_set<std::string_view> set;
+    size_t pos = 0;
+    while (pos < commonWords.size()) {
+        size_t end = commonWords.find(' ', pos);
+        if (end == std::string_view::npos)
+            end = commonWords.size();
+        if (end > pos)
+            set.insert(commonWords.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return set;
+}
+
+} // namespace
+
+std::string NormalizeKeyword(std::string_view word) {
+    word = TrimEnd(TrimStart(word));
+    std::string out;
+    out.reserve(word.size());
+    for (size_t i = 0; i < word.size();) {
+        const char c = word[i];
+        if (c >= 'A' && c <= 'Z') {
+            out += static_cast<char>(c - 'A' + 'a');
+            ++i;
+            continue;
+        }
+        // A run of valid non-ASCII sequences is lowered as Unicode in one go.
+        const size_t start = i;
+        for (size_t len; i < word.size() && (len = Utf8SequenceLength(word, i)) != 0;)
+            i += len;
+        if (i > start) {
+            const QString run =
+                QString::fromUtf8(word.data() + start, static_cast<qsizetype>(i - start));
+            out += run.toLower().toStdString();
+            continue;
+        }
+        out += c; // ASCII other than capitals, or a byte that is not UTF-8
+        ++i;
+    }
+    return out;
+}
+
+size_t CKeywordStatistics::GetCount(const std::string& word) const {
+    const auto it = m_index.find(word);
+    return it == m_index.end() ? 0 : m_counts[it->second];
+}
+
+void CKeywordStatistics::AddWord(std::string word) {
+    const auto [it, inserted] = m_index.try_emplace(std::move(word), m_order.size());
+    if (inserted) {
+        m_order.push_back(&it->first);
+        m_counts.push_back(1);
+    } else {
+        ++m_counts[it->second];
+    }
+}
+
+void CKeywordStatistics::AddText(std::string_view bodyText, std::string_view commonWords) {
+    const std::string text = CollapseSeparators(bodyText, 1);
+    const std::unordered_set<std::string_view> common = CommonWordSet(commonWords);
+    const std::string_view all(text);
+    size_t pos = 0;
+    while (pos < all.size()) {
+        size_t end = all.find(' ', pos);
+        if (end == std::string_view::npos)
+            end = all.size();
+        std::string word = NormalizeKeyword(all.substr(pos, end - pos));
+        pos = end + 1;
+        if (CharacterCount(word) < kMinWordLength || common.count(word))
+            continue;
+        AddWord(std::move(word));
+    }
+}
+
+std::string CKeywordStatistics::BuildOffer() const {
+    std::string offer;
+    size_t taken = 0;
+    const auto takeWhere = [&](auto wanted) {
+        for (size_t i = 0; i < m_order.size(); ++i) {
+            if (wanted(m_counts[i])) {
+                offer += *m_order[i];
+                offer += ' ';
+                ++taken;
+            }
+        }
+    };
+    takeWhere([](size_t n) { return n >= 3; });
+    if (taken < kEnoughWords)
+        takeWhere([](size_t n) { return n == 2; });
+    if (taken < kEnoughWords)
+        takeWhere([](size_t n) { return n == 1; });
+    return offer;
+}
+
+std::string ProposeKeywords(std::string_view bodyText, std::string_view commonWords) {
+    CKeywordStatistics statistics;
+    statistics.AddText(bodyText, commonWords);
+    return statistics.BuildOffer();
+}
+
+std::vector<std::string> KeywordListEntries(std::string_view offer) {
+    std::vector<std::pair<QString, std::string>> entries;
+    size_t start = 0;
+    while (start < offer.size()) {
+        size_t end = offer.find(' ', start);
+        if (end == std::string_view::npos)
+            end = offer.size();
+        if (end > start) {
+            const std::string_view entry = offer.substr(start, end - start);
+            entries.emplace_back(
+                QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())),
+                std::string(entry));
+        }
+        start = end + 1;
+    }
+    // Bytes decide where the collation sees no difference, so the order is total.
+    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        const int c = QString::localeAwareCompare(a.first, b.first);
+        return c != 0 ? c < 0 : a.second < b.second;
+    });
+    std::vector<std::string> result;
+    result.reserve(entries.size());
+    for (auto& entry : entries)
+        result.push_back(std::move(entry.second));
+    return result;
+}
+
+std::string JoinChosenKeywords(const std::vector<std::string>& chosen) {
+    std::string joined;
+    for (const std::string& word : chosen) {
+        joined += word;
+        joined += ' ';
+    }
+    joined.resize(TrimEnd(joined).size());
+    return joined;
+}
+
+std::string KeywordsFieldValue(std::string_view currentValue, int append, std::string_view chosen) {
+    std::string result;
+    if (append != 0)
+        result = TrimStart(currentValue);
+    if (!result.empty())
+        result += ' ';
+    result += chosen;
+    return result;
+}
