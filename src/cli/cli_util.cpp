@@ -26,7 +26,9 @@ void FileError(const QString& file, const QString& reason) {
     std::fprintf(stderr, "tsle-cli: %s: %s\n", qPrintable(file), qPrintable(reason));
 }
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 void WriteStdout(std::string_view bytes) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -83,11 +85,21 @@ std::string JsonString(std::string_view bytes) {
             continue;
         }
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20 || len == 0) {
                 std::snprintf(buf, sizeof buf, "\\u%04X", c);

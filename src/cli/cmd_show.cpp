@@ -1,2 +1,113 @@
+// tsle-cli show: the title and meta tags of pages, as a table or as JSON.
+#include <cstdio>
+#include <vector>
+
 #include "cli/cli_util.h"
-int RunShow(const QStringList&) { return EXIT_OK; }
+#include "page/html_page.h"
+#include "page/page_file.h"
+
+namespace {
+
+struct MetaRow {
+    std::string name;
+    std::string content;
+    int httpEquiv = 0;
+};
+
+struct PageSummary {
+    QString file;
+    std::string title;
+    std::vector<MetaRow> meta;
+    bool metaPosition = false;
+};
+
+PageSummary Summarize(const QString& file, CHtmlPage& page) {
+    PageSummary summary;
+    summary.file = file;
+    summary.title = page.GetTitle();
+    MetaRow row;
+    for (int i = 0; page.GetMetaAt(i, row.name, row.content, row.httpEquiv); ++i)
+        summary.meta.push_back(row);
+    summary.metaPosition = page.HasMetaPosition();
+    return summary;
+}
+
+void PrintJson(const std::vector<PageSummary>& pages) {
+    std::string out = "[";
+    for (size_t p = 0; p < pages.size(); ++p) {
+        const PageSummary& page = pages[p];
+        out += p ? ",\n " : "";
+        out += "{\"file\": " + JsonString(page.file.toStdString());
+        out += ", \"title\": " + JsonString(page.title);
+        out += ", \"meta\": [";
+        for (size_t i = 0; i < page.meta.size(); ++i) {
+            const MetaRow& row = page.meta[i];
+            out += i ? ", " : "";
+            out += "{\"name\": " + JsonString(row.name);
+            out += ", \"http_equiv\": ";
+            out += row.httpEquiv ? "true" : "false";
+            out += ", \"content\": " + JsonString(row.content) + "}";
+        }
+        out += "], \"meta_position\": ";
+        out += page.metaPosition ? "true" : "false";
+        out += "}";
+    }
+    out += "]\n";
+    WriteStdout(out);
+}
+
+void PrintTable(const std::vector<PageSummary>& pages) {
+    std::string out;
+    for (const PageSummary& page : pages) {
+        if (!out.empty())
+            out += "\n";
+        out += page.file.toStdString() + "\n";
+        size_t width = 5; // "title"
+        for (const MetaRow& row : page.meta)
+            width = std::max(width, row.name.size() + (row.httpEquiv ? 13 : 0));
+        const auto line = [&](const std::string& label, const std::string& value) {
+            out += "  " + label + std::string(width - label.size() + 2, ' ') + value + "\n";
+        };
+        line("title", page.title);
+        for (const MetaRow& row : page.meta)
+            line(row.name.empty() ? std::string("(no name)")
+                 : row.httpEquiv  ? row.name + " (http-equiv)"
+                                  : row.name,
+                 row.content);
+        if (!page.metaPosition)
+            out += "  (no place for meta tags: changes cannot be saved)\n";
+    }
+    WriteStdout(out);
+}
+
+} // namespace
+
+int RunShow(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Shows the title and every meta tag of each FILE.");
+    const QCommandLineOption json("json", "Print one JSON array with one object per file.");
+    parser.addOption(json);
+    parser.addPositionalArgument("FILE", "Pages to read.", "FILE...");
+    int exitCode = EXIT_OK;
+    if (!ParseCommandLine(parser, args, exitCode))
+        return exitCode;
+    if (parser.positionalArguments().isEmpty())
+        return UsageError("show needs at least one FILE");
+    std::vector<PageSummary> pages;
+    for (const QString& file : parser.positionalArguments()) {
+        std::string text, error;
+        if (!ReadPageFile(LocalPath(file), text, error)) {
+            FileError(file, QString::fromLocal8Bit(error.c_str()));
+            exitCode = EXIT_FILE_FAILED;
+            continue;
+        }
+        CHtmlPage page;
+        page.SetText(std::move(text), 1);
+        pages.push_back(Summarize(file, page));
+    }
+    if (parser.isSet(json))
+        PrintJson(pages);
+    else
+        PrintTable(pages);
+    return exitCode;
+}

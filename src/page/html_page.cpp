@@ -1,1 +1,205 @@
 #include "page/html_page.h"
+
+#include <limits>
+
+CHtmlPage::CHtmlPage() = default;
+
+CHtmlPage::~CHtmlPage() {
+    Clear();
+}
+
+void CHtmlPage::Destroy(CHtmlSection* section) {
+    const bool inArena = section->m_inArena;
+    const auto destroy = [inArena](auto* typed) {
+        if (inArena)
+            std::destroy_at(typed);
+        else
+            delete typed;
+    };
+    switch (section->m_type) {
+    case SECTION_TEXT:
+        destroy(static_cast<CTextSection*>(section));
+        break;
+    case SECTION_SCRIPT:
+        destroy(static_cast<CScriptSection*>(section));
+        break;
+    case SECTION_TAG:
+        destroy(static_cast<CTagSection*>(section));
+        break;
+    case SECTION_COMMENT:
+        destroy(static_cast<CCommentSection*>(section));
+        break;
+    default:
+        break;
+    }
+}
+
+void CHtmlPage::Clear() {
+    for (CHtmlSection* s = m_head; s;) {
+        CHtmlSection* next = s->m_next;
+        Destroy(s);
+        s = next;
+    }
+    m_head = m_last = nullptr;
+    m_count = 0;
+    m_arena.release();
+    m_posBodyOpen = m_posBodyClose = nullptr;
+    m_tailSection = nullptr;
+    m_tailStart = std::string::npos;
+    m_tailEdited = false;
+    m_edited = false;
+    m_metaCursorIndex = -1;
+    m_metaCursorPos = nullptr;
+}
+
+void CHtmlPage::SetText(std::string text, int preserveBody) {
+    Clear();
+    m_source = std::move(text);
+    m_strText.clear();
+    m_strText.shrink_to_fit();
+    m_bPreserveBody = preserveBody;
+    // Sections address the text with 32-bit lengths; a text beyond that is kept
+    // whole and unparsed, so it is still written back exactly.
+    if (m_source.size() < std::numeric_limits<uint32_t>::max())
+        Parse();
+    FindLandmarks();
+    m_textValid = false;
+    Rebuild();
+}
+
+const std::string& CHtmlPage::GetText() {
+    if (!m_textValid)
+        Rebuild();
+    return m_textIsSource ? m_source : m_strText;
+}
+
+POSITION CHtmlPage::LinkAfter(POSITION pos, CHtmlSection* section) {
+    section->m_prev = pos;
+    section->m_next = pos ? pos->m_next : m_head;
+    if (section->m_next)
+        section->m_next->m_prev = section;
+    else
+        m_last = section;
+    if (pos)
+        pos->m_next = section;
+    else
+        m_head = section;
+    ++m_count;
+    // A section joins the part kept as read when it follows a section of it.
+    section->m_inTail = pos && pos->m_inTail;
+    Changed(section);
+    return section;
+}
+
+void CHtmlPage::RemoveAt(POSITION pos) {
+    if (!pos)
+        return;
+    Changed(pos);
+    if (pos->m_prev)
+        pos->m_prev->m_next = pos->m_next;
+    else
+        m_head = pos->m_next;
+    if (pos->m_next)
+        pos->m_next->m_prev = pos->m_prev;
+    else
+        m_last = pos->m_prev;
+    --m_count;
+    if (m_posBodyOpen == pos)
+        m_posBodyOpen = nullptr;
+    if (m_posBodyClose == pos)
+        m_posBodyClose = nullptr;
+    if (m_tailSection == pos)
+        m_tailSection = pos->m_next;
+    Destroy(pos);
+}
+
+void CHtmlPage::Changed(POSITION pos) {
+    m_edited = true;
+    m_textValid = false;
+    m_metaCursorIndex = -1;
+    m_metaCursorPos = nullptr;
+    if (pos && pos->m_inTail)
+        m_tailEdited = true;
+}
+
+std::string_view CHtmlPage::SourceBytes(const CHtmlSection* section) const {
+    switch (section->m_type) {
+    case SECTION_TEXT:
+        return static_cast<const CTextSection*>(section)->Text();
+    case SECTION_SCRIPT:
+        return static_cast<const CScriptSection*>(section)->Text();
+    case SECTION_TAG:
+        return static_cast<const CTagSection*>(section)->Tag().GetRawText();
+    case SECTION_COMMENT: {
+        const std::string_view inner = static_cast<const CCommentSection*>(section)->Inner();
+        const size_t close = section->m_unterminated ? 0 : 3;
+        return {inner.data() - 4, inner.size() + 4 + close};
+    }
+    default:
+        return {};
+    }
+}
+
+void CHtmlPage::Rebuild() {
+    m_textValid = true;
+    const CHtmlSection* s = m_head;
+    if (!m_edited) {
+        // Untouched: the text equals the source wherever every section before
+        // the part kept as read is written back as it was read.
+        const CHtmlSection* p = m_head;
+        for (; p && !p->m_inTail; p = p->m_next) {
+            if (p->m_type == SECTION_TAG) {
+                const CHtmlTag& tag = static_cast<const CTagSection*>(p)->Tag();
+                if (tag.GetNormalizedText().data() != tag.GetRawText().data())
+                    break;
+            } else if (p->m_type == SECTION_COMMENT && p->m_unterminated) {
+                break;
+            }
+        }
+        if (!p || p->m_inTail) {
+            m_textIsSource = true;
+            m_strText.clear();
+            m_strText.shrink_to_fit();
+            return;
+        }
+    }
+    m_textIsSource = false;
+    std::string out;
+    out.reserve(m_source.size() + m_source.size() / 16 + 64);
+    for (; s && !s->m_inTail; s = s->m_next)
+        s->AppendText(out);
+    if (s)
+        AppendTail(out, s);
+    m_strText = std::move(out);
+}
+
+void CHtmlPage::AppendTail(std::string& out, const CHtmlSection* first) const {
+    if (!m_tailEdited) {
+        out.append(m_source, m_tailStart, std::string::npos);
+        return;
+    }
+    // Untouched sections are written as the bytes they were cut from, runs of
+    // them in one piece; changed or added sections as their text.
+    const char* runBegin = nullptr;
+    const char* runEnd = nullptr;
+    for (const CHtmlSection* s = first; s; s = s->m_next) {
+        if (!s->m_fromSource) {
+            if (runBegin)
+                out.append(runBegin, runEnd);
+            runBegin = runEnd = nullptr;
+            s->AppendText(out);
+            continue;
+        }
+        const std::string_view bytes = SourceBytes(s);
+        if (runBegin && bytes.data() == runEnd) {
+            runEnd += bytes.size();
+        } else {
+            if (runBegin)
+                out.append(runBegin, runEnd);
+            runBegin = bytes.data();
+            runEnd = bytes.data() + bytes.size();
+        }
+    }
+    if (runBegin)
+        out.append(runBegin, runEnd);
+}

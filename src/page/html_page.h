@@ -41,15 +41,22 @@ public:
 
     // --- Section list -------------------------------------------------------
     POSITION GetHeadPosition() const { return m_head; }
-    POSITION GetTailPosition() const { return m_tail; }
+    POSITION GetTailPosition() const { return m_last; }
     static POSITION GetNextPosition(POSITION pos) { return pos ? pos->m_next : nullptr; }
     static POSITION GetPrevPosition(POSITION pos) { return pos ? pos->m_prev : nullptr; }
-    static CHtmlSection* GetAt(POSITION pos) { return pos; }
+    // Sections are changed only through the page, which keeps its text in step.
+    static const CHtmlSection* GetAt(POSITION pos) { return pos; }
     size_t GetCount() const { return m_count; }
-    // The page takes ownership of section; pos null inserts at the end (after)
-    // or at the start (before). Returns the new section's position.
-    POSITION InsertAfter(POSITION pos, std::unique_ptr<CHtmlSection> section);
-    POSITION InsertBefore(POSITION pos, std::unique_ptr<CHtmlSection> section);
+    // The page takes ownership of section and links it after (before) pos; a
+    // null pos means after the last (before the first) section.
+    template <class Section>
+    POSITION InsertAfter(POSITION pos, std::unique_ptr<Section> section) {
+        return LinkAfter(pos ? pos : m_last, section.release());
+    }
+    template <class Section>
+    POSITION InsertBefore(POSITION pos, std::unique_ptr<Section> section) {
+        return LinkAfter(pos ? pos->m_prev : nullptr, section.release());
+    }
     void RemoveAt(POSITION pos);
 
     // --- Reading (head, title and meta tags) --------------------------------
@@ -70,49 +77,52 @@ public:
     int SetMeta(std::string_view name, std::string_view value, int httpEquiv);
     int RemoveMeta(std::string_view name);
     int SetTitle(std::string_view title);
-    int SetMetaWithAction(std::string_view name, std::string_view value, int httpEquiv,
-                          int action);
+    int SetMetaWithAction(std::string_view name, std::string_view value, int httpEquiv, int action);
     void SetTitleWithAction(std::string_view title, int action);
 
 private:
     void Clear();
     void Parse();
     void Rebuild();
-    void AppendTail(std::string& out) const;
-    void Link(CHtmlSection* section, CHtmlSection* after);
-    template <class T>
-    T* NewParsed(std::string_view text, size_t begin, size_t end);
+    void AppendTail(std::string& out, const CHtmlSection* first) const;
+    std::string_view SourceBytes(const CHtmlSection* section) const;
+    // Links section after pos (at the front when pos is null).
+    POSITION LinkAfter(POSITION pos, CHtmlSection* section);
+    template <class Section, class... Args>
+    Section* NewParsed(Args&&... args);
     void Destroy(CHtmlSection* section);
-    bool IsInTail(POSITION pos) const { return pos && pos->m_inTail; }
-    POSITION WriteMeta(std::string_view name, std::string tagText, bool separator);
-    void Invalidate() {
-        m_textValid = false;
-        m_metaCursorValid = false;
-    }
+    void Changed(POSITION pos);
+    static bool IsInTail(POSITION pos) { return pos && pos->m_inTail; }
+    POSITION InsertMeta(std::string tagText, bool separator);
+    const CHtmlTag* TagAt(POSITION pos) const;
+    std::string_view MetaKey(const CHtmlTag& tag, std::string& buffer, int* httpEquiv) const;
 
     // The text the sections were cut from; parsed sections refer into it.
     std::string m_source;
-    // The page text last rebuilt; valid while m_textValid.
+    // The page text rebuilt from the sections; valid while m_textValid. While
+    // it equals m_source, m_textIsSource is set and m_strText stays empty.
     std::string m_strText;
     bool m_textValid = true;
+    bool m_textIsSource = true;
     int m_bPreserveBody = 0;
-    // Start of the part kept as read (from the first body tag on), or npos.
+    // In preserve-body mode, where the part kept as read starts: the offset of
+    // the first tag named "body" in m_source and its section.
     size_t m_tailStart = std::string::npos;
     POSITION m_tailSection = nullptr;
+    // A section of that part was changed, removed or added.
     bool m_tailEdited = false;
+    // The page was changed since SetText (so the text may differ from m_source).
+    bool m_edited = false;
 
     POSITION m_head = nullptr;
-    POSITION m_tail = nullptr;
+    POSITION m_last = nullptr;
     size_t m_count = 0;
-    // Sections cut from the text live in this arena; sections given by callers
-    // are allocated on the heap (m_heapSections marks nothing: ownership is by flag).
     std::pmr::monotonic_buffer_resource m_arena;
 
     POSITION m_posBodyOpen = nullptr;
     POSITION m_posBodyClose = nullptr;
 
-    // Cursor of GetMetaAt, so that enumerating 0, 1, 2 ... is linear.
-    mutable bool m_metaCursorValid = false;
+    // Where the last GetMetaAt stopped, so that enumerating 0, 1, 2 ... is linear.
     mutable int m_metaCursorIndex = -1;
     mutable POSITION m_metaCursorPos = nullptr;
 

@@ -1,1 +1,158 @@
+// Reading the title, the meta tags and their template actions.
+#include <cstdlib>
+
 #include "page/html_page.h"
+#include "page/page_names.h"
+
+namespace {
+
+std::string Lowered(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    }
+    return out;
+}
+
+bool HasRow(const CHtmlSection* s, int row) {
+    return s->GetType() == SECTION_TAG &&
+           static_cast<const CTagSection*>(s)->Tag().GetElementRow() == row;
+}
+
+} // namespace
+
+const CHtmlTag* CHtmlPage::TagAt(POSITION pos) const {
+    return pos && pos->GetType() == SECTION_TAG ? &static_cast<const CTagSection*>(pos)->Tag()
+                                                : nullptr;
+}
+
+void CHtmlPage::FindLandmarks() {
+    m_posBodyOpen = m_posBodyClose = nullptr;
+    for (CHtmlSection* s = m_head; s && !(m_posBodyOpen && m_posBodyClose); s = s->m_next) {
+        if (!HasRow(s, ROW_BODY))
+            continue;
+        const int kind = static_cast<const CTagSection*>(s)->Tag().GetKind();
+        if (kind == TAG_OPEN && !m_posBodyOpen)
+            m_posBodyOpen = s;
+        else if (kind == TAG_CLOSE && !m_posBodyClose)
+            m_posBodyClose = s;
+    }
+}
+
+// The name a meta tag is known by: its "name" attribute, else its "http-equiv"
+// attribute (httpEquiv tells which), as written.
+std::string_view CHtmlPage::MetaKey(const CHtmlTag& tag, std::string& buffer,
+                                    int* httpEquiv) const {
+    tag.GetAttribute("name", buffer);
+    if (httpEquiv)
+        *httpEquiv = 0;
+    if (buffer.empty()) {
+        tag.GetAttribute("http-equiv", buffer);
+        if (httpEquiv)
+            *httpEquiv = 1;
+    }
+    return buffer;
+}
+
+POSITION CHtmlPage::FindMeta(std::string_view name) const {
+    // A meta tag with neither name nor http-equiv ("charset", "property") has
+    // the key "": it is never the target of a write keyed on a name.
+    if (name.empty())
+        return nullptr;
+    const std::string sought = Lowered(name);
+    std::string key;
+    for (CHtmlSection* s = m_head; s; s = s->m_next) {
+        if (!HasRow(s, ROW_META))
+            continue;
+        MetaKey(static_cast<const CTagSection*>(s)->Tag(), key, nullptr);
+        if (key.size() != sought.size())
+            continue;
+        if (Lowered(key) == sought)
+            return s;
+    }
+    return nullptr;
+}
+
+std::string CHtmlPage::GetMetaContent(std::string_view name) const {
+    std::string content;
+    if (const CHtmlTag* tag = TagAt(FindMeta(name)))
+        tag->GetAttribute("content", content);
+    return content;
+}
+
+int CHtmlPage::GetMetaAt(int index, std::string& name, std::string& content, int& httpEquiv) const {
+    name.clear();
+    content.clear();
+    if (index < 0)
+        return 0;
+    // Continue from the last tag found when the caller walks forward.
+    int count = 0;
+    CHtmlSection* s = m_head;
+    if (m_metaCursorPos && index >= m_metaCursorIndex) {
+        count = m_metaCursorIndex;
+        s = m_metaCursorPos;
+    }
+    for (; s; s = s->m_next) {
+        if (s->GetType() != SECTION_TAG)
+            continue;
+        const CHtmlTag& tag = static_cast<const CTagSection*>(s)->Tag();
+        if (tag.GetElementRow() == ROW_BODY)
+            return 0;
+        if (tag.GetElementRow() != ROW_META)
+            continue;
+        if (count == index) {
+            m_metaCursorIndex = index;
+            m_metaCursorPos = s;
+            MetaKey(tag, name, &httpEquiv);
+            tag.GetAttribute("content", content);
+            return 1;
+        }
+        ++count;
+    }
+    return 0;
+}
+
+std::string CHtmlPage::GetTitle() const {
+    for (CHtmlSection* s = m_head; s; s = s->m_next) {
+        if (s->GetType() != SECTION_TAG)
+            continue;
+        const int row = static_cast<const CTagSection*>(s)->Tag().GetElementRow();
+        if (row == ROW_BODY)
+            return {};
+        if (row == ROW_TITLE && s->m_next) {
+            if (s->m_next->GetType() == SECTION_TEXT)
+                return std::string(static_cast<const CTextSection*>(s->m_next)->Text());
+            return {};
+        }
+    }
+    return {};
+}
+
+int CHtmlPage::GetMetaAction(std::string_view name) const {
+    const CHtmlTag* tag = TagAt(FindMeta(name));
+    std::string value;
+    if (!tag || !tag->GetAttribute("action", value) || value.empty())
+        return -1;
+    return std::atoi(value.c_str());
+}
+
+int CHtmlPage::GetTitleWithAction(std::string& title, int& action) const {
+    title.clear();
+    for (CHtmlSection* s = m_head; s; s = s->m_next) {
+        if (s->GetType() != SECTION_TAG)
+            continue;
+        const CHtmlTag& tag = static_cast<const CTagSection*>(s)->Tag();
+        if (tag.GetElementRow() == ROW_BODY) {
+            action = -1;
+            return 0;
+        }
+        if (tag.GetElementRow() == ROW_TITLE && s->m_next) {
+            tag.GetAttributeInt("action", action);
+            if (s->m_next->GetType() == SECTION_TEXT)
+                title = static_cast<const CTextSection*>(s->m_next)->Text();
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,11 +1,13 @@
 // The sections of a page: runs of text, tags, comments and server-script blocks.
 //
 // A page (CHtmlPage) owns its sections in a doubly linked list. A section read
-// from a page refers to the page's text and remembers the bytes it was cut
-// from, so that untouched sections can be written back exactly as read.
+// from a page refers to the page's text and remembers that it was cut from it,
+// so that untouched sections can be written back exactly as read. Sections are
+// a closed set of kinds told apart by GetType(); pages hold millions of them,
+// so they carry no virtual table and dispatch on the type code instead.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,54 +22,54 @@ constexpr int SECTION_COMMENT = 8;
 
 class CHtmlSection {
 public:
-    CHtmlSection() = default;
     CHtmlSection(const CHtmlSection&) = delete;
     CHtmlSection& operator=(const CHtmlSection&) = delete;
-    virtual ~CHtmlSection() = default;
 
-    virtual int GetType() const = 0;
+    int GetType() const { return m_type; }
     // The section's text as it is written into the page.
-    virtual std::string GetText() const = 0;
+    std::string GetText() const;
     // Appends GetText() to out without a temporary.
-    virtual void AppendText(std::string& out) const = 0;
+    void AppendText(std::string& out) const;
 
-    // True when the section was cut from the page's text and not changed since.
-    bool IsFromSource() const { return m_srcEnd != NO_SOURCE; }
+protected:
+    explicit CHtmlSection(int type) : m_type(static_cast<int8_t>(type)) {}
+    ~CHtmlSection() = default;
+    // The section no longer matches the bytes it was cut from.
+    void Touch() { m_fromSource = 0; }
 
 private:
     friend class CHtmlPage;
-    static constexpr size_t NO_SOURCE = static_cast<size_t>(-1);
 
     CHtmlSection* m_prev = nullptr;
     CHtmlSection* m_next = nullptr;
-    // The bytes of the page text this section was cut from, while untouched.
-    size_t m_srcBegin = 0;
-    size_t m_srcEnd = NO_SOURCE;
-    // The section lies in the part of the page that is kept as read.
-    bool m_inTail = false;
+    int8_t m_type;
+    // Cut from the page text and unchanged since.
+    uint8_t m_fromSource : 1 = 0;
+    // Lies in the part of the page that is written back as read.
+    uint8_t m_inTail : 1 = 0;
+    // Allocated in the page's arena (else on the heap, owned by the page).
+    uint8_t m_inArena : 1 = 0;
 
 protected:
-    void Touch() { m_srcEnd = NO_SOURCE; }
+    // A comment cut from the page without its "-->".
+    uint8_t m_unterminated : 1 = 0;
 };
 
 // Plain text, exactly as read.
 class CTextSection : public CHtmlSection {
 public:
     explicit CTextSection(std::string text);
-    int GetType() const override { return SECTION_TEXT; }
-    std::string GetText() const override { return std::string(m_text); }
-    void AppendText(std::string& out) const override { out.append(m_text); }
-    std::string_view Text() const { return m_text; }
-
-    // Stores text with "<" written as "&lt;" and ">" as "&gt;".
+    std::string_view Text() const { return {m_data, m_size}; }
+    // Stores text with every "<" written as "&lt;" and every ">" as "&gt;".
     void SetEscapedText(std::string_view text);
 
 private:
     friend class CHtmlPage;
     struct FromSource {};
-    CTextSection(FromSource, std::string_view text) : m_text(text) {}
+    CTextSection(FromSource, std::string_view text);
 
-    std::string_view m_text;
+    uint32_t m_size = 0;
+    const char* m_data = "";
     std::unique_ptr<std::string> m_own;
 };
 
@@ -75,16 +77,15 @@ private:
 class CScriptSection : public CHtmlSection {
 public:
     explicit CScriptSection(std::string text);
-    int GetType() const override { return SECTION_SCRIPT; }
-    std::string GetText() const override { return std::string(m_text); }
-    void AppendText(std::string& out) const override { out.append(m_text); }
+    std::string_view Text() const { return {m_data, m_size}; }
 
 private:
     friend class CHtmlPage;
     struct FromSource {};
-    CScriptSection(FromSource, std::string_view text) : m_text(text) {}
+    CScriptSection(FromSource, std::string_view text);
 
-    std::string_view m_text;
+    uint32_t m_size = 0;
+    const char* m_data = "";
     std::unique_ptr<std::string> m_own;
 };
 
@@ -92,30 +93,26 @@ private:
 class CCommentSection : public CHtmlSection {
 public:
     explicit CCommentSection(std::string inner);
-    int GetType() const override { return SECTION_COMMENT; }
-    std::string GetText() const override;
-    void AppendText(std::string& out) const override;
-    std::string_view Inner() const { return m_inner; }
+    std::string_view Inner() const { return {m_data, m_size}; }
 
 private:
     friend class CHtmlPage;
     struct FromSource {};
-    CCommentSection(FromSource, std::string_view inner) : m_inner(inner) {}
+    CCommentSection(FromSource, std::string_view inner, bool unterminated);
 
-    std::string_view m_inner;
+    uint32_t m_size = 0;
+    const char* m_data = "";
     std::unique_ptr<std::string> m_own;
 };
 
 // One tag.
 class CTagSection : public CHtmlSection {
 public:
-    explicit CTagSection(std::string raw) { m_tag.SetTagText(std::move(raw)); }
-    int GetType() const override { return SECTION_TAG; }
-    std::string GetText() const override { return std::string(m_tag.GetNormalizedText()); }
-    void AppendText(std::string& out) const override { out.append(m_tag.GetNormalizedText()); }
-
+    explicit CTagSection(std::string raw) : CHtmlSection(SECTION_TAG) {
+        m_tag.SetTagText(std::move(raw));
+    }
     const CHtmlTag& Tag() const { return m_tag; }
-    // Changing the tag counts as an edit of the page.
+    // Changing the tag is an edit of the page.
     CHtmlTag& EditTag() {
         Touch();
         return m_tag;
@@ -124,7 +121,9 @@ public:
 private:
     friend class CHtmlPage;
     struct FromSource {};
-    CTagSection(FromSource, std::string_view raw) { m_tag.SetParsedText(raw); }
+    CTagSection(FromSource, std::string_view raw) : CHtmlSection(SECTION_TAG) {
+        m_tag.SetParsedText(raw);
+    }
 
     CHtmlTag m_tag;
 };

@@ -1,1 +1,387 @@
-#include "page/html_page.h"
+#include "page/html_tag.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "page/element_table.h"
+
+namespace {
+
+char ToLowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
+
+bool IsControlSpace(char c) {
+    return c == '\r' || c == '\n' || c == '\t';
+}
+bool IsSpaceLike(char c) {
+    return c == ' ' || IsControlSpace(c);
+}
+
+// Bytes that may stand in a tag name that the fast path reads straight from the
+// raw text: everything but white space, quotes and the characters that
+// normalization treats specially.
+struct NameCharTable {
+    bool plain[256];
+    constexpr NameCharTable() : plain() {
+        for (int i = 0; i < 256; ++i)
+            plain[i] = true;
+        for (unsigned char c : std::string_view(" \t\r\n<=>/'\""))
+            plain[c] = false;
+    }
+};
+constexpr NameCharTable kNameChars;
+
+bool IsPlainNameChar(char c) {
+    return kNameChars.plain[static_cast<unsigned char>(c)];
+}
+
+} // namespace
+
+std::string NormalizeTagText(std::string_view raw, bool declaration) {
+    std::string out;
+    out.reserve(raw.size() + 3);
+    char quote = 0;
+    bool pendingSpace = false;
+    bool separator = false;
+    const auto writeOther = [&](char c) {
+        if (pendingSpace) {
+            out += ' ';
+            pendingSpace = false;
+        }
+        separator = false;
+        out += c;
+    };
+    for (char c : raw) {
+        if (IsControlSpace(c))
+            c = ' ';
+        if (quote) {
+            writeOther(c);
+            if (c == quote)
+                quote = 0;
+            continue;
+        }
+        if (!declaration)
+            c = ToLowerAscii(c);
+        if (c == '<' || c == '=') {
+            out += c;
+            pendingSpace = false;
+            separator = true;
+        } else if (c == ' ') {
+            if (!separator)
+                pendingSpace = true;
+        } else {
+            if (c == '\'' || c == '"')
+                quote = c;
+            writeOther(c);
+            if (c == '>')
+                break;
+        }
+    }
+    if (quote)
+        out += quote;
+    if (out.empty() || out.back() != '>')
+        out += '>';
+    if (out.front() != '<')
+        out.insert(out.begin(), '<');
+    return out;
+}
+
+std::string QuoteAttributeValue(std::string_view value) {
+    const bool hasDouble = value.find('"') != std::string_view::npos;
+    const bool hasSingle = value.find('\'') != std::string_view::npos;
+    std::string out;
+    out.reserve(value.size() + 2);
+    if (hasDouble && !hasSingle) {
+        out += '\'';
+        out.append(value);
+        out += '\'';
+        return out;
+    }
+    out += '"';
+    for (char c : value) {
+        if (c == '"')
+            out += "&quot;";
+        else
+            out += c;
+    }
+    out += '"';
+    return out;
+}
+
+CHtmlTag::Owned& CHtmlTag::Own() {
+    if (!m_own)
+        m_own = std::make_unique<Owned>();
+    return *m_own;
+}
+
+void CHtmlTag::SetTagText(std::string raw) {
+    Owned& own = Own();
+    own.raw = std::move(raw);
+    m_raw = own.raw.data();
+    m_rawLen = static_cast<uint32_t>(own.raw.size());
+    m_declaration = own.raw.size() > 1 && own.raw[1] == '!';
+    own.normalized = NormalizeTagText(own.raw, m_declaration);
+    m_normalized = own.normalized.data();
+    m_normalizedLen = static_cast<uint32_t>(own.normalized.size());
+    m_normalizedValid = 1;
+    ClassifyFromNormalized();
+}
+
+void CHtmlTag::SetParsedText(std::string_view raw) {
+    m_raw = raw.data();
+    m_rawLen = static_cast<uint32_t>(raw.size());
+    m_declaration = raw.size() > 1 && raw[1] == '!';
+    m_normalizedValid = 0;
+    ClassifyFast();
+}
+
+std::string_view CHtmlTag::GetNormalizedText() const {
+    EnsureNormalized();
+    return {m_normalized, m_normalizedLen};
+}
+
+void CHtmlTag::EnsureNormalized() const {
+    if (m_normalizedValid)
+        return;
+    const std::string_view raw = GetRawText();
+    std::string normalized = NormalizeTagText(raw, m_declaration);
+    if (normalized == raw) {
+        m_normalized = m_raw;
+        m_normalizedLen = m_rawLen;
+    } else {
+        if (!m_own)
+            m_own = std::make_unique<Owned>();
+        m_own->normalized = std::move(normalized);
+        m_normalized = m_own->normalized.data();
+        m_normalizedLen = static_cast<uint32_t>(m_own->normalized.size());
+    }
+    m_normalizedValid = 1;
+}
+
+std::string_view CHtmlTag::GetName() const {
+    if (m_row >= 0)
+        return g_elementTable[m_row].name;
+    const char* base = m_nameInNormalized ? m_normalized : m_raw;
+    return {base + m_nameOffset, m_nameLen};
+}
+
+int CHtmlTag::GetContentFlags() const {
+    return m_row >= 0 ? g_elementTable[m_row].contentFlags : 0;
+}
+int CHtmlTag::GetParserClass() const {
+    return m_row >= 0 ? g_elementTable[m_row].parserClass : 0;
+}
+
+// Reads the name and kind straight from the raw text when the tag starts in the
+// ordinary way ("<name", "</name", followed by white space, ">", "/" or the end),
+// which gives what normalization would; anything else is normalized first.
+void CHtmlTag::ClassifyFast() {
+    const std::string_view raw = GetRawText();
+    size_t start = 1;
+    const bool closing = raw.size() > 1 && raw[1] == '/';
+    if (closing)
+        start = 2;
+    size_t end = start;
+    bool upper = false;
+    while (end < raw.size() && IsPlainNameChar(raw[end])) {
+        upper |= (raw[end] >= 'A' && raw[end] <= 'Z');
+        ++end;
+    }
+    const size_t len = end - start;
+    bool simple = len > 0 && len <= 255;
+    if (simple && end < raw.size()) {
+        const char next = raw[end];
+        if (next == '/') {
+            simple = !closing;
+        } else if (IsSpaceLike(next)) {
+            // A space before "=" or "<" is dropped, which would join the name
+            // with what follows.
+            size_t k = end;
+            while (k < raw.size() && IsSpaceLike(raw[k]))
+                ++k;
+            simple = k == raw.size() || (raw[k] != '=' && raw[k] != '<');
+        } else {
+            simple = next == '>';
+        }
+    }
+    if (simple && upper && !m_declaration) {
+        // Only names of the element table can be lowered without storage.
+        char lowered[16];
+        if (len > sizeof lowered) {
+            simple = false;
+        } else {
+            for (size_t i = 0; i < len; ++i)
+                lowered[i] = ToLowerAscii(raw[start + i]);
+            m_row = static_cast<int16_t>(FindElement({lowered, len}));
+            simple = m_row >= 0;
+        }
+    } else if (simple) {
+        m_row = static_cast<int16_t>(FindElement(raw.substr(start, len)));
+    }
+    if (!simple) {
+        EnsureNormalized();
+        ClassifyFromNormalized();
+        return;
+    }
+    m_nameInNormalized = 0;
+    m_nameOffset = static_cast<uint8_t>(start);
+    m_nameLen = static_cast<uint16_t>(len);
+    m_kind = closing ? TAG_CLOSE : (end < raw.size() && raw[end] == '/') ? TAG_EMPTY : TAG_OPEN;
+    if (m_row >= 0 && (g_elementTable[m_row].contentFlags & ELEMENT_EMPTY))
+        m_kind = TAG_EMPTY;
+}
+
+void CHtmlTag::ClassifyFromNormalized() {
+    const std::string_view text(m_normalized, m_normalizedLen);
+    // The name runs from index 1 to the first space, or to the final ">".
+    size_t stop = text.find(' ');
+    if (stop == std::string_view::npos)
+        stop = text.size() - 1;
+    size_t offset = 1;
+    size_t len = stop > 1 ? stop - 1 : 0;
+    std::string_view name = text.substr(offset, len);
+    const size_t slash = name.find('/');
+    if (slash == 0) {
+        m_kind = TAG_CLOSE;
+        ++offset;
+        --len;
+    } else if (slash != std::string_view::npos) {
+        m_kind = TAG_EMPTY;
+        len = slash;
+    } else {
+        m_kind = TAG_OPEN;
+    }
+    name = text.substr(offset, len);
+    m_row = static_cast<int16_t>(FindElement(name));
+    if (m_row >= 0 && (g_elementTable[m_row].contentFlags & ELEMENT_EMPTY))
+        m_kind = TAG_EMPTY;
+    if (offset > 255 || len > 0xFFFF) {
+        // Names this long cannot be elements; keep the kind, store no name.
+        len = 0;
+        offset = 1;
+    }
+    m_nameInNormalized = 1;
+    m_nameOffset = static_cast<uint8_t>(offset);
+    m_nameLen = static_cast<uint16_t>(len);
+}
+
+int CHtmlTag::FindAttribute(std::string_view name) const {
+    const std::string_view text = GetNormalizedText();
+    std::string lowered;
+    if (m_declaration) {
+        lowered.assign(name);
+        for (char& c : lowered)
+            c = ToLowerAscii(c);
+        name = lowered;
+    }
+    if (name.empty() || text.size() <= name.size())
+        return 0;
+    const size_t limit = text.size() - name.size();
+    bool afterSpace = false;
+    for (size_t i = 2; i < limit;) {
+        if (afterSpace && text[i] == name[0]) {
+            if (text.compare(i, name.size(), name) == 0) {
+                const char after = text[i + name.size()];
+                if (after == ' ' || after == '=' || after == '>')
+                    return static_cast<int>(i);
+            }
+            ++i;
+            continue;
+        }
+        afterSpace = text[i] == ' ';
+        ++i;
+    }
+    return 0;
+}
+
+int CHtmlTag::GetAttribute(std::string_view name, std::string& value) const {
+    value.clear();
+    const int at = FindAttribute(name);
+    if (at == 0)
+        return 0;
+    const std::string_view text = GetNormalizedText();
+    size_t j = static_cast<size_t>(at) + name.size();
+    if (j >= text.size() || text[j] != '=')
+        return 1;
+    ++j;
+    if (j < text.size() && (text[j] == '\'' || text[j] == '"')) {
+        const char quote = text[j];
+        const size_t end = text.find(quote, j + 1);
+        value.assign(text.substr(j + 1, end == std::string_view::npos ? end : end - j - 1));
+    } else {
+        size_t end = j;
+        while (end < text.size() && text[end] != ' ' && text[end] != '>')
+            ++end;
+        value.assign(text.substr(j, end - j));
+    }
+    return 1;
+}
+
+int CHtmlTag::GetAttributeInt(std::string_view name, int& value) const {
+    std::string text;
+    const int found = GetAttribute(name, text);
+    if (!found) {
+        value = 0;
+        return 0;
+    }
+    if (text.empty()) {
+        value = 1;
+        return 1;
+    }
+    for (char& c : text)
+        c = ToLowerAscii(c);
+    if (text == "true") {
+        value = 1;
+    } else if (text == "false") {
+        value = 0;
+    } else {
+        // C "%i": decimal, 0x hexadecimal or leading-0 octal, with sign.
+        char* end = nullptr;
+        const long long n = std::strtoll(text.c_str(), &end, 0);
+        value = end == text.c_str() ? 0 : static_cast<int>(n);
+    }
+    return 1;
+}
+
+void CHtmlTag::SetAttribute(std::string_view name, std::string_view value) {
+    std::string text(GetNormalizedText());
+    std::string quoted;
+    if (!value.empty())
+        quoted = QuoteAttributeValue(value);
+    const int at = FindAttribute(name);
+    if (at > 0) {
+        const size_t headEnd = static_cast<size_t>(at) + name.size();
+        size_t rest = headEnd;
+        if (rest < text.size() && text[rest] == '=') {
+            size_t j = rest + 1;
+            if (j < text.size() && (text[j] == '\'' || text[j] == '"')) {
+                const size_t close = text.find(text[j], j + 1);
+                rest = close == std::string::npos ? text.size() : close + 1;
+            } else {
+                while (j < text.size() && text[j] != ' ' && j + 1 < text.size())
+                    ++j;
+                rest = j;
+            }
+        }
+        std::string out = text.substr(0, headEnd);
+        if (!value.empty())
+            out += '=';
+        out += quoted;
+        out.append(text, rest, std::string::npos);
+        text = std::move(out);
+    } else {
+        text.pop_back(); // the final ">"
+        text += ' ';
+        text.append(name);
+        text += '=';
+        text += quoted;
+        text += '>';
+    }
+    // The name keeps its offset: everything up to the attribute stays in place.
+    Owned& own = Own();
+    own.normalized = std::move(text);
+    m_normalized = own.normalized.data();
+    m_normalizedLen = static_cast<uint32_t>(own.normalized.size());
+    m_normalizedValid = 1;
+}

@@ -2,9 +2,10 @@
 //
 // The raw text is the tag exactly as it was cut from the page (or as a writer
 // gave it). The normalized text is what is written back: lower case outside
-// quotes, white space collapsed, repaired when malformed. A tag cut from a page
-// refers to the page's text without copying it, so a tag must not outlive the
-// CHtmlPage it came from; a tag given its own text with SetTagText owns it.
+// quotes, white space collapsed, repaired when malformed; it is worked out when
+// first asked for. A tag cut from a page refers to the page's text without
+// copying it, so it must not outlive the CHtmlPage it came from; a tag given
+// its own text with SetTagText owns that text.
 #pragma once
 
 #include <cstdint>
@@ -26,49 +27,63 @@ public:
     // Stores an owned raw text, clears the declaration flag and normalizes.
     void SetTagText(std::string raw);
 
-    // The lower-case tag name ("meta", "!DOCTYPE" for declarations keeps its case).
-    std::string_view GetName() const { return m_name; }
-    std::string_view GetRawText() const { return m_raw; }
+    // The tag name in lower case; a declaration keeps its case ("!DOCTYPE").
+    // A closing tag's name has no "/".
+    std::string_view GetName() const;
+    std::string_view GetRawText() const { return {m_raw, m_rawLen}; }
     std::string_view GetNormalizedText() const;
     int GetKind() const { return m_kind; }
     int IsDeclaration() const { return m_declaration; }
-    // Row of the element table for this name, or -1.
+    // Row of the element table for the name, or -1.
     int GetElementRow() const { return m_row; }
-    int GetParserClass() const;
     int GetContentFlags() const;
+    int GetParserClass() const;
 
     // Offset of the attribute's name in the normalized text, or 0 when absent.
     int FindAttribute(std::string_view name) const;
     // 1 when the attribute is present (its value may be empty), else 0 with value "".
     int GetAttribute(std::string_view name, std::string& value) const;
-    // As GetAttribute; the value read as "true"/"false" or a C "%i" number.
+    // As GetAttribute, the value read as "true", "false" or a C "%i" number.
     int GetAttributeInt(std::string_view name, int& value) const;
-    // Writes name=value into the normalized text, replacing an existing value.
+    // Writes name=value into the normalized text, replacing an existing value;
+    // the raw text, name and kind stay.
     void SetAttribute(std::string_view name, std::string_view value);
 
 private:
-    friend class CHtmlPage;
     friend class CTagSection;
-    // A tag that refers to the page's text; raw must outlive the tag.
+    struct Owned {
+        std::string raw;
+        std::string normalized;
+    };
+    // A tag that refers to text owned elsewhere (the page); raw must outlive it.
     void SetParsedText(std::string_view raw);
-    void Classify();
-    void NormalizeNow() const;
-    void SetNormalized(std::string text);
+    void ClassifyFast();
+    void ClassifyFromNormalized();
+    void EnsureNormalized() const;
+    Owned& Own();
 
-    std::string_view m_raw;
-    std::string_view m_name;
-    mutable std::string_view m_normalized;
-    // Owned texts: the raw text given by a writer, and the normalized text when it
-    // differs from the raw text.
-    std::unique_ptr<std::string> m_ownRaw;
-    mutable std::unique_ptr<std::string> m_ownNormalized;
-    mutable bool m_normalizedValid = false;
-    int8_t m_kind = TAG_OPEN;
-    int8_t m_declaration = 0;
+    const char* m_raw = "";
+    mutable const char* m_normalized = nullptr;
+    mutable std::unique_ptr<Owned> m_own;
+    uint32_t m_rawLen = 0;
+    mutable uint32_t m_normalizedLen = 0;
     int16_t m_row = -1;
+    uint16_t m_nameLen = 0;
+    uint8_t m_nameOffset = 0;
+    int8_t m_kind = TAG_OPEN;
+    uint8_t m_declaration : 1 = 0;
+    // The name lies in the normalized text (else in the raw text).
+    uint8_t m_nameInNormalized : 1 = 0;
+    mutable uint8_t m_normalizedValid : 1 = 0;
 };
 
-// Writes a quoted attribute value so that a browser reads value back: between
-// double quotes, or apostrophes when it holds a double quote, or with &quot; when
-// it holds both kinds of quote.
+// Normalizes a raw tag text (see CHtmlTag): lower case outside quotes unless
+// declaration, CR/LF/TAB as spaces, white space collapsed and dropped around
+// "<" and "=", cut after the first ">" outside quotes, repaired at both ends.
+std::string NormalizeTagText(std::string_view raw, bool declaration);
+
+// A quoted attribute value that a browser reads back as value: between double
+// quotes, or apostrophes when it holds a double quote, or with every double
+// quote written as &quot; when it holds both kinds of quote. Empty values get
+// quotes too.
 std::string QuoteAttributeValue(std::string_view value);
