@@ -1,0 +1,168 @@
+#include "fields/field_list.h"
+
+#include <gtest/gtest.h>
+
+#include "fields/memory_profile.h"
+
+namespace {
+
+constexpr std::string_view USER = PROFILE_SECTION_USER;
+
+std::unique_ptr<CMetaField> UserField(const char* name, int display = DISPLAY_IF_CONTENT,
+                                      int kind = FIELD_USER) {
+    auto field = std::make_unique<CMetaField>(kind);
+    field->Define(name, 0, "", 1, 0, 0);
+    field->SetDisplay(display);
+    return field;
+}
+
+TEST(FieldList, EmptyProfileGivesCatalogueDefaults) {
+    const CMemoryProfile profile;
+    CAppSettings app;
+    app.m_strFileTypes = "stale";
+    CFieldList list;
+    list.LoadSettings(profile, app);
+    EXPECT_EQ(app.m_strFileTypes, "*.htm;*.html;*.php;*.asp;*.aspx;*.mtpl");
+    ASSERT_EQ(list.GetCount(), 13);
+    for (int pos = 0; pos < 13; ++pos) {
+        const bool always = pos == 0 || pos == 1 || pos == 2 || pos == 3 || pos == 5 || pos == 7;
+        EXPECT_EQ(list.GetAt(pos).GetDisplay(), always ? DISPLAY_ALWAYS : DISPLAY_IF_CONTENT)
+            << pos;
+    }
+}
+
+TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
+    CFieldList list;
+    list.GetAt(4).SetDisplay(DISPLAY_NEVER);
+    list.AddField(UserField("rating", DISPLAY_ALWAYS));
+    list.AddField(UserField("found", DISPLAY_ALWAYS, FIELD_FOUND));
+    auto multi = UserField("summary");
+    multi->Define("summary", 1, "", 1, 1, 0);
+    EXPECT_EQ(list.AddField(std::move(multi)), 15);
+
+    CMemoryProfile profile;
+    CAppSettings app;
+    app.m_strFileTypes = "*.htm;*.shtml;";
+    list.SaveSettings(profile, app);
+
+    EXPECT_EQ(profile.GetProfileString(USER, "FileTypes", ""), "*.htm;*.shtml;");
+    EXPECT_EQ(profile.GetProfileInt(USER, "IBC", -1), 15);
+    EXPECT_EQ(profile.GetProfileInt(USER, "FIB_0_D", -1), DISPLAY_ALWAYS);
+    EXPECT_EQ(profile.GetProfileInt(USER, "FIB_4_D", -1), DISPLAY_NEVER);
+    EXPECT_EQ(profile.GetProfileInt(USER, "FIB_12_D", -1), DISPLAY_IF_CONTENT);
+    EXPECT_EQ(profile.GetProfileString(USER, "UIB_0_N", ""), "rating");
+    EXPECT_EQ(profile.GetProfileInt(USER, "UIB_0_D", -1), DISPLAY_ALWAYS);
+    EXPECT_EQ(profile.GetProfileString(USER, "UIB_1_N", ""), "summary");
+    EXPECT_EQ(profile.GetProfileInt(USER, "UIB_1_H", -1), 1);
+    EXPECT_EQ(profile.GetProfileInt(USER, "UIB_1_L", -1), 1);
+    EXPECT_EQ(profile.HasValue(USER, "UIB_2_N"), 0);
+    EXPECT_EQ(profile.HasValue(USER, "FIB_0_N"), 0); // standard fields: mode only
+    // FileTypes, IBC, 13 modes and 4 values for each of the two user fields.
+    EXPECT_EQ(profile.GetCount(), 2 + 13 + 8);
+}
+
+TEST(FieldList, RoundTrip) {
+    CFieldList saved;
+    saved.GetAt(0).SetDisplay(DISPLAY_NEVER);
+    saved.GetAt(10).SetDisplay(DISPLAY_ALWAYS);
+    saved.AddField(UserField("rating", DISPLAY_NEVER));
+    auto equiv = UserField("X-UA-Compatible");
+    equiv->Define("X-UA-Compatible", 1, "", 1, 0, 0);
+    saved.AddField(std::move(equiv));
+    CMemoryProfile profile;
+    saved.SaveSettings(profile, CAppSettings{"*.htm;"});
+
+    CFieldList loaded;
+    CAppSettings app;
+    loaded.LoadSettings(profile, app);
+    EXPECT_EQ(app.m_strFileTypes, "*.htm;");
+    ASSERT_EQ(loaded.GetCount(), 15);
+    for (int pos = 0; pos < 15; ++pos) {
+        const CMetaField& a = saved.GetAt(pos);
+        const CMetaField& b = loaded.GetAt(pos);
+        EXPECT_EQ(a.GetName(), b.GetName());
+        EXPECT_EQ(a.GetDisplay(), b.GetDisplay()) << pos;
+        EXPECT_EQ(a.IsHttpEquiv(), b.IsHttpEquiv()) << pos;
+        EXPECT_EQ(a.IsMultiLine(), b.IsMultiLine()) << pos;
+        EXPECT_EQ(a.GetKind(), b.GetKind()) << pos;
+    }
+}
+
+TEST(FieldList, MissingUserNameReadsAsErrorPrefix) {
+    CMemoryProfile profile;
+    profile.WriteProfileInt(USER, "IBC", 15);
+    profile.WriteProfileString(USER, "UIB_0_N", "rating");
+    profile.WriteProfileInt(USER, "UIB_1_D", DISPLAY_NEVER);
+    CFieldList list;
+    CAppSettings app;
+    list.LoadSettings(profile, app);
+    ASSERT_EQ(list.GetCount(), 15);
+    const CMetaField& rating = list.GetAt(13);
+    const CMetaField& missing = list.GetAt(14);
+    EXPECT_EQ(rating.GetName(), "rating");
+    EXPECT_EQ(missing.GetName(), "ErrorUIB_1_");
+    for (const CMetaField* field : {&rating, &missing}) {
+        EXPECT_EQ(field->GetKind(), FIELD_USER);
+        EXPECT_EQ(field->IsMultiLine(), 0);
+        EXPECT_EQ(field->IsHttpEquiv(), 0);
+        EXPECT_EQ(field->IsEditable(), 1);
+        EXPECT_EQ(field->GetButton(), "");
+    }
+    EXPECT_EQ(rating.GetDisplay(), DISPLAY_IF_CONTENT);
+    EXPECT_EQ(missing.GetDisplay(), DISPLAY_NEVER);
+}
+
+TEST(FieldList, CountBoundsTheUserFieldsRead) {
+    struct Case {
+        int ibc;
+        int fields;
+    };
+    // A count below 13 reads no user field; a damaged huge one is capped.
+    const Case cases[] = {{0, 13},  {-5, 13}, {12, 13},
+                          {13, 13}, {14, 14}, {2'000'000'000, 13 + MAX_USER_FIELDS}};
+    for (const Case& c : cases) {
+        CMemoryProfile profile;
+        profile.WriteProfileInt(USER, "IBC", c.ibc);
+        profile.WriteProfileString(USER, "UIB_0_N", "rating");
+        CFieldList list;
+        CAppSettings app;
+        list.LoadSettings(profile, app);
+        EXPECT_EQ(list.GetCount(), c.fields) << c.ibc;
+    }
+}
+
+TEST(FieldList, StaleValuesAboveCountStayAndAreIgnored) {
+    CMemoryProfile profile;
+    CFieldList before;
+    before.AddField(UserField("one"));
+    before.AddField(UserField("two"));
+    before.SaveSettings(profile, CAppSettings{});
+
+    CFieldList after;
+    after.AddField(UserField("one"));
+    after.SaveSettings(profile, CAppSettings{});
+    EXPECT_EQ(profile.GetProfileString(USER, "UIB_1_N", ""), "two");
+
+    CFieldList loaded;
+    CAppSettings app;
+    loaded.LoadSettings(profile, app);
+    ASSERT_EQ(loaded.GetCount(), 14);
+    EXPECT_EQ(loaded.GetAt(13).GetName(), "one");
+}
+
+TEST(FieldList, FindFieldAndRemoveFound) {
+    CFieldList list;
+    list.AddField(UserField("found1", DISPLAY_IF_CONTENT, FIELD_FOUND));
+    list.AddField(UserField("Rating"));
+    list.AddField(UserField("found2", DISPLAY_IF_CONTENT, FIELD_FOUND));
+    EXPECT_EQ(list.FindField("AUTHOR"), 3);
+    EXPECT_EQ(list.FindField("title"), -1); // the title is no meta tag
+    EXPECT_EQ(list.FindField("rating"), 14);
+    list.RemoveFoundFields();
+    ASSERT_EQ(list.GetCount(), 14);
+    EXPECT_EQ(list.GetAt(13).GetName(), "Rating");
+    list.TruncateTo(0); // never below the catalogue
+    EXPECT_EQ(list.GetCount(), 13);
+}
+
+} // namespace
