@@ -1,0 +1,25 @@
+#include "assistants/options_define_tag_dlg.h"
+
+#include "fields/field_names.h"
+
+int CDefineTagDlg::CanAccept(std::string_view typedName) {
+    return TrimWhiteSpace(typedName).empty() ? 0 : 1;
+}
+
+std::string CDefineTagDlg::CheckName() const {
+    const std::string_view name = TrimWhiteSpace(m_strName);
+    if (name.empty())
+        return "Please enter a name for the tag.";
+    for (const std::string& taken : m_takenNames)
+        if (EqualsNoCase(taken, name))
+            return "A tag named \"" + std::string(name) + "\" already exists.";
+    return "";
+}
+
+int CDefineTagDlg::OnOK(std::string& message) {
+    message = CheckName();
+    if (!message.empty())
+        return 0;
+    m_strName = std::string(TrimWhiteSpace(m_strName));
+    return 1;
+}
