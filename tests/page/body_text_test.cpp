@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "page_test_util.h"
+
+struct BodyCase {
+    const char* name;
+    std::string page;
+    std::string text;
+};
+
+class BodyTextTest : public ::testing::TestWithParam<BodyCase> {};
+
+TEST_P(BodyTextTest, Text) {
+    CHtmlPage page;
+    page.SetText(GetParam().page, 1);
+    EXPECT_EQ(page.GetBodyText(), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BodyText, BodyTextTest,
+    ::testing::Values(
+        BodyCase{"BoldDoesNotSplitWords", "<body><p>Hello <b>big</b>world</p></body>",
+                 "Hello big world"},
+        BodyCase{"NoBodyTag", "<html><p>text</p></html>", ""},
+        BodyCase{"ItalicJoins", "<body><p>un<i>believ</i>able</p>", "unbeliev able"},
+        BodyCase{"OtherTagsSplit", "<body><p>a<span>b</span>c</p>", "a b c"},
+        BodyCase{"ScriptBlocksSkipped", "<body><p>a<?php echo 'x'; ?>b</p>", "ab"},
+        BodyCase{"CommentsSplit", "<body><p>a<!-- x -->b</p>", "a b"},
+        BodyCase{"StopsAtClosingBody", "<body><p>in</p></body><p>out</p>", "in"},
+        BodyCase{"KeptTextPairsOfSpaces", "<body><p>a    b\r\n\tc</p>", "a  b  c"},
+        BodyCase{"CollapsedInsideUnknownElement", "<body><nav>a  \t b</nav>", "a b"},
+        BodyCase{"CollapsedInsideOption", "<body><select><option>x   y</option></select>", "x y"},
+        BodyCase{"UnmatchedCloseChangesNothing", "<body><nav><p>a</span>b   c</p>", "a b  c"},
+        BodyCase{"CloseFindsNearestOpen", "<body><ul><li><span>x</ul>a  b", "x a b"},
+        BodyCase{"Utf8LettersAreWordCharacters",
+                 "<body><nav>na\xC3\xAFve\xC2\xA0"
+                 "caf\xC3\xA9</nav>",
+                 "na\xC3\xAFve\xC2\xA0"
+                 "caf\xC3\xA9"},
+        BodyCase{"ControlCharactersAreSpace",
+                 "<body><nav>a\x01\x02"
+                 "b</nav>",
+                 "a b"}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(BodyText, DeepNestingStaysCheap) {
+    // Many open elements and many closing tags that match none of them.
+    std::string text = "<body>";
+    for (int i = 0; i < 20000; ++i)
+        text += "<div>";
+    for (int i = 0; i < 20000; ++i)
+        text += "</span>w";
+    CHtmlPage page;
+    page.SetText(text, 1);
+    EXPECT_EQ(page.GetBodyText().size(), 20000u * 2 - 1);
+}

@@ -1,0 +1,38 @@
+// Helpers shared by the page model tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "page/html_page.h"
+
+// The sections of a page as "T:text" strings (T: x text, s script, t tag, c comment).
+inline std::vector<std::string> Sections(const CHtmlPage& page) {
+    std::vector<std::string> out;
+    for (POSITION p = page.GetHeadPosition(); p; p = CHtmlPage::GetNextPosition(p)) {
+        const CHtmlSection* s = CHtmlPage::GetAt(p);
+        const char* mark = s->GetType() == SECTION_TEXT     ? "x:"
+                           : s->GetType() == SECTION_SCRIPT ? "s:"
+                           : s->GetType() == SECTION_TAG    ? "t:"
+                                                            : "c:";
+        out.push_back(mark + s->GetText());
+    }
+    return out;
+}
+
+inline std::string Rebuilt(const std::string& text, int preserveBody) {
+    CHtmlPage page;
+    page.SetText(text, preserveBody);
+    return page.GetText();
+}
+
+// Records what the page tells the user.
+class RecordingPrompt : public IUserPrompt {
+public:
+    void Info(const std::string& text) override { messages.push_back(text); }
+    Answer Ask(const std::string& text, Buttons) override {
+        messages.push_back(text);
+        return ANSWER_CANCEL;
+    }
+    std::vector<std::string> messages;
+};

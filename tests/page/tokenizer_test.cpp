@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "page_test_util.h"
+
+using Strings = std::vector<std::string>;
+
+struct CutCase {
+    const char* name;
+    std::string text;
+    Strings sections;
+};
+
+class CutTest : public ::testing::TestWithParam<CutCase> {};
+
+TEST_P(CutTest, CutsSections) {
+    CHtmlPage page;
+    page.SetText(GetParam().text, 0);
+    EXPECT_EQ(Sections(page), GetParam().sections);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tokenizer, CutTest,
+    ::testing::Values(
+        CutCase{"PlainText", "just text, no tags", {"x:just text, no tags"}},
+        CutCase{"Empty", "", {}},
+        CutCase{"PhpBlock", "a<?php echo 1; ?>b", {"x:a", "s:<?php echo 1; ?>", "x:b"}},
+        CutCase{"AspBlock", "<% x %>", {"s:<% x %>"}},
+        CutCase{"UnclosedScriptTakesRest",
+                "<?php if (a > b) { echo 1;",
+                {"s:<?php if (a > b) { echo 1;"}},
+        CutCase{"ScriptEndSearchedFromStart", "<?>x", {"s:<?>", "x:x"}},
+        CutCase{"QuotedGreaterThan", "<a title=\"x>y\">z", {"t:<a title=\"x>y\">", "x:z"}},
+        CutCase{"ApostropheInUnquotedValue", "<p class=it's>a'>b", {"t:<p class=it's>a'>", "x:b"}},
+        CutCase{"Comment", "<!-- c -->x", {"c:<!-- c -->", "x:x"}},
+        CutCase{"UnterminatedComment", "<!-- c > d", {"c:<!---->", "x: c > d"}},
+        CutCase{"TagUnclosedQuoteTakesRest", "<a href=\"x>y", {"t:<a href=\"x>y\">"}},
+        CutCase{"LessThanWithoutGreaterIsText", "<p>a < b", {"t:<p>", "x:a ", "x:< b"}},
+        CutCase{"LessThanAtEnd", "<p>x<", {"t:<p>", "x:x", "x:<"}},
+        CutCase{"GreaterRightAfterLessIsNotEnough", "<>", {"x:<>"}},
+        CutCase{"ZeroBytesKept",
+                std::string("a\0b<p>\0", 7),
+                {std::string("x:a\0b", 5), "t:<p>", std::string("x:\0", 3)}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(Tokenizer, TextWithoutLessThanRebuildsUnchanged) {
+    const std::string text = "no markup at all\r\n\twith > signs & stuff";
+    EXPECT_EQ(Rebuilt(text, 0), text);
+    EXPECT_EQ(Rebuilt(text, 1), text);
+}
+
+TEST(Tokenizer, NothingAfterUnterminatedLessThanIsLost) {
+    const std::string text = "<html><head><TITLE>t</TITLE></head>trailing < text";
+    EXPECT_EQ(Rebuilt(text, 0), "<html><head><title>t</title></head>trailing < text");
+}
+
+TEST(Tokenizer, ZeroBytesSurviveRebuild) {
+    const std::string text("<HEAD>\0</HEAD><body>\0x</body>", 29);
+    EXPECT_EQ(Rebuilt(text, 1), std::string("<head>\0</head><body>\0x</body>", 29));
+    EXPECT_EQ(Rebuilt(text, 0), std::string("<head>\0</head><body>\0x</body>", 29));
+}
+
+TEST(PreserveBody, KeepsEverythingFromFirstBodyTagVerbatim) {
+    const std::string head = "<HTML>\n<HEAD><TITLE>T</TITLE><!--x--><?php a ?></HEAD>\n";
+    const std::string tail = "<BODY BGCOLOR=White><P CLASS=A>Text<!-- unterminated <BR>";
+    EXPECT_EQ(Rebuilt(head + tail, 1),
+              "<html>\n<head><title>T</title><!--x--><?php a ?></head>\n" + tail);
+    EXPECT_EQ(Rebuilt(head + tail, 0),
+              "<html>\n<head><title>T</title><!--x--><?php a ?></head>\n"
+              "<body bgcolor=white><p class=a>Text<!----> unterminated <br>");
+}
+
+TEST(PreserveBody, FirstBodyTagMayBeClosing) {
+    const std::string text = "<HTML><HEAD></HEAD></BODY><BODY>x</BODY>";
+    EXPECT_EQ(Rebuilt(text, 1), "<html><head></head></BODY><BODY>x</BODY>");
+}
+
+TEST(PreserveBody, UntouchedCleanPageIsItsOwnText) {
+    const std::string text = "<html><head><title>t</title></head><body><p>x</p></body></html>";
+    EXPECT_EQ(Rebuilt(text, 1), text);
+    EXPECT_EQ(Rebuilt(text, 0), text);
+}
+
+TEST(PreserveBody, PageWithoutBodyIsRebuiltWhole) {
+    std::string text = "<HEAD><META NAME=a CONTENT=b></HEAD>";
+    for (int i = 0; i < 1000; ++i)
+        text += "<P>x";
+    std::string expected = "<head><meta name=a content=b></head>";
+    for (int i = 0; i < 1000; ++i)
+        expected += "<p>x";
+    EXPECT_EQ(Rebuilt(text, 1), expected);
+}
