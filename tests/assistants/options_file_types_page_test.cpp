@@ -114,11 +114,4 @@ TEST(FileTypesPage, WorkingCopyAndParsing) {
     }
 }
 
-TEST(FileTypesPage, NeverShownAppliesNothing) {
-    CAppSettings app{"*.htm"};
-    CFileTypesPage page(app);
-    page.OnApply();
-    EXPECT_EQ(app.m_strFileTypes, "*.htm");
-}
-
 } // namespace

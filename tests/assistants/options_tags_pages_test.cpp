@@ -71,19 +71,6 @@ TEST(StdTagsPage, NeverShownAppliesNothing) {
     EXPECT_EQ(fields.GetAt(0).GetDisplay(), DISPLAY_ALWAYS);
 }
 
-TEST(StdTagsPage, UnknownModeChecksNoRadioAndNoSelectionIgnoresClicks) {
-    CFieldList fields;
-    fields.GetAt(0).SetDisplay(9); // from a hand-edited profile
-    CStdTagsPage page(fields, nullptr);
-    page.OnSetActive();
-    EXPECT_EQ(page.GetCheckedMode(), -1);
-    page.OnSelChange(-1);
-    page.OnModeClicked(DISPLAY_NEVER);
-    EXPECT_EQ(page.IsModified(), 0);
-    page.OnApply();
-    EXPECT_EQ(fields.GetAt(0).GetDisplay(), 9);
-}
-
 TEST(CustomTagsPage, EmptyListDisablesControlsAndAddWorks) {
     CFieldList fields;
     int refreshed = 0;

@@ -61,31 +61,32 @@ TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
     EXPECT_EQ(profile.GetCount(), 2 + 13 + 8);
 }
 
-TEST(FieldList, RoundTrip) {
-    CFieldList saved;
-    saved.GetAt(0).SetDisplay(DISPLAY_NEVER);
-    saved.GetAt(10).SetDisplay(DISPLAY_ALWAYS);
-    saved.AddField(UserField("rating", DISPLAY_NEVER));
-    auto equiv = UserField("X-UA-Compatible");
-    equiv->Define("X-UA-Compatible", 1, "", 1, 0, 0);
-    saved.AddField(std::move(equiv));
-    CMemoryProfile profile;
-    saved.SaveSettings(profile, CAppSettings{"*.htm;"});
-
-    CFieldList loaded;
-    CAppSettings app;
-    loaded.LoadSettings(profile, app);
-    EXPECT_EQ(app.m_strFileTypes, "*.htm;");
-    ASSERT_EQ(loaded.GetCount(), 15);
-    for (int pos = 0; pos < 15; ++pos) {
-        const CMetaField& a = saved.GetAt(pos);
-        const CMetaField& b = loaded.GetAt(pos);
-        EXPECT_EQ(a.GetName(), b.GetName());
-        EXPECT_EQ(a.GetDisplay(), b.GetDisplay()) << pos;
-        EXPECT_EQ(a.IsHttpEquiv(), b.IsHttpEquiv()) << pos;
-        EXPECT_EQ(a.IsMultiLine(), b.IsMultiLine()) << pos;
-        EXPECT_EQ(a.GetKind(), b.GetKind()) << pos;
+// Records every write as "type:name" in order.
+struct RecordingProfile : CMemoryProfile {
+    std::vector<std::string> writes;
+    void WriteProfileInt(std::string_view section, std::string_view entry, int value) override {
+        writes.push_back("int:" + std::string(entry));
+        CMemoryProfile::WriteProfileInt(section, entry, value);
     }
+    void WriteProfileString(std::string_view section, std::string_view entry,
+                            std::string_view value) override {
+        writes.push_back("string:" + std::string(entry));
+        CMemoryProfile::WriteProfileString(section, entry, value);
+    }
+};
+
+TEST(FieldList, SaveOrderAndTypes) {
+    CFieldList list;
+    list.AddField(UserField("rating"));
+    RecordingProfile profile;
+    list.SaveSettings(profile, CAppSettings{});
+    std::vector<std::string> expected = {"string:FileTypes"};
+    for (int i = 0; i < 13; ++i)
+        expected.push_back("int:FIB_" + std::to_string(i) + "_D");
+    for (const char* write :
+         {"int:UIB_0_D", "string:UIB_0_N", "int:UIB_0_H", "int:UIB_0_L", "int:IBC"})
+        expected.push_back(write);
+    EXPECT_EQ(profile.writes, expected);
 }
 
 TEST(FieldList, MissingUserNameReadsAsErrorPrefix) {

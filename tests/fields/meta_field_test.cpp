@@ -21,19 +21,6 @@ struct FakeControls : IFieldControls {
     void SetAction(int code) override { action = code; }
 };
 
-TEST(MetaField, ConstructionDefaults) {
-    const CMetaField field(FIELD_FOUND);
-    EXPECT_EQ(field.GetName(), "Unknown");
-    EXPECT_EQ(field.GetKind(), FIELD_FOUND);
-    EXPECT_EQ(field.GetDisplay(), DISPLAY_IF_CONTENT);
-    EXPECT_EQ(field.IsEditable(), 1);
-    EXPECT_EQ(field.IsMultiLine() | field.IsDropDown() | field.IsHttpEquiv(), 0);
-    EXPECT_EQ(field.GetTop(), 20);
-    EXPECT_EQ(field.GetWidth(), 80);
-    EXPECT_EQ(field.IsVisible() | field.IsCreated() | field.IsTemplateMode(), 0);
-    EXPECT_EQ(field.GetAction(), ACTION_NEVER_CHANGE);
-}
-
 TEST(MetaField, DefineAndGetDefinition) {
     CMetaField field(FIELD_USER);
     field.Define("rating", 1, "", 1, 1, 0);
