@@ -9,6 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev
     libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    tzdata                            # zone files for the local-time date tests
 )
 # Extra packages for the benchmarks only (real pages to measure on).
 if [[ "${1:-}" == "--bench" ]]; then

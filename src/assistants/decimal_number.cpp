@@ -1,0 +1,98 @@
+#include "assistants/decimal_number.h"
+
+#include <climits>
+#include <limits>
+
+namespace {
+
+// Reads digits from text[pos] on into number; negative accumulates downwards so
+// that INT64_MIN itself is exact.
+void ReadDigits(std::string_view text, size_t pos, bool negative, DecimalNumber& number) {
+    int64_t value = 0;
+    bool saturated = false;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+        const int digit = text[pos] - '0';
+        if (!saturated) {
+            if (negative) {
+                if (value < (std::numeric_limits<int64_t>::min() + digit) / 10)
+                    saturated = true;
+                else
+                    value = value * 10 - digit;
+            } else {
+                if (value > (std::numeric_limits<int64_t>::max() - digit) / 10)
+                    saturated = true;
+                else
+                    value = value * 10 + digit;
+            }
+        }
+        number.read = true;
+        ++pos;
+    }
+    if (saturated)
+        value =
+            negative ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+    number.saturated = saturated;
+    number.value = value;
+    if (number.read)
+        number.end = pos;
+}
+
+size_t SkipSpace(std::string_view text) {
+    size_t pos = 0;
+    while (pos < text.size() && IsAsciiSpace(text[pos]))
+        ++pos;
+    return pos;
+}
+
+} // namespace
+
+DecimalNumber ReadDecimal(std::string_view text) {
+    DecimalNumber number;
+    size_t pos = SkipSpace(text);
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    ReadDigits(text, pos, negative, number);
+    return number;
+}
+
+bool ReadWholeInt(std::string_view text, int& value) {
+    const DecimalNumber number = ReadDecimal(text);
+    if (!number.read || number.saturated || number.value < INT_MIN || number.value > INT_MAX)
+        return false;
+    if (!TrimLeftAscii(text.substr(number.end)).empty())
+        return false;
+    value = static_cast<int>(number.value);
+    return true;
+}
+
+bool IsAsciiSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+std::string AsciiLower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+std::string_view TrimLeftAscii(std::string_view text) {
+    while (!text.empty() && IsAsciiSpace(text.front()))
+        text.remove_prefix(1);
+    return text;
+}
+
+std::string_view TrimRightAscii(std::string_view text) {
+    while (!text.empty() && IsAsciiSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view TrimAscii(std::string_view text) {
+    return TrimRightAscii(TrimLeftAscii(text));
+}

@@ -1,0 +1,253 @@
+// The date picker's calendar arithmetic and pop-up navigation.
+#include <gtest/gtest.h>
+
+#include "assistants/calendar_month.h"
+#include "assistants/calendar_popup_state.h"
+
+namespace {
+
+TEST(CalendarMonth, DaysInMonthAndLeapYears) {
+    const struct {
+        int year;
+        int month; // 0-11
+        int days;
+    } cases[] = {
+        {2024, 1, 29}, {2100, 1, 28}, {2000, 1, 29},  {2023, 1, 28},  {1900, 1, 28},
+        {2026, 0, 31}, {2026, 3, 30}, {2026, 10, 30}, {2026, 11, 31}, {2026, 12, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CalendarMonth::DaysInMonth(c.year, c.month), c.days)
+            << c.year << "-" << c.month + 1;
+}
+
+TEST(CalendarMonth, WeekdayOfTheFirst) {
+    const struct {
+        int year;
+        int month;
+        int weekday; // 0 is Sunday
+    } cases[] = {
+        {2026, 11, 2}, // December 2026: Tuesday
+        {2015, 1, 0},  // February 2015: Sunday
+        {1970, 0, 4},  {2000, 0, 6}, {2000, 2, 3}, {2024, 1, 4},
+        {2100, 2, 1},  {1582, 9, 1}, // October 1582: Monday (Julian dates before the 15th)
+        {3000, 11, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CalendarMonth(c.year, c.month).FirstWeekday(), c.weekday)
+            << c.year << "-" << c.month + 1;
+    // The routine's Gregorian switch: 15 October 1582 follows 4 October.
+    EXPECT_EQ(CalendarMonth::JulianDayNumber(1582, 10, 15) -
+                  CalendarMonth::JulianDayNumber(1582, 10, 4),
+              1);
+    EXPECT_EQ(CalendarMonth::JulianDayNumber(2000, 1, 1), 2451545);
+}
+
+TEST(CalendarMonth, DaysFillTheWeekRows) {
+    const CalendarMonth december(2026, 11);
+    EXPECT_EQ(december.RowOfDay(0), 3);
+    EXPECT_EQ(december.ColumnOfDay(0), 2);
+    EXPECT_EQ(december.RowOfDay(6), 4); // the 7th: Monday of the next week
+    EXPECT_EQ(december.ColumnOfDay(6), 1);
+    EXPECT_EQ(december.DayAt(3, 1), -1);
+    EXPECT_EQ(december.DayAt(3, 2), 0);
+    EXPECT_EQ(december.DayAt(7, 4), 30); // the 31st
+    EXPECT_EQ(december.DayAt(7, 5), -1);
+    EXPECT_EQ(december.DayAt(2, 3), -1); // the header row holds no day
+
+    const CalendarMonth february(2015, 1); // exactly four rows
+    EXPECT_EQ(february.RowOfDay(0), 3);
+    EXPECT_EQ(february.ColumnOfDay(0), 0);
+    EXPECT_EQ(february.RowOfDay(27), 6);
+    EXPECT_EQ(february.ColumnOfDay(27), 6);
+    for (int column = 0; column < 7; ++column)
+        EXPECT_EQ(february.DayAt(7, column), -1);
+
+    // A 31-day month starting on Saturday needs the sixth row.
+    const CalendarMonth may(2021, 4);
+    EXPECT_EQ(may.FirstWeekday(), 6);
+    EXPECT_EQ(may.RowOfDay(30), 8);
+    EXPECT_EQ(may.ColumnOfDay(30), 1);
+    for (int day = 0; day < may.DaysInMonth(); ++day)
+        EXPECT_EQ(may.DayAt(may.RowOfDay(day), may.ColumnOfDay(day)), day);
+}
+
+TEST(CalendarMonth, TitleAndMonthSteps) {
+    EXPECT_EQ(CalendarMonth(2026, 11).Title(), "December 2026");
+    EXPECT_EQ(CalendarMonth(2026, 11).Next().Title(), "January 2027");
+    EXPECT_EQ(CalendarMonth(2026, 0).Previous().Title(), "December 2025");
+}
+
+TEST(CalendarGeometry, GridOfA248PixelClient) {
+    const CalendarGeometry grid(248, 248);
+    EXPECT_EQ(grid.RowHeight(), 26);
+    EXPECT_EQ(grid.ColumnWidth(), 34);
+    EXPECT_EQ(grid.Origin(), QPoint(5, 7));
+    EXPECT_EQ(grid.Cell(0, 0), QRect(5, 7, 34, 26));
+    EXPECT_EQ(grid.Cell(3, 2), QRect(73, 85, 34, 26));
+    EXPECT_EQ(grid.RightCell(1), QRect(209, 33, 34, 26));
+    EXPECT_EQ(grid.TitleRect(), QRect(44, 7, 160, 52));
+    EXPECT_EQ(grid.HeaderLineY(), 85);
+    EXPECT_EQ(grid.HeaderLineRight(), 243);
+
+    const CalendarMonth december(2026, 11);
+    EXPECT_EQ(grid.DayAtPoint(december, QPoint(73, 85)), 0);   // top-left of the 1st
+    EXPECT_EQ(grid.DayAtPoint(december, QPoint(106, 110)), 0); // bottom-right inside
+    EXPECT_EQ(grid.DayAtPoint(december, QPoint(107, 85)), 1);  // right edge: next cell
+    EXPECT_EQ(grid.DayAtPoint(december, QPoint(72, 85)), -1);  // before the 1st
+    EXPECT_EQ(grid.DayAtPoint(december, QPoint(73, 84)), -1);  // weekday header
+    EXPECT_EQ(grid.DayAtPoint(december, QPoint(2, 2)), -1);    // margin
+    EXPECT_EQ(grid.DayAtPoint(december, QPoint(247, 247)), -1);
+}
+
+TEST(CalendarGeometry, TinyClientGivesEmptyGrid) {
+    const CalendarGeometry grid(3, 0);
+    EXPECT_EQ(grid.RowHeight(), 0);
+    EXPECT_EQ(grid.ColumnWidth(), 0);
+    EXPECT_EQ(grid.DayAtPoint(CalendarMonth(2026, 11), QPoint(1, 0)), -1);
+}
+
+TEST(CalendarParam, EncodesMonthAndDay) {
+    EXPECT_EQ(EncodeDateParam(11, 6), 1206); // 7 December
+    EXPECT_EQ(EncodeDateParam(0, 0), 100);
+    for (int month = 0; month < 12; ++month) {
+        for (int day = 0; day < 31; ++day) {
+            int m = -1;
+            int d = -1;
+            ASSERT_TRUE(DecodeDateParam(EncodeDateParam(month, day), m, d));
+            EXPECT_EQ(m, month);
+            EXPECT_EQ(d, day);
+        }
+    }
+    for (long bad : {-1L, 0L, 99L, 131L, 1300L, 99999L}) {
+        int m = -1;
+        int d = -1;
+        EXPECT_FALSE(DecodeDateParam(bad, m, d)) << bad;
+        EXPECT_EQ(m, -1);
+    }
+}
+
+// (year, month 0-11, day 0-based) of a pop-up.
+struct Date {
+    int year;
+    int month;
+    int day;
+    friend bool operator==(const Date&, const Date&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const Date& d) {
+        return out << d.year << "-" << d.month + 1 << "-" << d.day + 1;
+    }
+};
+
+Date DateOf(const CalendarPopupState& popup) {
+    return {popup.Year(), popup.Month(), popup.Day()};
+}
+
+TEST(CalendarPopupState, KeysAndButtonsNavigate) {
+    enum Step { LEFT, RIGHT, UP, DOWN, PAGE_UP, PAGE_DOWN, PREV_YEAR, NEXT_YEAR };
+    const struct {
+        Date from; // month 1-12 and day 1-31, as the button opens the pop-up
+        Step step;
+        Date to; // month 0-11 and day 0-based
+        bool wholeWindow;
+    } cases[] = {
+        {{2026, 3, 3}, UP, {2026, 1, 23}, true}, // 3 March: 24 February
+        {{2024, 3, 3}, UP, {2024, 1, 24}, true}, // leap year: 25 February
+        {{2026, 3, 10}, UP, {2026, 2, 2}, false},
+        {{2026, 3, 1}, LEFT, {2026, 1, 27}, true},
+        {{2026, 1, 1}, LEFT, {2025, 11, 30}, true},
+        {{2026, 12, 31}, RIGHT, {2027, 0, 0}, true},
+        {{2026, 4, 30}, RIGHT, {2026, 4, 0}, true},
+        {{2026, 4, 15}, RIGHT, {2026, 3, 15}, false},
+        {{2026, 1, 28}, DOWN, {2026, 1, 3}, true},    // 28 Jan: 4 Feb
+        {{2026, 2, 25}, DOWN, {2026, 2, 3}, true},    // 25 Feb: 4 March
+        {{2026, 3, 31}, PAGE_UP, {2026, 1, 0}, true}, // no 31 Feb: the 1st
+        {{2026, 1, 15}, PAGE_UP, {2025, 11, 14}, true},
+        {{2026, 12, 15}, PAGE_DOWN, {2027, 0, 14}, true},
+        {{2026, 1, 31}, PAGE_DOWN, {2026, 1, 0}, true},
+        {{2024, 2, 29}, PREV_YEAR, {2023, 1, 0}, true}, // 29 Feb 2024, "<<"
+        {{2024, 2, 29}, NEXT_YEAR, {2025, 1, 0}, true},
+        {{2026, 12, 7}, NEXT_YEAR, {2027, 11, 6}, true},
+    };
+    for (const auto& c : cases) {
+        CalendarPopupState popup(c.from.year, c.from.month, c.from.day);
+        const Date before = DateOf(popup);
+        CalendarUpdate update;
+        switch (c.step) {
+        case LEFT:
+            update = popup.OnKey(CalendarKey::Left);
+            break;
+        case RIGHT:
+            update = popup.OnKey(CalendarKey::Right);
+            break;
+        case UP:
+            update = popup.OnKey(CalendarKey::Up);
+            break;
+        case DOWN:
+            update = popup.OnKey(CalendarKey::Down);
+            break;
+        case PAGE_UP:
+            update = popup.OnKey(CalendarKey::PageUp);
+            break;
+        case PAGE_DOWN:
+            update = popup.OnKey(CalendarKey::PageDown);
+            break;
+        case PREV_YEAR:
+            update = popup.OnCommand(CALENDAR_PREV_YEAR);
+            break;
+        case NEXT_YEAR:
+            update = popup.OnCommand(CALENDAR_NEXT_YEAR);
+            break;
+        }
+        EXPECT_EQ(DateOf(popup), c.to) << "from " << before << " step " << c.step;
+        EXPECT_EQ(update.wholeWindow, c.wholeWindow) << "from " << before << " step " << c.step;
+        EXPECT_EQ(update.outcome, CalendarUpdate::NONE);
+        if (!update.wholeWindow) {
+            EXPECT_EQ(update.oldDay, before.day);
+            EXPECT_EQ(update.newDay, c.to.day);
+        }
+    }
+}
+
+TEST(CalendarPopupState, ButtonsStepMonths) {
+    CalendarPopupState popup(2026, 1, 31);
+    popup.OnCommand(CALENDAR_PREV_MONTH);
+    EXPECT_EQ(DateOf(popup), (Date{2025, 11, 30}));
+    popup.OnCommand(CALENDAR_NEXT_MONTH);
+    popup.OnCommand(CALENDAR_NEXT_MONTH); // no 31 February
+    EXPECT_EQ(DateOf(popup), (Date{2026, 1, 0}));
+    const CalendarUpdate update = popup.OnCommand(1);
+    EXPECT_FALSE(update.wholeWindow);
+    EXPECT_EQ(DateOf(popup), (Date{2026, 1, 0}));
+}
+
+TEST(CalendarPopupState, ChoosingAndClosing) {
+    CalendarPopupState popup(2026, 12, 1);
+    EXPECT_EQ(popup.OnKey(CalendarKey::Escape).outcome, CalendarUpdate::CLOSED);
+    EXPECT_EQ(popup.OnKey(CalendarKey::Enter).outcome, CalendarUpdate::CHOSEN);
+
+    // Pressed on the 7th, released elsewhere on the grid: the 7th is chosen.
+    const CalendarUpdate press = popup.Press(6);
+    EXPECT_EQ(press.oldDay, 0);
+    EXPECT_EQ(press.newDay, 6);
+    EXPECT_EQ(popup.Release(false).outcome, CalendarUpdate::NONE);
+    EXPECT_EQ(popup.Release(true).outcome, CalendarUpdate::CHOSEN);
+    EXPECT_EQ(popup.ChosenWParam(), 2026);
+    EXPECT_EQ(popup.ChosenLParam(), 1206);
+
+    // Outside the month's days nothing is selected.
+    EXPECT_EQ(popup.Press(-1).newDay, -1);
+    EXPECT_EQ(popup.Press(31).newDay, -1);
+    EXPECT_EQ(popup.Day(), 6);
+}
+
+TEST(CalendarPopupState, OpensAtGivenOrTodaysDate) {
+    const CalendarPopupState given(2024, 2, 29);
+    EXPECT_EQ(DateOf(given), (Date{2024, 1, 28}));
+    const CalendarPopupState missing(2023, 2, 29); // no such day: the 1st
+    EXPECT_EQ(DateOf(missing), (Date{2023, 1, 0}));
+    const CalendarPopupState today(-1, -1, -1);
+    EXPECT_GE(today.Year(), 2024);
+    EXPECT_GE(today.Month(), 0);
+    EXPECT_LT(today.Day(), CalendarMonth::DaysInMonth(today.Year(), today.Month()));
+}
+
+} // namespace
