@@ -1,0 +1,129 @@
+// Fuzzes reading, writing and rebuilding pages, and checks what must always hold:
+// - a text without "<" is written back unchanged;
+// - in preserve-body mode, the text from the first body tag on is written back
+//   as read, also after any edit, except for meta tags there that an edit changed
+//   or removed.
+//
+// Input: byte 0 is the number of edits n (mod 8), the next n bytes choose the
+// edits, and the rest is the page.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "page/html_page.h"
+
+namespace {
+
+const char* const kNames[] = {"description", "keywords", "Refresh", "late",
+                              "a",           "robots",   "KEYWORDS", ""};
+// Values never hold ">", "<" or "-", so that a reparse of the written text cuts
+// the sections around an edited tag as before.
+const char* const kValues[] = {"", "x", "a b", "say \"hi\"", "it's", "both \" '", "\r\n\t", "5"};
+
+void Check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "check failed: %s\n", what);
+        std::abort();
+    }
+}
+
+// The first tag section named "body", or null.
+POSITION FirstBodyTag(const CHtmlPage& page) {
+    for (POSITION p = page.GetHeadPosition(); p; p = CHtmlPage::GetNextPosition(p)) {
+        const CHtmlSection* s = CHtmlPage::GetAt(p);
+        if (s->GetType() == SECTION_TAG &&
+            static_cast<const CTagSection*>(s)->Tag().GetName() == "body")
+            return p;
+    }
+    return nullptr;
+}
+
+// The page text from the first body tag on ("" without one).
+std::string Tail(CHtmlPage& page) {
+    const POSITION body = FirstBodyTag(page);
+    if (!body)
+        return {};
+    size_t before = 0;
+    for (POSITION p = page.GetHeadPosition(); p != body; p = CHtmlPage::GetNextPosition(p))
+        before += CHtmlPage::GetAt(p)->GetText().size();
+    const std::string& text = page.GetText();
+    Check(before <= text.size(), "rebuilt text shorter than the part before the body");
+    return text.substr(before);
+}
+
+// A text with its meta tags left out, tags as read.
+std::string WithoutMeta(const std::string& text) {
+    CHtmlPage page;
+    page.SetText(text, 0);
+    std::string out;
+    for (POSITION p = page.GetHeadPosition(); p; p = CHtmlPage::GetNextPosition(p)) {
+        const CHtmlSection* s = CHtmlPage::GetAt(p);
+        if (s->GetType() == SECTION_TAG) {
+            const CHtmlTag& tag = static_cast<const CTagSection*>(s)->Tag();
+            if (tag.GetName() != "meta")
+                out.append(tag.GetRawText());
+        } else {
+            out += s->GetText();
+        }
+    }
+    return out;
+}
+
+void Exercise(CHtmlPage& page) {
+    std::string name, content;
+    int httpEquiv = 0;
+    for (int i = 0; page.GetMetaAt(i, name, content, httpEquiv); ++i)
+        (void)page.GetMetaAction(name);
+    std::string title;
+    int action = 0;
+    (void)page.GetTitleWithAction(title, action);
+    (void)page.GetBodyText();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0)
+        return 0;
+    const size_t edits = std::min<size_t>(data[0] % 8, size - 1);
+    const uint8_t* ops = data + 1;
+    const std::string text(reinterpret_cast<const char*>(data + 1 + edits), size - 1 - edits);
+
+    CHtmlPage whole;
+    whole.SetText(text, 0);
+    Exercise(whole);
+    CHtmlPage page;
+    page.SetText(text, 1);
+    Exercise(page);
+    if (text.find('<') == std::string::npos) {
+        Check(whole.GetText() == text, "text without '<' changed (whole)");
+        Check(page.GetText() == text, "text without '<' changed (preserve)");
+    }
+
+    const std::string tail = Tail(page);
+    Check(tail.size() <= text.size() && text.compare(text.size() - tail.size(), tail.size(),
+                                                     tail) == 0,
+          "the part from the body tag on differs from the input");
+
+    for (size_t i = 0; i < edits; ++i) {
+        const uint8_t op = ops[i];
+        const char* name = kNames[(op >> 2) & 7];
+        const char* value = kValues[(op >> 5) & 7];
+        switch (op & 3) {
+        case 0: page.SetMeta(name, value, op & 4); break;
+        case 1: page.RemoveMeta(name); break;
+        case 2: page.SetTitle(value); break;
+        case 3: page.SetMetaWithAction(name, value, op & 8, op >> 4); break;
+        }
+        whole.SetMeta(name, value, 0);
+        whole.SetTitleWithAction(value, 3);
+    }
+    Exercise(page);
+    (void)whole.GetText();
+    if (edits > 0)
+        Check(WithoutMeta(Tail(page)) == WithoutMeta(tail),
+              "an edit changed the part from the body tag on beyond its meta tags");
+    return 0;
+}
