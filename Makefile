@@ -22,7 +22,7 @@ build: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/src/cli/tsle-cli show examples/site/*.html examples/site/*.htm examples/site/*.php examples/site/*.mtpl
+	$(BUILD)/src/cli/tsle-cli show $$(find examples/site -type f | sort)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
