@@ -1,5 +1,6 @@
 #include "fields/keyword_suggestion.h"
 
+#include <QCollator>
 #include <QString>
 #include <algorithm>
 #include <unordered_set>
@@ -192,8 +193,9 @@ std::vector<std::string> KeywordListEntries(std::string_view offer) {
         start = end + 1;
     }
     // Bytes decide where the collation sees no difference, so the order is total.
-    std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-        const int c = QString::localeAwareCompare(a.first, b.first);
+    const QCollator collator;
+    std::stable_sort(entries.begin(), entries.end(), [&](const auto& a, const auto& b) {
+        const int c = collator.compare(a.first, b.first);
         return c != 0 ? c < 0 : a.second < b.second;
     });
     std::vector<std::string> result;

@@ -1,0 +1,79 @@
+// tsle-cli suggest-description and suggest-keywords, run as a user would.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct CliResult {
+    int exitCode;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliResult RunCli(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(TSLE_CLI_PATH), args);
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+class SuggestCommand : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(SuggestCommand, ProposesFromTheBodyText) {
+    const QString page =
+        Write("page.html", "<html><head><title>Not this</title></head><body>\n"
+                           "<h1>Rose gardens</h1><p>Our ro<b>ses</b> grow in the garden.\n"
+                           "The Garden, the roses (and) it!</p></body></html>");
+    const QString common = Write("common.txt", "the\r\nour\n");
+
+    CliResult run = RunCli({"suggest-description", page});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.out, "Rose gardens Our roses grow in the garden.\n");
+
+    run = RunCli({"suggest-keywords", page, "--common-words", common});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.out, "roses garden rose gardens grow and\n");
+
+    // Without the option, the list copied beside tsle-cli excludes "and" too.
+    run = RunCli({"suggest-keywords", page});
+    EXPECT_EQ(run.out, "roses garden rose gardens grow\n");
+}
+
+TEST_F(SuggestCommand, ReportsFilesThatCannotBeRead) {
+    const QString missing = m_dir.filePath("missing.html");
+    for (const char* command : {"suggest-description", "suggest-keywords"}) {
+        const CliResult run = RunCli({command, missing});
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_TRUE(run.out.isEmpty()) << command;
+        EXPECT_TRUE(run.err.startsWith("tsle-cli: " + missing.toUtf8() + ": ")) << run.err.data();
+    }
+    const QString page = Write("page.html", "<body>words</body>");
+    const CliResult run = RunCli({"suggest-keywords", page, "--common-words", missing});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+}
+
+TEST_F(SuggestCommand, PageWithoutBodyGivesEmptyLines) {
+    const QString page = Write("head.html", "<html><head><title>Only a head</title></head>");
+    EXPECT_EQ(RunCli({"suggest-description", page}).out, "\n");
+    EXPECT_EQ(RunCli({"suggest-keywords", page}).out, "\n");
+}
+
+} // namespace
