@@ -84,14 +84,6 @@ TEST(ProposeDescription, CutsAtWordLimitAndLateFullStop) {
         EXPECT_EQ(ProposeDescription(c.body), c.expected) << c.name;
 }
 
-TEST(ProposeDescription, CountsSpacesAfterCollapsing) {
-    // 40 words separated by runs of white space still hold 36 at most.
-    std::string body;
-    for (int i = 1; i <= 40; ++i)
-        body += "w" + std::to_string(i) + " \r\n ";
-    EXPECT_EQ(ProposeDescription(body), Words(36));
-}
-
 struct OfferCase {
     const char* name;
     std::string body;
