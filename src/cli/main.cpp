@@ -10,6 +10,7 @@ int RunShow(const QStringList& args);
 int RunBodyText(const QStringList& args);
 int RunSet(const QStringList& args);
 int RunApply(const QStringList& args);
+int RunHttpDate(const QStringList& args);
 int RunSuggestDescription(const QStringList& args);
 int RunSuggestKeywords(const QStringList& args);
 
@@ -21,6 +22,7 @@ const CliCommand kCommands[] = {
     {"body-text", "Print the plain text of a page's body", RunBodyText},
     {"set", "Set the title and meta tags of a page in place", RunSet},
     {"apply", "Apply a meta-tag template to pages", RunApply},
+    {"http-date", "Parse or format the date of an Expires tag", RunHttpDate},
     {"suggest-description", "Print the description proposed from a page's text",
      RunSuggestDescription},
     {"suggest-keywords", "Print the keywords offered from a page's text", RunSuggestKeywords},
