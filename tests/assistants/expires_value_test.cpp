@@ -164,34 +164,6 @@ INSTANTIATE_TEST_SUITE_P(Zones, InZone,
                              return name;
                          });
 
-class ZoneFixture : public InZone {};
-
-TEST_P(ZoneFixture, FirstDayOf1970DependsOnTheZone) {
-    DateButtonState button;
-    button.SetDate(1970, 0, 0);
-    ExpiresValue value;
-    std::string message;
-    const bool accepted = value.TakeFrom(button, message);
-    const std::string zone = GetParam();
-    if (zone == "America/New_York") {
-        ASSERT_TRUE(accepted);
-        EXPECT_EQ(value.GetValue(), "Thu, 01 Jan 1970 05:00:00 GMT");
-    } else {
-        // At or east of UTC its midnight is 0 (no date) or before 1970.
-        EXPECT_FALSE(accepted);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Zones, ZoneFixture,
-                         testing::Values("UTC", "Europe/Berlin", "America/New_York"),
-                         [](const testing::TestParamInfo<const char*>& info) {
-                             std::string name = info.param;
-                             for (char& c : name)
-                                 if (c == '/')
-                                     c = '_';
-                             return name;
-                         });
-
 TEST(DateButtonState, TextAndNotifications) {
     EXPECT_EQ(DateButtonState::DateText(2026, 11, 6), "7 December, 2026");
     EXPECT_EQ(DateButtonState::DateText(1994, 0, 30), "31 January, 1994");

@@ -192,7 +192,7 @@ TEST(HttpTimeZone, Offsets) {
         {"cst", -360}, {"mdt", -360}, {"pdt", -420}, {"z", 0},          {"a", 60},
         {"i", 540},    {"k", 600},    {"m", 720},    {"n", -60},        {"y", -720},
         {"e", 300},    {"s", -360},   {"j", 0},      {"+0100", 60},     {"-0530", -330},
-        {"+5", 300},   {"-12", -12}, {"+123", 83},  {"gmt+0200", 120}, {"est-0100", -360},
+        {"+5", 300},   {"-12", -12},  {"+123", 83},  {"gmt+0200", 120}, {"est-0100", -360},
         {"0100", 0},   {"-", 0},      {"+", 0},      {"xyz", 0},
     };
     for (const auto& c : cases)
@@ -255,20 +255,6 @@ TEST(HttpTimeFormat, RoundTrip) {
         CHttpTime back;
         ASSERT_TRUE(back.ParseHttpDate(text)) << text;
         ASSERT_EQ(back.GetTime(), v) << text;
-    }
-}
-
-TEST(HttpTimeCalendar, DaysFromCivilMatchesKnownDates) {
-    EXPECT_EQ(DaysFromCivil(1970, 1, 1), 0);
-    EXPECT_EQ(DaysFromCivil(1969, 12, 31), -1);
-    EXPECT_EQ(DaysFromCivil(2000, 3, 1), 11017);
-    EXPECT_EQ(DaysFromCivil(3001, 1, 1) * 86400 - 1, CHttpTime::MAX_TIME);
-    for (int64_t days = -800000; days <= 800000; days += 37) {
-        int64_t year = 0;
-        int month = 0;
-        int day = 0;
-        CivilFromDays(days, year, month, day);
-        ASSERT_EQ(DaysFromCivil(year, month, day), days);
     }
 }
 
