@@ -3,7 +3,12 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -16,15 +21,15 @@
 
 namespace {
 
-enum class Outcome { CHANGED, UNCHANGED, FAILED };
-
 struct Job {
     QString path;
     QString error; // set when the path was refused before reading it
 };
 
+enum class Outcome { CHANGED, UNCHANGED, FAILED };
+
 // Reads one page, applies the template and saves the page when its text changed.
-Outcome ApplyToFile(const CTemplateValues& values, const QString& path, bool dryRun,
+Outcome ApplyToFile(const CTemplateValues& values, const QString& path, bool dryRun, FileSync sync,
                     QString& reason) {
     std::string text;
     if (!LoadTextFile(path, text, reason))
@@ -39,9 +44,22 @@ Outcome ApplyToFile(const CTemplateValues& values, const QString& path, bool dry
     const std::string& result = page.GetText();
     if (result == text)
         return Outcome::UNCHANGED;
-    if (!dryRun && !SaveTextFile(path, result, reason))
+    if (!dryRun && !SaveTextFile(path, result, reason, sync))
         return Outcome::FAILED;
     return Outcome::CHANGED;
+}
+
+std::string ResultLine(const QString& file, Outcome outcome, const QString& reason) {
+    const std::string path = QFile::encodeName(file).toStdString();
+    switch (outcome) {
+    case Outcome::CHANGED:
+        return "changed " + path + "\n";
+    case Outcome::UNCHANGED:
+        return "unchanged " + path + "\n";
+    case Outcome::FAILED:
+        break;
+    }
+    return "failed " + path + ": " + reason.toStdString() + "\n";
 }
 
 // The pages named on the command line, folders expanded when recursive.
@@ -124,7 +142,10 @@ int RunApply(const QStringList& args) {
             QString::fromLatin1(DEFAULT_FILE_TYPES.data(), qsizetype(DEFAULT_FILE_TYPES.size())) +
             "\").",
         "PATTERNS");
-    parser.addOptions({recursive, dryRun, fileTypes});
+    const QCommandLineOption syncOption(
+        "sync", "Wait for each saved page to reach the disk (slower; by default the system "
+                "writes them out in its own time, each page still replaced atomically).");
+    parser.addOptions({recursive, dryRun, fileTypes, syncOption});
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
         return exitCode;
@@ -148,32 +169,66 @@ int RunApply(const QStringList& args) {
 
     const std::vector<Job> jobs = CollectJobs(paths, parser.isSet(recursive), types);
     const bool dry = parser.isSet(dryRun);
+    const FileSync sync = parser.isSet(syncOption) ? FileSync::TO_DISK : FileSync::LATER;
+
+    // Pages are independent, and most of the time of each goes to waiting for
+    // the file system, so several workers take pages in turn. The results are
+    // printed in page order as soon as a page and all before it are done.
+    const size_t count = jobs.size();
+    std::vector<std::string> lines(count);
+    std::vector<char> done(count, 0);
+    std::vector<char> failed(count, 0);
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i; (i = next.fetch_add(1)) < count;) {
+            const Job& job = jobs[i];
+            QString why = job.error;
+            const Outcome outcome = job.error.isEmpty()
+                                        ? ApplyToFile(values, job.path, dry, sync, why)
+                                        : Outcome::FAILED;
+            std::string line = ResultLine(job.path, outcome, why);
+            {
+                std::lock_guard lock(mutex);
+                lines[i] = std::move(line);
+                failed[i] = outcome == Outcome::FAILED;
+                done[i] = 1;
+            }
+            ready.notify_one();
+        }
+    };
+    const size_t workers =
+        std::min<size_t>(count, std::clamp<size_t>(2 * std::thread::hardware_concurrency(), 2, 16));
+    std::vector<std::thread> threads;
+    for (size_t k = 1; k < workers; ++k)
+        threads.emplace_back(work);
+    if (threads.empty())
+        work(); // a single page: no helper
+
     bool anyFailed = false;
-    Progress progress(jobs.size());
+    Progress progress(count);
     const bool stdoutIsTerminal = isatty(1);
     std::string out;
-    for (size_t i = 0; i < jobs.size(); ++i) {
-        const Job& job = jobs[i];
-        reason = job.error;
-        const Outcome outcome =
-            job.error.isEmpty() ? ApplyToFile(values, job.path, dry, reason) : Outcome::FAILED;
-        const std::string path = QFile::encodeName(job.path).toStdString();
-        switch (outcome) {
-        case Outcome::CHANGED:
-            out = "changed " + path + "\n";
-            break;
-        case Outcome::UNCHANGED:
-            out = "unchanged " + path + "\n";
-            break;
-        case Outcome::FAILED:
-            anyFailed = true;
-            out = "failed " + path + ": " + reason.toStdString() + "\n";
-            break;
+    for (size_t printed = 0; printed < count;) {
+        {
+            std::unique_lock lock(mutex);
+            ready.wait_for(lock, std::chrono::milliseconds(100), [&] { return done[printed]; });
+            for (; printed < count && done[printed]; ++printed) {
+                out += lines[printed];
+                anyFailed = anyFailed || failed[printed];
+                std::string().swap(lines[printed]);
+            }
         }
-        if (stdoutIsTerminal)
-            progress.Clear();
-        WriteStdout(out);
-        progress.Step(i + 1);
+        if (!out.empty()) {
+            if (stdoutIsTerminal)
+                progress.Clear();
+            WriteStdout(out);
+            out.clear();
+        }
+        progress.Step(printed);
     }
+    for (std::thread& t : threads)
+        t.join();
     return anyFailed ? EXIT_FILE_FAILED : EXIT_OK;
 }
