@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/cli_util.h"
+#include "document/tessel_doc.h"
 #include "page/html_page.h"
 #include "page/page_file.h"
 
@@ -12,6 +13,7 @@ struct MetaRow {
     std::string name;
     std::string content;
     int httpEquiv = 0;
+    int action = -1; // templates only
 };
 
 struct PageSummary {
@@ -19,6 +21,8 @@ struct PageSummary {
     std::string title;
     std::vector<MetaRow> meta;
     bool metaPosition = false;
+    bool isTemplate = false;
+    int titleAction = 0;
 };
 
 PageSummary Summarize(const QString& file, CHtmlPage& page) {
@@ -29,6 +33,13 @@ PageSummary Summarize(const QString& file, CHtmlPage& page) {
     for (int i = 0; page.GetMetaAt(i, row.name, row.content, row.httpEquiv); ++i)
         summary.meta.push_back(row);
     summary.metaPosition = page.HasMetaPosition();
+    summary.isTemplate = IsTemplateFileName(file);
+    if (summary.isTemplate) {
+        std::string title;
+        page.GetTitleWithAction(title, summary.titleAction);
+        for (MetaRow& r : summary.meta)
+            r.action = page.GetMetaAction(r.name);
+    }
     return summary;
 }
 
@@ -39,6 +50,8 @@ void PrintJson(const std::vector<PageSummary>& pages) {
         out += p ? ",\n " : "";
         out += "{\"file\": " + JsonString(page.file.toStdString());
         out += ", \"title\": " + JsonString(page.title);
+        if (page.isTemplate)
+            out += ", \"title_action\": " + std::to_string(page.titleAction);
         out += ", \"meta\": [";
         for (size_t i = 0; i < page.meta.size(); ++i) {
             const MetaRow& row = page.meta[i];
@@ -46,7 +59,10 @@ void PrintJson(const std::vector<PageSummary>& pages) {
             out += "{\"name\": " + JsonString(row.name);
             out += ", \"http_equiv\": ";
             out += row.httpEquiv ? "true" : "false";
-            out += ", \"content\": " + JsonString(row.content) + "}";
+            out += ", \"content\": " + JsonString(row.content);
+            if (page.isTemplate)
+                out += ", \"action\": " + std::to_string(row.action);
+            out += "}";
         }
         out += "], \"meta_position\": ";
         out += page.metaPosition ? "true" : "false";
@@ -102,7 +118,7 @@ int RunShow(const QStringList& args) {
             continue;
         }
         CHtmlPage page;
-        page.SetText(std::move(text), 1);
+        page.SetText(std::move(text), IsTemplateFileName(file) ? 0 : 1); // templates: whole file
         pages.push_back(Summarize(file, page));
     }
     if (parser.isSet(json))
