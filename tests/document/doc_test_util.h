@@ -19,6 +19,7 @@
 
 #include "document/doc_observer.h"
 #include "document/file_picker.h"
+#include "document/tessel_doc.h"
 #include "page/user_prompt.h"
 
 // Messages are recorded; questions are answered in script order. A question
@@ -65,10 +66,10 @@ public:
 // Counts refreshes and remembers whether edits were tracked during them.
 class RecordingObserver : public IDocObserver {
 public:
-    explicit RecordingObserver(const int* trackEdits = nullptr) : m_track(trackEdits) {}
+    explicit RecordingObserver(const CTesselDoc& doc) : m_doc(doc) {}
     void OnUpdateAllViews() override {
         ++updates;
-        if (m_track && *m_track)
+        if (m_doc.IsTrackingEdits())
             trackedDuringUpdate = true;
     }
     void OnDocumentStateChanged() override { ++stateChanges; }
@@ -82,7 +83,7 @@ public:
     QStringList filesUsed;
 
 private:
-    const int* m_track;
+    const CTesselDoc& m_doc;
 };
 
 inline void WriteFile(const QString& path, const QByteArray& bytes) {

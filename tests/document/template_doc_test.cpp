@@ -48,7 +48,7 @@ protected:
     ScriptedPrompt m_prompt;
     ScriptedPicker m_picker;
     CTesselDoc m_doc;
-    RecordingObserver m_observer;
+    RecordingObserver m_observer{m_doc};
 };
 
 TEST_F(TemplateDoc, ANewTemplateRoundTripsThroughItsFile) {
@@ -269,6 +269,8 @@ TEST_F(TemplateDoc, EditingSwitchesTheViewsBetweenPageAndTemplate) {
     m_doc.ToggleEditing();
     EXPECT_EQ(m_doc.IsEditingTemplate(), 0);
     EXPECT_EQ(m_observer.updates, updates + 2);
+    // The views refill without their edits counting; afterwards edits count.
+    EXPECT_FALSE(m_observer.trackedDuringUpdate);
     EXPECT_EQ(m_doc.IsTrackingEdits(), 1);
 }
 

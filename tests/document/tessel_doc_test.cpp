@@ -45,7 +45,7 @@ protected:
     ScriptedPrompt m_prompt;
     ScriptedPicker m_picker;
     CTesselDoc m_doc;
-    RecordingObserver m_observer{nullptr};
+    RecordingObserver m_observer{m_doc};
 };
 
 TEST_F(Doc, ANewPageIsUntitledAndEmpty) {
@@ -297,21 +297,6 @@ TEST_F(Doc, BrowseStoresTheFolderWithoutATrailingSlash) {
     m_picker.answers = {QString()};
     EXPECT_EQ(m_doc.OnBrowse(), 0);
     EXPECT_EQ(m_doc.GetProjectDir(), m_dir.path());
-}
-
-TEST_F(Doc, ViewsRefillWithoutTrackingEdits) {
-    CTesselDoc doc;
-    struct Tracker : IDocObserver {
-        CTesselDoc* doc;
-        bool trackedDuring = false;
-        void OnUpdateAllViews() override { trackedDuring |= doc->IsTrackingEdits() != 0; }
-    } tracker;
-    tracker.doc = &doc;
-    doc.AddObserver(&tracker);
-    EXPECT_EQ(doc.IsTrackingEdits(), 0);
-    doc.FileNew();
-    EXPECT_FALSE(tracker.trackedDuring);
-    EXPECT_EQ(doc.IsTrackingEdits(), 1);
 }
 
 } // namespace
