@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -106,6 +107,8 @@ int SaveWithoutWaiting(const QString& path, std::string_view bytes, QString& err
     return 1;
 }
 
+constexpr size_t BINARY_SNIFF_SIZE = 8000;
+
 } // namespace
 
 int LoadTextFile(const QString& path, std::string& text, QString& error) {
@@ -115,7 +118,10 @@ int LoadTextFile(const QString& path, std::string& text, QString& error) {
         error = QString::fromLocal8Bit(reason);
         return 0;
     }
-    if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
+    // Like git and grep, a zero byte near the start marks an image, an archive
+    // or UTF-16 text, none of which can be edited as a page; a stray zero byte
+    // further on is kept like any other byte.
+    if (std::memchr(text.data(), '\0', std::min(text.size(), BINARY_SNIFF_SIZE)) != nullptr) {
         text.clear();
         error = QStringLiteral("Not a text file (it contains zero bytes)");
         return 0;

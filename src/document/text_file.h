@@ -7,8 +7,7 @@
 
 // Reads the whole file at path. Returns 1 on success; otherwise 0 with error
 // set to the reason ("No such file or directory", "Is a directory", ...). A
-// file holding zero bytes is refused as not being text: the page model would
-// write it back mangled.
+// file with a zero byte in its first 8000 bytes is refused as not being text.
 int LoadTextFile(const QString& path, std::string& text, QString& error);
 
 enum class FileSync {

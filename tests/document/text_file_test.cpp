@@ -56,6 +56,16 @@ TEST_P(TextFile, AFailedSaveLeavesTheOriginalAndSaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(BothWays, TextFile, testing::Values(FileSync::TO_DISK, FileSync::LATER));
 
+TEST(LoadTextFile, KeepsZeroBytesAfterTheStart) {
+    QTemporaryDir dir;
+    QByteArray bytes = "<html><head></head><body>" + QByteArray(9000, 'x') + QByteArray(1, '\0');
+    WriteFile(dir.filePath("late-zero.html"), bytes);
+    std::string text;
+    QString error;
+    ASSERT_EQ(LoadTextFile(dir.filePath("late-zero.html"), text, error), 1) << error.toStdString();
+    EXPECT_EQ(text, bytes.toStdString());
+}
+
 TEST(LoadTextFile, GivesTheReasonAFileCannotBeRead) {
     QTemporaryDir dir;
     WriteFile(dir.filePath("binary.html"), QByteArray("<html>\0</html>", 14));
