@@ -7,7 +7,7 @@
 constexpr int ELEMENT_EMPTY = 1;
 
 struct ElementInfo {
-    const char* name;
+    std::string_view name;
     int versionMask;
     int contentFlags;
     int parserClass;

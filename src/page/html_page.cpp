@@ -2,6 +2,39 @@
 
 #include <limits>
 
+namespace {
+
+// Appends byte ranges of the source, joining ranges that follow each other
+// there into one append.
+class SourceRuns {
+public:
+    explicit SourceRuns(std::string& out) : m_out(out) {}
+    ~SourceRuns() { Flush(); }
+    SourceRuns(const SourceRuns&) = delete;
+    SourceRuns& operator=(const SourceRuns&) = delete;
+    void Add(std::string_view bytes) {
+        if (m_begin && bytes.data() == m_end) {
+            m_end += bytes.size();
+            return;
+        }
+        Flush();
+        m_begin = bytes.data();
+        m_end = m_begin + bytes.size();
+    }
+    void Flush() {
+        if (m_begin)
+            m_out.append(m_begin, m_end);
+        m_begin = m_end = nullptr;
+    }
+
+private:
+    std::string& m_out;
+    const char* m_begin = nullptr;
+    const char* m_end = nullptr;
+};
+
+} // namespace
+
 CHtmlPage::CHtmlPage() = default;
 
 CHtmlPage::~CHtmlPage() {
@@ -42,7 +75,7 @@ void CHtmlPage::Clear() {
     }
     m_head = m_last = nullptr;
     m_count = 0;
-    m_arena.release();
+    m_arena.Release();
     m_posBodyOpen = m_posBodyClose = nullptr;
     m_tailSection = nullptr;
     m_tailStart = std::string::npos;
@@ -58,6 +91,7 @@ void CHtmlPage::SetText(std::string text, int preserveBody) {
     m_strText.clear();
     m_strText.shrink_to_fit();
     m_bPreserveBody = preserveBody;
+    m_arena.SizeFor(m_source.size());
     // Sections address the text with 32-bit lengths; a text beyond that is kept
     // whole and unparsed, so it is still written back exactly.
     if (m_source.size() < std::numeric_limits<uint32_t>::max())
@@ -166,8 +200,18 @@ void CHtmlPage::Rebuild() {
     m_textIsSource = false;
     std::string out;
     out.reserve(m_source.size() + m_source.size() / 16 + 64);
-    for (; s && !s->m_inTail; s = s->m_next)
-        s->AppendText(out);
+    {
+        // Sections written as the bytes they were cut from are copied in runs.
+        SourceRuns runs(out);
+        for (; s && !s->m_inTail; s = s->m_next) {
+            if (WritesSourceBytes(s)) {
+                runs.Add(SourceBytes(s));
+            } else {
+                runs.Flush();
+                s->AppendText(out);
+            }
+        }
+    }
     if (s)
         AppendTail(out, s);
     m_strText = std::move(out);
@@ -180,26 +224,23 @@ void CHtmlPage::AppendTail(std::string& out, const CHtmlSection* first) const {
     }
     // Untouched sections are written as the bytes they were cut from, runs of
     // them in one piece; changed or added sections as their text.
-    const char* runBegin = nullptr;
-    const char* runEnd = nullptr;
+    SourceRuns runs(out);
     for (const CHtmlSection* s = first; s; s = s->m_next) {
-        if (!s->m_fromSource) {
-            if (runBegin)
-                out.append(runBegin, runEnd);
-            runBegin = runEnd = nullptr;
-            s->AppendText(out);
-            continue;
-        }
-        const std::string_view bytes = SourceBytes(s);
-        if (runBegin && bytes.data() == runEnd) {
-            runEnd += bytes.size();
+        if (s->m_fromSource) {
+            runs.Add(SourceBytes(s));
         } else {
-            if (runBegin)
-                out.append(runBegin, runEnd);
-            runBegin = bytes.data();
-            runEnd = bytes.data() + bytes.size();
+            runs.Flush();
+            s->AppendText(out);
         }
     }
-    if (runBegin)
-        out.append(runBegin, runEnd);
+}
+
+bool CHtmlPage::WritesSourceBytes(const CHtmlSection* section) {
+    if (!section->m_fromSource)
+        return false;
+    if (section->m_type == SECTION_TAG) {
+        const CHtmlTag& tag = static_cast<const CTagSection*>(section)->Tag();
+        return tag.GetNormalizedText().data() == tag.GetRawText().data();
+    }
+    return section->m_type != SECTION_COMMENT || !section->m_unterminated;
 }

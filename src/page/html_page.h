@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "page/html_section.h"
+#include "page/section_arena.h"
 #include "page/user_prompt.h"
 
 using POSITION = CHtmlSection*;
@@ -86,6 +87,8 @@ private:
     void Rebuild();
     void AppendTail(std::string& out, const CHtmlSection* first) const;
     std::string_view SourceBytes(const CHtmlSection* section) const;
+    // The section is written as the very bytes it was cut from.
+    static bool WritesSourceBytes(const CHtmlSection* section);
     // Links section after pos (at the front when pos is null).
     POSITION LinkAfter(POSITION pos, CHtmlSection* section);
     template <class Section, class... Args>
@@ -117,7 +120,7 @@ private:
     POSITION m_head = nullptr;
     POSITION m_last = nullptr;
     size_t m_count = 0;
-    std::pmr::monotonic_buffer_resource m_arena;
+    CSectionArena m_arena;
 
     POSITION m_posBodyOpen = nullptr;
     POSITION m_posBodyClose = nullptr;

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "page/html_page.h"
+#include "page/page_names.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ size_t Find(const char* s, size_t from, size_t n, std::string_view what) {
 
 template <class Section, class... Args>
 Section* CHtmlPage::NewParsed(Args&&... args) {
-    void* memory = m_arena.allocate(sizeof(Section), alignof(Section));
+    void* memory = m_arena.Allocate(sizeof(Section), alignof(Section));
     Section* section = new (memory) Section(typename Section::FromSource{}, args...);
     section->m_inArena = 1;
     section->m_fromSource = 1;
@@ -124,7 +125,7 @@ void CHtmlPage::Parse() {
         }
         const size_t end = TagEnd(s, p, n);
         CTagSection* tag = NewParsed<CTagSection>(std::string_view(s + p, end - p));
-        if (m_bPreserveBody && !inTail && tag->Tag().GetName() == "body") {
+        if (m_bPreserveBody && !inTail && tag->Tag().GetElementRow() == ROW_BODY) {
             inTail = true;
             m_tailStart = p;
             m_tailSection = tag;

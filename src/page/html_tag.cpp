@@ -36,7 +36,97 @@ bool IsPlainNameChar(char c) {
     return kNameChars.plain[static_cast<unsigned char>(c)];
 }
 
+// What a byte means to IsNormalizedTagText: most bytes of a tag need no look.
+enum TagByteClass : uint8_t {
+    BYTE_PLAIN,
+    BYTE_UPPER,
+    BYTE_QUOTE,
+    BYTE_SPACE,
+    BYTE_SEPARATOR,
+    BYTE_END,
+    BYTE_CONTROL
+};
+struct TagByteTable {
+    uint8_t outside[256];
+    // Inside quotes only the quotes themselves and control spaces matter.
+    bool quotedStop[256];
+    constexpr TagByteTable() : outside(), quotedStop() {
+        for (int c = 'A'; c <= 'Z'; ++c)
+            outside[c] = BYTE_UPPER;
+        outside[static_cast<unsigned char>('"')] = BYTE_QUOTE;
+        outside[static_cast<unsigned char>('\'')] = BYTE_QUOTE;
+        outside[static_cast<unsigned char>(' ')] = BYTE_SPACE;
+        outside[static_cast<unsigned char>('<')] = BYTE_SEPARATOR;
+        outside[static_cast<unsigned char>('=')] = BYTE_SEPARATOR;
+        outside[static_cast<unsigned char>('>')] = BYTE_END;
+        for (unsigned char c : {'\r', '\n', '\t'}) {
+            outside[c] = BYTE_CONTROL;
+            quotedStop[c] = true;
+        }
+        quotedStop[static_cast<unsigned char>('"')] = true;
+        quotedStop[static_cast<unsigned char>('\'')] = true;
+    }
+};
+constexpr TagByteTable kTagBytes;
+
 } // namespace
+
+bool IsNormalizedTagText(std::string_view raw, bool declaration) {
+    const size_t n = raw.size();
+    if (n < 2 || raw[0] != '<' || raw[n - 1] != '>')
+        return false;
+    const auto* s = reinterpret_cast<const unsigned char*>(raw.data());
+    // Walks the text as NormalizeTagText does and fails at the first byte it
+    // would change, drop or add.
+    bool afterSeparator = true;
+    bool afterSpace = false;
+    size_t i = 1;
+    for (;;) {
+        if (kTagBytes.outside[s[i]] == BYTE_PLAIN) {
+            // The final ">" stops this loop.
+            do
+                ++i;
+            while (kTagBytes.outside[s[i]] == BYTE_PLAIN);
+            afterSeparator = afterSpace = false;
+        }
+        switch (kTagBytes.outside[s[i]]) {
+        case BYTE_UPPER:
+            if (declaration) {
+                afterSeparator = afterSpace = false;
+                break;
+            }
+            return false;
+        case BYTE_QUOTE: {
+            const unsigned char quote = s[i];
+            for (++i;; ++i) {
+                while (i < n && !kTagBytes.quotedStop[s[i]])
+                    ++i;
+                if (i >= n || kTagBytes.outside[s[i]] == BYTE_CONTROL)
+                    return false;
+                if (s[i] == quote)
+                    break;
+            }
+            afterSeparator = afterSpace = false;
+            break;
+        }
+        case BYTE_SPACE:
+            if (afterSeparator || afterSpace)
+                return false;
+            afterSpace = true;
+            break;
+        case BYTE_SEPARATOR:
+            if (afterSpace)
+                return false;
+            afterSeparator = true;
+            break;
+        case BYTE_END:
+            return i == n - 1;
+        default:
+            return false;
+        }
+        ++i;
+    }
+}
 
 std::string NormalizeTagText(std::string_view raw, bool declaration) {
     std::string out;
@@ -145,6 +235,12 @@ void CHtmlTag::EnsureNormalized() const {
     if (m_normalizedValid)
         return;
     const std::string_view raw = GetRawText();
+    if (IsNormalizedTagText(raw, m_declaration)) {
+        m_normalized = m_raw;
+        m_normalizedLen = m_rawLen;
+        m_normalizedValid = 1;
+        return;
+    }
     std::string normalized = NormalizeTagText(raw, m_declaration);
     if (normalized == raw) {
         m_normalized = m_raw;

@@ -81,6 +81,8 @@ private:
 // declaration, CR/LF/TAB as spaces, white space collapsed and dropped around
 // "<" and "=", cut after the first ">" outside quotes, repaired at both ends.
 std::string NormalizeTagText(std::string_view raw, bool declaration);
+// Whether NormalizeTagText(raw, declaration) == raw, without building it.
+bool IsNormalizedTagText(std::string_view raw, bool declaration);
 
 // A quoted attribute value that a browser reads back as value: between double
 // quotes, or apostrophes when it holds a double quote, or with every double
