@@ -1,15 +1,6 @@
 #include "page/html_section.h"
 
-namespace {
-
-void AdoptText(std::unique_ptr<std::string>& own, const char*& data, uint32_t& size,
-               std::string text) {
-    own = std::make_unique<std::string>(std::move(text));
-    data = own->data();
-    size = static_cast<uint32_t>(own->size());
-}
-
-} // namespace
+#include <algorithm>
 
 std::string CHtmlSection::GetText() const {
     std::string out;
@@ -38,12 +29,29 @@ void CHtmlSection::AppendText(std::string& out) const {
     }
 }
 
-CTextSection::CTextSection(std::string text) : CHtmlSection(SECTION_TEXT) {
-    AdoptText(m_own, m_data, m_size, std::move(text));
+CTextualSection::CTextualSection(int type, std::string_view bytes, bool copy) : CHtmlSection(type) {
+    if (copy)
+        SetBytes(bytes);
+    else {
+        m_data = bytes.data();
+        m_size = static_cast<uint32_t>(bytes.size());
+    }
 }
 
-CTextSection::CTextSection(FromSource, std::string_view text)
-    : CHtmlSection(SECTION_TEXT), m_size(static_cast<uint32_t>(text.size())), m_data(text.data()) {}
+CTextualSection::~CTextualSection() {
+    if (m_ownsBytes)
+        delete[] m_data;
+}
+
+void CTextualSection::SetBytes(std::string_view bytes) {
+    char* copy = new char[bytes.size() ? bytes.size() : 1];
+    std::copy(bytes.begin(), bytes.end(), copy);
+    if (m_ownsBytes)
+        delete[] m_data;
+    m_data = copy;
+    m_size = static_cast<uint32_t>(bytes.size());
+    m_ownsBytes = 1;
+}
 
 void CTextSection::SetEscapedText(std::string_view text) {
     std::string escaped;
@@ -56,24 +64,6 @@ void CTextSection::SetEscapedText(std::string_view text) {
         else
             escaped += c;
     }
-    AdoptText(m_own, m_data, m_size, std::move(escaped));
+    SetBytes(escaped);
     Touch();
-}
-
-CScriptSection::CScriptSection(std::string text) : CHtmlSection(SECTION_SCRIPT) {
-    AdoptText(m_own, m_data, m_size, std::move(text));
-}
-
-CScriptSection::CScriptSection(FromSource, std::string_view text)
-    : CHtmlSection(SECTION_SCRIPT), m_size(static_cast<uint32_t>(text.size())),
-      m_data(text.data()) {}
-
-CCommentSection::CCommentSection(std::string inner) : CHtmlSection(SECTION_COMMENT) {
-    AdoptText(m_own, m_data, m_size, std::move(inner));
-}
-
-CCommentSection::CCommentSection(FromSource, std::string_view inner, bool unterminated)
-    : CHtmlSection(SECTION_COMMENT), m_size(static_cast<uint32_t>(inner.size())),
-      m_data(inner.data()) {
-    m_unterminated = unterminated;
 }

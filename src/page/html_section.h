@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -53,56 +52,69 @@ private:
 protected:
     // A comment cut from the page without its "-->".
     uint8_t m_unterminated : 1 = 0;
+    // A textual section owns (and frees) the bytes it points to.
+    uint8_t m_ownsBytes : 1 = 0;
+};
+
+// A section that holds one run of bytes: its own copy, or a view of the page
+// text it was cut from.
+class CTextualSection : public CHtmlSection {
+public:
+    CTextualSection(const CTextualSection&) = delete;
+    CTextualSection& operator=(const CTextualSection&) = delete;
+
+protected:
+    CTextualSection(int type, std::string_view bytes, bool copy);
+    ~CTextualSection();
+    std::string_view Bytes() const { return {m_data, m_size}; }
+    void SetBytes(std::string_view bytes);
+
+private:
+    uint32_t m_size = 0;
+    const char* m_data = "";
 };
 
 // Plain text, exactly as read.
-class CTextSection : public CHtmlSection {
+class CTextSection : public CTextualSection {
 public:
-    explicit CTextSection(std::string text);
-    std::string_view Text() const { return {m_data, m_size}; }
+    explicit CTextSection(std::string_view text) : CTextualSection(SECTION_TEXT, text, true) {}
+    std::string_view Text() const { return Bytes(); }
     // Stores text with every "<" written as "&lt;" and every ">" as "&gt;".
     void SetEscapedText(std::string_view text);
 
 private:
     friend class CHtmlPage;
     struct FromSource {};
-    CTextSection(FromSource, std::string_view text);
-
-    uint32_t m_size = 0;
-    const char* m_data = "";
-    std::unique_ptr<std::string> m_own;
+    CTextSection(FromSource, std::string_view text) : CTextualSection(SECTION_TEXT, text, false) {}
 };
 
 // A server-script block, "<?" or "<%" through "?>" or "%>", kept as read.
-class CScriptSection : public CHtmlSection {
+class CScriptSection : public CTextualSection {
 public:
-    explicit CScriptSection(std::string text);
-    std::string_view Text() const { return {m_data, m_size}; }
+    explicit CScriptSection(std::string_view text) : CTextualSection(SECTION_SCRIPT, text, true) {}
+    std::string_view Text() const { return Bytes(); }
 
 private:
     friend class CHtmlPage;
     struct FromSource {};
-    CScriptSection(FromSource, std::string_view text);
-
-    uint32_t m_size = 0;
-    const char* m_data = "";
-    std::unique_ptr<std::string> m_own;
+    CScriptSection(FromSource, std::string_view text)
+        : CTextualSection(SECTION_SCRIPT, text, false) {}
 };
 
 // A comment; holds the text between "<!--" and "-->".
-class CCommentSection : public CHtmlSection {
+class CCommentSection : public CTextualSection {
 public:
-    explicit CCommentSection(std::string inner);
-    std::string_view Inner() const { return {m_data, m_size}; }
+    explicit CCommentSection(std::string_view inner)
+        : CTextualSection(SECTION_COMMENT, inner, true) {}
+    std::string_view Inner() const { return Bytes(); }
 
 private:
     friend class CHtmlPage;
     struct FromSource {};
-    CCommentSection(FromSource, std::string_view inner, bool unterminated);
-
-    uint32_t m_size = 0;
-    const char* m_data = "";
-    std::unique_ptr<std::string> m_own;
+    CCommentSection(FromSource, std::string_view inner, bool unterminated)
+        : CTextualSection(SECTION_COMMENT, inner, false) {
+        m_unterminated = unterminated;
+    }
 };
 
 // One tag.

@@ -199,7 +199,42 @@ std::string QuoteAttributeValue(std::string_view value) {
     return out;
 }
 
-CHtmlTag::Owned& CHtmlTag::Own() {
+namespace {
+
+// The name in a normalized tag text: from index 1 to the first space, or to the
+// final ">"; a leading "/" marks a closing tag and goes, a later "/" ends the
+// name and marks an empty tag.
+std::string_view NameOfNormalized(std::string_view text, int8_t* kind) {
+    size_t stop = text.find(' ');
+    if (stop == std::string_view::npos)
+        stop = text.size() - 1;
+    std::string_view name = text.substr(1, stop > 1 ? stop - 1 : 0);
+    const size_t slash = name.find('/');
+    int8_t found = TAG_OPEN;
+    if (slash == 0) {
+        found = TAG_CLOSE;
+        name.remove_prefix(1);
+    } else if (slash != std::string_view::npos) {
+        found = TAG_EMPTY;
+        name = name.substr(0, slash);
+    }
+    if (kind)
+        *kind = found;
+    return name;
+}
+
+// The name of a tag that starts in the ordinary way, read from its raw text.
+std::string_view PlainName(std::string_view raw) {
+    const size_t start = raw.size() > 1 && raw[1] == '/' ? 2 : 1;
+    size_t end = start;
+    while (end < raw.size() && IsPlainNameChar(raw[end]))
+        ++end;
+    return raw.substr(start, end - start);
+}
+
+} // namespace
+
+CHtmlTag::Owned& CHtmlTag::Own() const {
     if (!m_own)
         m_own = std::make_unique<Owned>();
     return *m_own;
@@ -212,8 +247,7 @@ void CHtmlTag::SetTagText(std::string raw) {
     m_rawLen = static_cast<uint32_t>(own.raw.size());
     m_declaration = own.raw.size() > 1 && own.raw[1] == '!';
     own.normalized = NormalizeTagText(own.raw, m_declaration);
-    m_normalized = own.normalized.data();
-    m_normalizedLen = static_cast<uint32_t>(own.normalized.size());
+    m_normalizedIsRaw = 0;
     m_normalizedValid = 1;
     ClassifyFromNormalized();
 }
@@ -228,38 +262,30 @@ void CHtmlTag::SetParsedText(std::string_view raw) {
 
 std::string_view CHtmlTag::GetNormalizedText() const {
     EnsureNormalized();
-    return {m_normalized, m_normalizedLen};
+    if (m_normalizedIsRaw)
+        return GetRawText();
+    return m_own->normalized;
 }
 
 void CHtmlTag::EnsureNormalized() const {
     if (m_normalizedValid)
         return;
-    const std::string_view raw = GetRawText();
-    if (IsNormalizedTagText(raw, m_declaration)) {
-        m_normalized = m_raw;
-        m_normalizedLen = m_rawLen;
-        m_normalizedValid = 1;
-        return;
-    }
-    std::string normalized = NormalizeTagText(raw, m_declaration);
-    if (normalized == raw) {
-        m_normalized = m_raw;
-        m_normalizedLen = m_rawLen;
-    } else {
-        if (!m_own)
-            m_own = std::make_unique<Owned>();
-        m_own->normalized = std::move(normalized);
-        m_normalized = m_own->normalized.data();
-        m_normalizedLen = static_cast<uint32_t>(m_own->normalized.size());
-    }
     m_normalizedValid = 1;
+    const std::string_view raw = GetRawText();
+    // Most tags are written in normal form already and need no copy.
+    m_normalizedIsRaw = IsNormalizedTagText(raw, m_declaration);
+    if (!m_normalizedIsRaw)
+        Own().normalized = NormalizeTagText(raw, m_declaration);
 }
 
 std::string_view CHtmlTag::GetName() const {
     if (m_row >= 0)
         return g_elementTable[m_row].name;
-    const char* base = m_nameInNormalized ? m_normalized : m_raw;
-    return {base + m_nameOffset, m_nameLen};
+    // Names outside the element table are read again when asked for, which
+    // keeps every tag of a page small.
+    if (m_nameInNormalized)
+        return NameOfNormalized(GetNormalizedText(), nullptr);
+    return PlainName(GetRawText());
 }
 
 int CHtmlTag::GetContentFlags() const {
@@ -274,18 +300,11 @@ int CHtmlTag::GetParserClass() const {
 // which gives what normalization would; anything else is normalized first.
 void CHtmlTag::ClassifyFast() {
     const std::string_view raw = GetRawText();
-    size_t start = 1;
     const bool closing = raw.size() > 1 && raw[1] == '/';
-    if (closing)
-        start = 2;
-    size_t end = start;
-    bool upper = false;
-    while (end < raw.size() && IsPlainNameChar(raw[end])) {
-        upper |= (raw[end] >= 'A' && raw[end] <= 'Z');
-        ++end;
-    }
-    const size_t len = end - start;
-    bool simple = len > 0 && len <= 255;
+    const std::string_view name = PlainName(raw);
+    const size_t start = closing ? 2 : 1;
+    const size_t end = start + name.size();
+    bool simple = !name.empty();
     if (simple && end < raw.size()) {
         const char next = raw[end];
         if (next == '/') {
@@ -301,19 +320,24 @@ void CHtmlTag::ClassifyFast() {
             simple = next == '>';
         }
     }
-    if (simple && upper && !m_declaration) {
+    bool upper = false;
+    if (simple && !m_declaration) {
+        for (char c : name)
+            upper |= (c >= 'A' && c <= 'Z');
+    }
+    if (simple && upper) {
         // Only names of the element table can be lowered without storage.
         char lowered[16];
-        if (len > sizeof lowered) {
+        if (name.size() > sizeof lowered) {
             simple = false;
         } else {
-            for (size_t i = 0; i < len; ++i)
-                lowered[i] = ToLowerAscii(raw[start + i]);
-            m_row = static_cast<int16_t>(FindElement({lowered, len}));
+            for (size_t i = 0; i < name.size(); ++i)
+                lowered[i] = ToLowerAscii(name[i]);
+            m_row = static_cast<int16_t>(FindElement({lowered, name.size()}));
             simple = m_row >= 0;
         }
     } else if (simple) {
-        m_row = static_cast<int16_t>(FindElement(raw.substr(start, len)));
+        m_row = static_cast<int16_t>(FindElement(name));
     }
     if (!simple) {
         EnsureNormalized();
@@ -321,45 +345,19 @@ void CHtmlTag::ClassifyFast() {
         return;
     }
     m_nameInNormalized = 0;
-    m_nameOffset = static_cast<uint8_t>(start);
-    m_nameLen = static_cast<uint16_t>(len);
     m_kind = closing ? TAG_CLOSE : (end < raw.size() && raw[end] == '/') ? TAG_EMPTY : TAG_OPEN;
     if (m_row >= 0 && (g_elementTable[m_row].contentFlags & ELEMENT_EMPTY))
         m_kind = TAG_EMPTY;
 }
 
 void CHtmlTag::ClassifyFromNormalized() {
-    const std::string_view text(m_normalized, m_normalizedLen);
-    // The name runs from index 1 to the first space, or to the final ">".
-    size_t stop = text.find(' ');
-    if (stop == std::string_view::npos)
-        stop = text.size() - 1;
-    size_t offset = 1;
-    size_t len = stop > 1 ? stop - 1 : 0;
-    std::string_view name = text.substr(offset, len);
-    const size_t slash = name.find('/');
-    if (slash == 0) {
-        m_kind = TAG_CLOSE;
-        ++offset;
-        --len;
-    } else if (slash != std::string_view::npos) {
-        m_kind = TAG_EMPTY;
-        len = slash;
-    } else {
-        m_kind = TAG_OPEN;
-    }
-    name = text.substr(offset, len);
+    int8_t kind = TAG_OPEN;
+    const std::string_view name = NameOfNormalized(GetNormalizedText(), &kind);
+    m_kind = kind;
     m_row = static_cast<int16_t>(FindElement(name));
     if (m_row >= 0 && (g_elementTable[m_row].contentFlags & ELEMENT_EMPTY))
         m_kind = TAG_EMPTY;
-    if (offset > 255 || len > 0xFFFF) {
-        // Names this long cannot be elements; keep the kind, store no name.
-        len = 0;
-        offset = 1;
-    }
     m_nameInNormalized = 1;
-    m_nameOffset = static_cast<uint8_t>(offset);
-    m_nameLen = static_cast<uint16_t>(len);
 }
 
 int CHtmlTag::FindAttribute(std::string_view name) const {
@@ -474,10 +472,8 @@ void CHtmlTag::SetAttribute(std::string_view name, std::string_view value) {
         text += quoted;
         text += '>';
     }
-    // The name keeps its offset: everything up to the attribute stays in place.
-    Owned& own = Own();
-    own.normalized = std::move(text);
-    m_normalized = own.normalized.data();
-    m_normalizedLen = static_cast<uint32_t>(own.normalized.size());
+    // The name stays as it was: everything up to the attribute keeps its place.
+    Own().normalized = std::move(text);
+    m_normalizedIsRaw = 0;
     m_normalizedValid = 1;
 }

@@ -60,21 +60,20 @@ private:
     void ClassifyFast();
     void ClassifyFromNormalized();
     void EnsureNormalized() const;
-    Owned& Own();
+    Owned& Own() const;
 
     const char* m_raw = "";
-    mutable const char* m_normalized = nullptr;
+    // Owned raw text (given by a writer) and the normalized text where it
+    // differs from the raw text.
     mutable std::unique_ptr<Owned> m_own;
     uint32_t m_rawLen = 0;
-    mutable uint32_t m_normalizedLen = 0;
     int16_t m_row = -1;
-    uint16_t m_nameLen = 0;
-    uint8_t m_nameOffset = 0;
     int8_t m_kind = TAG_OPEN;
     uint8_t m_declaration : 1 = 0;
-    // The name lies in the normalized text (else in the raw text).
+    // The name is read from the normalized text (else from the raw text).
     uint8_t m_nameInNormalized : 1 = 0;
     mutable uint8_t m_normalizedValid : 1 = 0;
+    mutable uint8_t m_normalizedIsRaw : 1 = 0;
 };
 
 // Normalizes a raw tag text (see CHtmlTag): lower case outside quotes unless

@@ -89,3 +89,13 @@ TEST(PreserveBody, PageWithoutBodyIsRebuiltWhole) {
         expected += "<p>x";
     EXPECT_EQ(Rebuilt(text, 1), expected);
 }
+
+// Pages hold millions of sections; their size decides how much memory a page
+// takes beside its text.
+TEST(Sections, StaySmall) {
+    if constexpr (sizeof(void*) == 8) {
+        EXPECT_LE(sizeof(CTextSection), 32u);
+        EXPECT_LE(sizeof(CCommentSection), 32u);
+        EXPECT_LE(sizeof(CTagSection), 48u);
+    }
+}
