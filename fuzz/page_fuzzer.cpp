@@ -16,7 +16,7 @@
 
 namespace {
 
-const char* const kNames[] = {"description", "keywords", "Refresh", "late",
+const char* const kNames[] = {"description", "keywords", "Refresh",  "late",
                               "a",           "robots",   "KEYWORDS", ""};
 // Values never hold ">", "<" or "-", so that a reparse of the written text cuts
 // the sections around an edited tag as before.
@@ -72,6 +72,17 @@ std::string WithoutMeta(const std::string& text) {
 }
 
 void Exercise(CHtmlPage& page) {
+    // The quick normal-form test must agree with normalizing.
+    for (POSITION p = page.GetHeadPosition(); p; p = CHtmlPage::GetNextPosition(p)) {
+        const CHtmlSection* s = CHtmlPage::GetAt(p);
+        if (s->GetType() != SECTION_TAG)
+            continue;
+        const CHtmlTag& tag = static_cast<const CTagSection*>(s)->Tag();
+        const std::string_view raw = tag.GetRawText();
+        Check(IsNormalizedTagText(raw, tag.IsDeclaration()) ==
+                  (NormalizeTagText(raw, tag.IsDeclaration()) == raw),
+              "normal-form test disagrees with normalization");
+    }
     std::string name, content;
     int httpEquiv = 0;
     for (int i = 0; page.GetMetaAt(i, name, content, httpEquiv); ++i)
@@ -103,8 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     const std::string tail = Tail(page);
-    Check(tail.size() <= text.size() && text.compare(text.size() - tail.size(), tail.size(),
-                                                     tail) == 0,
+    Check(tail.size() <= text.size() &&
+              text.compare(text.size() - tail.size(), tail.size(), tail) == 0,
           "the part from the body tag on differs from the input");
 
     for (size_t i = 0; i < edits; ++i) {
@@ -112,10 +123,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const char* name = kNames[(op >> 2) & 7];
         const char* value = kValues[(op >> 5) & 7];
         switch (op & 3) {
-        case 0: page.SetMeta(name, value, op & 4); break;
-        case 1: page.RemoveMeta(name); break;
-        case 2: page.SetTitle(value); break;
-        case 3: page.SetMetaWithAction(name, value, op & 8, op >> 4); break;
+        case 0:
+            page.SetMeta(name, value, op & 4);
+            break;
+        case 1:
+            page.RemoveMeta(name);
+            break;
+        case 2:
+            page.SetTitle(value);
+            break;
+        case 3:
+            page.SetMetaWithAction(name, value, op & 8, op >> 4);
+            break;
         }
         whole.SetMeta(name, value, 0);
         whole.SetTitleWithAction(value, 3);
