@@ -77,6 +77,21 @@ bool IsItalicOrBold(std::string_view text) {
 } // namespace
 
 std::string CHtmlPage::GetBodyText() const {
+    if (!m_posBodyOpen)
+        return {};
+    if (m_tailSection) {
+        // The part kept as read holds only its meta, head and body tags: read
+        // its text from a full parse of that part as it would be written.
+        std::string tail;
+        AppendTail(tail, m_tailSection);
+        CHtmlPage body;
+        body.SetText(std::move(tail), 0);
+        return body.WalkBodyText();
+    }
+    return WalkBodyText();
+}
+
+std::string CHtmlPage::WalkBodyText() const {
     std::string out;
     if (!m_posBodyOpen)
         return out;

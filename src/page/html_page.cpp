@@ -97,8 +97,8 @@ void CHtmlPage::SetText(std::string text, int preserveBody) {
     if (m_source.size() < std::numeric_limits<uint32_t>::max())
         Parse();
     FindLandmarks();
+    // The text is rebuilt when first asked for.
     m_textValid = false;
-    Rebuild();
 }
 
 const std::string& CHtmlPage::GetText() {

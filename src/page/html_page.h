@@ -4,7 +4,8 @@
 // back into it, and rebuilds the page text from it. Untouched text is written
 // back byte for byte and tags in their normalized form. In preserve-body mode
 // everything from the first body tag on is written back exactly as read, except
-// for tags there that a write operation changed.
+// for meta tags there that a write operation changed or removed; that part is
+// held as its meta, head and body tags and verbatim runs between them.
 //
 // Positions (POSITION) are pointers to sections owned by the page; a position
 // stays valid while other sections are inserted or removed, until the section
@@ -82,6 +83,9 @@ public:
     void SetTitleWithAction(std::string_view title, int action);
 
 private:
+    // The tags that reads and writes look for after the first body tag.
+    static bool IsLandmarkTag(std::string_view raw);
+    std::string WalkBodyText() const;
     void Clear();
     void Parse();
     void Rebuild();

@@ -72,30 +72,61 @@ Section* CHtmlPage::NewParsed(Args&&... args) {
     return section;
 }
 
+bool CHtmlPage::IsLandmarkTag(std::string_view raw) {
+    CHtmlTag probe;
+    probe.SetParsedText(raw);
+    const int row = probe.GetElementRow();
+    return row == ROW_META || row == ROW_HEAD || row == ROW_BODY;
+}
+
 void CHtmlPage::Parse() {
     const char* s = m_source.data();
     const size_t n = m_source.size();
+    const auto bytes = [s](size_t begin, size_t end) {
+        return std::string_view(s + begin, end - begin);
+    };
     // A "<" with no ">" at or after the next-but-one byte starts no section.
     const void* lastGtPtr = n ? memrchr(s, '>', n) : nullptr;
     const size_t lastGt = lastGtPtr ? static_cast<size_t>(static_cast<const char*>(lastGtPtr) - s)
                                     : std::string_view::npos;
     // Once a search for "-->" failed from some offset, it fails from any later one.
     size_t noCommentEndFrom = std::string_view::npos;
+
+    // In the part kept as read, only the meta, head and body tags get sections
+    // of their own; the bytes between them are held as verbatim runs. Nothing
+    // there is rewritten, so nothing more is needed, and a page takes little
+    // more memory than its text.
     bool inTail = false;
+    size_t runStart = std::string_view::npos;
+    const auto inRun = [&](size_t begin) {
+        if (!inTail)
+            return false;
+        if (runStart == std::string_view::npos)
+            runStart = begin;
+        return true;
+    };
+    const auto endRun = [&](size_t end) {
+        if (runStart != std::string_view::npos)
+            NewParsed<CTextSection>(bytes(runStart, end))->m_inTail = true;
+        runStart = std::string_view::npos;
+    };
 
     size_t p = 0;
     while (p < n) {
         if (s[p] != '<') {
             const void* lt = std::memchr(s + p, '<', n - p);
             const size_t end = lt ? static_cast<size_t>(static_cast<const char*>(lt) - s) : n;
-            NewParsed<CTextSection>(std::string_view(s + p, end - p))->m_inTail = inTail;
+            if (!inRun(p))
+                NewParsed<CTextSection>(bytes(p, end));
             p = end;
             continue;
         }
         if (lastGt == std::string_view::npos || lastGt < p + 2) {
             // Nothing after this "<" can end a tag: keep the rest as text, so
             // that it is written back rather than lost.
-            NewParsed<CTextSection>(std::string_view(s + p, n - p))->m_inTail = inTail;
+            if (!inRun(p))
+                NewParsed<CTextSection>(bytes(p, n));
+            p = n;
             break;
         }
         if (n - p >= 4 && std::memcmp(s + p, "<!--", 4) == 0) {
@@ -105,26 +136,31 @@ void CHtmlPage::Parse() {
                 if (close == std::string_view::npos)
                     noCommentEndFrom = p + 4;
             }
-            if (close != std::string_view::npos) {
-                NewParsed<CCommentSection>(std::string_view(s + p + 4, close - p - 4), false)
-                    ->m_inTail = inTail;
-                p = close + 3;
-            } else {
-                NewParsed<CCommentSection>(std::string_view(s + p + 4, 0), true)->m_inTail = inTail;
-                p += 4;
-            }
+            const bool terminated = close != std::string_view::npos;
+            if (!inRun(p))
+                NewParsed<CCommentSection>(bytes(p + 4, terminated ? close : p + 4), !terminated);
+            p = terminated ? close + 3 : p + 4;
             continue;
         }
         if (s[p + 1] == '?' || s[p + 1] == '%') {
             const char marker[2] = {s[p + 1], '>'};
             const size_t close = Find(s, p, n, std::string_view(marker, 2));
             const size_t end = close == std::string_view::npos ? n : close + 2;
-            NewParsed<CScriptSection>(std::string_view(s + p, end - p))->m_inTail = inTail;
+            if (!inRun(p))
+                NewParsed<CScriptSection>(bytes(p, end));
             p = end;
             continue;
         }
         const size_t end = TagEnd(s, p, n);
-        CTagSection* tag = NewParsed<CTagSection>(std::string_view(s + p, end - p));
+        if (inTail) {
+            if (!IsLandmarkTag(bytes(p, end))) {
+                inRun(p);
+                p = end;
+                continue;
+            }
+            endRun(p);
+        }
+        CTagSection* tag = NewParsed<CTagSection>(bytes(p, end));
         if (m_bPreserveBody && !inTail && tag->Tag().GetElementRow() == ROW_BODY) {
             inTail = true;
             m_tailStart = p;
@@ -133,4 +169,5 @@ void CHtmlPage::Parse() {
         tag->m_inTail = inTail;
         p = end;
     }
+    endRun(n);
 }

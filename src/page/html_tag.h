@@ -51,6 +51,7 @@ public:
 
 private:
     friend class CTagSection;
+    friend class CHtmlPage;
     struct Owned {
         std::string raw;
         std::string normalized;
