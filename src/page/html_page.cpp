@@ -8,7 +8,7 @@ namespace {
 // there into one append.
 class SourceRuns {
 public:
-    explicit SourceRuns(std::string& out) : m_out(out) {}
+    SourceRuns(std::string& out, size_t reserve = 0) : m_out(out), m_reserve(reserve) {}
     ~SourceRuns() { Flush(); }
     SourceRuns(const SourceRuns&) = delete;
     SourceRuns& operator=(const SourceRuns&) = delete;
@@ -22,13 +22,26 @@ public:
         m_end = m_begin + bytes.size();
     }
     void Flush() {
-        if (m_begin)
+        if (m_begin) {
+            if (m_out.empty())
+                m_out.reserve(m_reserve);
             m_out.append(m_begin, m_end);
+        }
         m_begin = m_end = nullptr;
+    }
+    void Drop() { m_begin = m_end = nullptr; }
+    // Nothing was written yet and the pending run is exactly text.
+    bool IsOnly(std::string_view text) const {
+        if (!m_out.empty())
+            return false;
+        if (!m_begin)
+            return text.empty();
+        return m_begin == text.data() && m_end == text.data() + text.size();
     }
 
 private:
     std::string& m_out;
+    size_t m_reserve;
     const char* m_begin = nullptr;
     const char* m_end = nullptr;
 };
@@ -80,7 +93,6 @@ void CHtmlPage::Clear() {
     m_tailSection = nullptr;
     m_tailStart = std::string::npos;
     m_tailEdited = false;
-    m_edited = false;
     m_metaCursorIndex = -1;
     m_metaCursorPos = nullptr;
 }
@@ -148,7 +160,6 @@ void CHtmlPage::RemoveAt(POSITION pos) {
 }
 
 void CHtmlPage::Changed(POSITION pos) {
-    m_edited = true;
     m_textValid = false;
     m_metaCursorIndex = -1;
     m_metaCursorPos = nullptr;
@@ -176,33 +187,13 @@ std::string_view CHtmlPage::SourceBytes(const CHtmlSection* section) const {
 
 void CHtmlPage::Rebuild() {
     m_textValid = true;
-    const CHtmlSection* s = m_head;
-    if (!m_edited) {
-        // Untouched: the text equals the source wherever every section before
-        // the part kept as read is written back as it was read.
-        const CHtmlSection* p = m_head;
-        for (; p && !p->m_inTail; p = p->m_next) {
-            if (p->m_type == SECTION_TAG) {
-                const CHtmlTag& tag = static_cast<const CTagSection*>(p)->Tag();
-                if (tag.GetNormalizedText().data() != tag.GetRawText().data())
-                    break;
-            } else if (p->m_type == SECTION_COMMENT && p->m_unterminated) {
-                break;
-            }
-        }
-        if (!p || p->m_inTail) {
-            m_textIsSource = true;
-            m_strText.clear();
-            m_strText.shrink_to_fit();
-            return;
-        }
-    }
-    m_textIsSource = false;
     std::string out;
-    out.reserve(m_source.size() + m_source.size() / 16 + 64);
+    bool whole;
     {
-        // Sections written as the bytes they were cut from are copied in runs.
-        SourceRuns runs(out);
+        // Sections written as the bytes they were cut from are copied in runs;
+        // when one run turns out to be the whole text, nothing is copied at all.
+        SourceRuns runs(out, m_source.size() + m_source.size() / 16 + 64);
+        const CHtmlSection* s = m_head;
         for (; s && !s->m_inTail; s = s->m_next) {
             if (WritesSourceBytes(s)) {
                 runs.Add(SourceBytes(s));
@@ -211,10 +202,24 @@ void CHtmlPage::Rebuild() {
                 s->AppendText(out);
             }
         }
+        if (s && !m_tailEdited) {
+            runs.Add(std::string_view(m_source).substr(m_tailStart));
+        } else {
+            for (; s; s = s->m_next) {
+                if (s->m_fromSource) {
+                    runs.Add(SourceBytes(s));
+                } else {
+                    runs.Flush();
+                    s->AppendText(out);
+                }
+            }
+        }
+        whole = runs.IsOnly(m_source);
+        if (whole)
+            runs.Drop();
     }
-    if (s)
-        AppendTail(out, s);
-    m_strText = std::move(out);
+    m_textIsSource = whole;
+    m_strText = whole ? std::string() : std::move(out);
 }
 
 void CHtmlPage::AppendTail(std::string& out, const CHtmlSection* first) const {

@@ -118,8 +118,6 @@ private:
     POSITION m_tailSection = nullptr;
     // A section of that part was changed, removed or added.
     bool m_tailEdited = false;
-    // The page was changed since SetText (so the text may differ from m_source).
-    bool m_edited = false;
 
     POSITION m_head = nullptr;
     POSITION m_last = nullptr;
