@@ -1,5 +1,8 @@
 #include "cli/cli_util.h"
 
+#include "page/page_file.h"
+#include "page/utf8.h"
+
 #include <QFile>
 #include <cstdio>
 
@@ -26,6 +29,14 @@ void FileError(const QString& file, const QString& reason) {
     std::fprintf(stderr, "tsle-cli: %s: %s\n", qPrintable(file), qPrintable(reason));
 }
 
+bool ReadPageArgument(const QString& file, std::string& text) {
+    std::string error;
+    if (ReadPageFile(LocalPath(file), text, error))
+        return true;
+    FileError(file, QString::fromLocal8Bit(error.c_str()));
+    return false;
+}
+
 std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
@@ -33,43 +44,6 @@ std::string LocalPath(const QString& path) {
 void WriteStdout(std::string_view bytes) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
-
-namespace {
-
-// Length of the valid UTF-8 sequence starting at s[i], or 0 when it is not one.
-size_t Utf8SequenceLength(std::string_view s, size_t i) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char c = byte(i);
-    size_t len;
-    unsigned min;
-    if (c < 0x80)
-        return 1;
-    if (c >= 0xC2 && c <= 0xDF) {
-        len = 2;
-        min = 0x80;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        len = 3;
-        min = 0x800;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        len = 4;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + len > s.size())
-        return 0;
-    unsigned cp = c & (0xFF >> (len + 1));
-    for (size_t k = 1; k < len; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (byte(i + k) & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return len;
-}
-
-} // namespace
 
 std::string JsonString(std::string_view bytes) {
     std::string out;

@@ -30,6 +30,10 @@ int UsageError(const QString& message);
 // Prints "tsle-cli: FILE: reason" on stderr.
 void FileError(const QString& file, const QString& reason);
 
+// Reads the page file named on the command line; when it cannot be read, says
+// why on stderr ("tsle-cli: FILE: reason") and returns false.
+bool ReadPageArgument(const QString& file, std::string& text);
+
 // A path given on the command line as the bytes the model works with.
 std::string LocalPath(const QString& path);
 

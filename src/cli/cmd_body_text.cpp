@@ -1,7 +1,6 @@
 // tsle-cli body-text: the plain text of a page's body, as the suggestions see it.
 #include "cli/cli_util.h"
 #include "page/html_page.h"
-#include "page/page_file.h"
 
 int RunBodyText(const QStringList& args) {
     QCommandLineParser parser;
@@ -13,9 +12,8 @@ int RunBodyText(const QStringList& args) {
     if (parser.positionalArguments().size() != 1)
         return UsageError("body-text takes exactly one FILE");
     const QString file = parser.positionalArguments().first();
-    std::string text, error;
-    if (!ReadPageFile(LocalPath(file), text, error)) {
-        FileError(file, QString::fromLocal8Bit(error.c_str()));
+    std::string text;
+    if (!ReadPageArgument(file, text)) {
         return EXIT_FILE_FAILED;
     }
     CHtmlPage page;

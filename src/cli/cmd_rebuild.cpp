@@ -1,7 +1,6 @@
 // tsle-cli rebuild: a page read into sections and written back, to stdout.
 #include "cli/cli_util.h"
 #include "page/html_page.h"
-#include "page/page_file.h"
 
 int RunRebuild(const QStringList& args) {
     QCommandLineParser parser;
@@ -16,9 +15,8 @@ int RunRebuild(const QStringList& args) {
     if (parser.positionalArguments().size() != 1)
         return UsageError("rebuild takes exactly one FILE");
     const QString file = parser.positionalArguments().first();
-    std::string text, error;
-    if (!ReadPageFile(LocalPath(file), text, error)) {
-        FileError(file, QString::fromLocal8Bit(error.c_str()));
+    std::string text;
+    if (!ReadPageArgument(file, text)) {
         return EXIT_FILE_FAILED;
     }
     CHtmlPage page;

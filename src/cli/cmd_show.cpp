@@ -5,7 +5,6 @@
 #include "cli/cli_util.h"
 #include "document/tessel_doc.h"
 #include "page/html_page.h"
-#include "page/page_file.h"
 
 namespace {
 
@@ -111,9 +110,8 @@ int RunShow(const QStringList& args) {
         return UsageError("show needs at least one FILE");
     std::vector<PageSummary> pages;
     for (const QString& file : parser.positionalArguments()) {
-        std::string text, error;
-        if (!ReadPageFile(LocalPath(file), text, error)) {
-            FileError(file, QString::fromLocal8Bit(error.c_str()));
+        std::string text;
+        if (!ReadPageArgument(file, text)) {
             exitCode = EXIT_FILE_FAILED;
             continue;
         }

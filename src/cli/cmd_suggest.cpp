@@ -5,16 +5,14 @@
 #include "fields/description_suggestion.h"
 #include "fields/keyword_suggestion.h"
 #include "page/html_page.h"
-#include "page/page_file.h"
 
 namespace {
 
 // Reads the page named file the way the document does and returns 1 with its
 // body text, or reports why it cannot be read and returns 0.
 int ReadBodyText(const QString& file, std::string& bodyText) {
-    std::string text, error;
-    if (!ReadPageFile(LocalPath(file), text, error)) {
-        FileError(file, QString::fromLocal8Bit(error.c_str()));
+    std::string text;
+    if (!ReadPageArgument(file, text)) {
         return 0;
     }
     CHtmlPage page;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "fields/collapse_separators.h"
+#include "page/utf8.h"
 
 namespace {
 
@@ -29,38 +30,6 @@ std::string_view TrimEnd(std::string_view s) {
     while (!s.empty() && IsAsciiSpace(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-// Length of the valid multi-byte UTF-8 sequence at s[i], or 0 when s[i] does
-// not start one (ASCII included).
-size_t Utf8SequenceLength(std::string_view s, size_t i) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char c = byte(i);
-    size_t len;
-    unsigned min;
-    if (c >= 0xC2 && c <= 0xDF) {
-        len = 2;
-        min = 0x80;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        len = 3;
-        min = 0x800;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        len = 4;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + len > s.size())
-        return 0;
-    unsigned cp = c & (0xFF >> (len + 1));
-    for (size_t k = 1; k < len; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (byte(i + k) & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return len;
 }
 
 // Characters in s: a valid UTF-8 sequence counts one, as does any other byte.
@@ -105,7 +74,7 @@ std::string NormalizeKeyword(std::string_view word) {
         }
         // A run of valid non-ASCII sequences is lowered as Unicode in one go.
         const size_t start = i;
-        for (size_t len; i < word.size() && (len = Utf8SequenceLength(word, i)) != 0;)
+        for (size_t len; i < word.size() && (len = Utf8SequenceLength(word, i)) > 1;)
             i += len;
         if (i > start) {
             const QString run =

@@ -1,22 +1,12 @@
 // tsle-cli http-date, run as a user would.
 #include <gtest/gtest.h>
 
-#include <QProcess>
+#include "cli_runner.h"
 
 namespace {
 
-struct CliResult {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliResult RunCli(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(TSLE_CLI_PATH), QStringList{"http-date"} + args);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
+CliResult RunHttpDate(const QStringList& args) {
+    return RunCli(QStringList{"http-date"} + args);
 }
 
 TEST(HttpDateCommand, ParsesAndFormats) {
@@ -41,7 +31,7 @@ TEST(HttpDateCommand, ParsesAndFormats) {
         {{}, 2, ""},
     };
     for (const auto& c : cases) {
-        const CliResult run = RunCli(c.args);
+        const CliResult run = RunHttpDate(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
         EXPECT_EQ(run.out, c.out) << c.args.join(' ').toStdString();
         EXPECT_EQ(run.err.isEmpty(), c.exitCode == 0) << c.args.join(' ').toStdString();

@@ -1,28 +1,15 @@
 // tsle-cli set, apply and show on templates, run as a user would.
 #include <gtest/gtest.h>
 
+#include "cli_runner.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <sys/stat.h>
 
 namespace {
-
-struct CliResult {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliResult RunCli(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(TSLE_CLI_PATH), args);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 const QByteArray kPage = "<html><head><title>Old</title><meta name=\"keywords\" content=\"a\">"
                          "</head><body>Body</body></html>";

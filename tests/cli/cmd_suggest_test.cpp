@@ -1,25 +1,12 @@
 // tsle-cli suggest-description and suggest-keywords, run as a user would.
 #include <gtest/gtest.h>
 
+#include "cli_runner.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace {
-
-struct CliResult {
-    int exitCode;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliResult RunCli(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(TSLE_CLI_PATH), args);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 class SuggestCommand : public testing::Test {
 protected:

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 #include <deque>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -140,4 +141,32 @@ private:
     std::string m_path;
     int m_fd = -1;
     bool m_ok = false;
+};
+
+// A document in a temporary folder, with scripted answers; every test must use
+// up the answers it scripted.
+class DocFixture : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_doc.SetPrompt(&m_prompt);
+        m_doc.SetFilePicker(&m_picker);
+        m_doc.AddObserver(&m_observer);
+        m_doc.OnNewDocument();
+    }
+    void TearDown() override {
+        EXPECT_TRUE(m_prompt.answers.empty()) << "unused answers";
+        EXPECT_TRUE(m_picker.answers.empty()) << "unused file answers";
+    }
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
+    QString Write(const QString& name, const QByteArray& bytes) {
+        WriteFile(Path(name), bytes);
+        return Path(name);
+    }
+
+    QTemporaryDir m_dir;
+    ScriptedPrompt m_prompt;
+    ScriptedPicker m_picker;
+    CTesselDoc m_doc;
+    RecordingObserver m_observer{m_doc};
 };

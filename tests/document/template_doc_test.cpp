@@ -19,36 +19,14 @@ const QByteArray kTemplate = "<html><head><meta name=\"keywords\" content=\"k\" 
                              "<meta name=\"robots\" content=\"noindex\" action=\"3\"/>"
                              "<title action=\"7\">Site</title></head><body></body></html>";
 
-class TemplateDoc : public testing::Test {
+class TemplateDoc : public DocFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        m_doc.SetPrompt(&m_prompt);
-        m_doc.SetFilePicker(&m_picker);
-        m_doc.AddObserver(&m_observer);
-        m_doc.OnNewDocument();
-    }
-    void TearDown() override {
-        EXPECT_TRUE(m_prompt.answers.empty()) << "unused answers";
-        EXPECT_TRUE(m_picker.answers.empty()) << "unused file answers";
-    }
-    QString Path(const QString& name) const { return m_dir.filePath(name); }
-    QString Write(const QString& name, const QByteArray& bytes) {
-        WriteFile(Path(name), bytes);
-        return Path(name);
-    }
     // An open template with an unsaved edit.
     void OpenModified(const QString& path) {
         ASSERT_EQ(m_doc.ReadTemplateFile(path), 1);
         m_doc.SetTemplateMeta("author", "me", 0, 1);
         m_doc.SetTemplateModified();
     }
-
-    QTemporaryDir m_dir;
-    ScriptedPrompt m_prompt;
-    ScriptedPicker m_picker;
-    CTesselDoc m_doc;
-    RecordingObserver m_observer{m_doc};
 };
 
 TEST_F(TemplateDoc, ANewTemplateRoundTripsThroughItsFile) {

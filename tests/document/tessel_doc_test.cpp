@@ -16,36 +16,14 @@ const QByteArray kPage = "<html><HEAD><TITLE>Home</TITLE>\n<META NAME=\"Keywords
                          "</head><BODY>Body <B>kept</B></BODY></html>";
 const QByteArray kNoMetaPage = "<title>t</title><body>b</body>";
 
-class Doc : public testing::Test {
+class Doc : public DocFixture {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        m_doc.SetPrompt(&m_prompt);
-        m_doc.SetFilePicker(&m_picker);
-        m_doc.AddObserver(&m_observer);
-        m_doc.OnNewDocument();
-    }
-    void TearDown() override {
-        EXPECT_TRUE(m_prompt.answers.empty()) << "unused answers";
-        EXPECT_TRUE(m_picker.answers.empty()) << "unused file answers";
-    }
-    QString Path(const QString& name) const { return m_dir.filePath(name); }
-    QString Write(const QString& name, const QByteArray& bytes) {
-        WriteFile(Path(name), bytes);
-        return Path(name);
-    }
     // Opens a page and makes an unsaved edit to it.
     void OpenEdited(const QString& path) {
         ASSERT_EQ(m_doc.OpenDocumentFile(path), 1);
         m_doc.SetPageTitle("edited");
         m_doc.SetModifiedFlag();
     }
-
-    QTemporaryDir m_dir;
-    ScriptedPrompt m_prompt;
-    ScriptedPicker m_picker;
-    CTesselDoc m_doc;
-    RecordingObserver m_observer{m_doc};
 };
 
 TEST_F(Doc, ANewPageIsUntitledAndEmpty) {
