@@ -52,6 +52,7 @@ bool CacheControlValue::Accept(std::string& message) {
         message = MSG_CACHE_MAX_AGE_POSITIVE;
         return false;
     }
-    m_strValue = "max-age=" + std::to_string(age);
+    m_strValue = "max-age=";
+    m_strValue += std::to_string(age);
     return true;
 }
