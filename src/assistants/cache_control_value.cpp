@@ -39,7 +39,10 @@ bool CacheControlValue::IsOkEnabled() const {
 
 bool CacheControlValue::Accept(std::string& message) {
     if (m_nChoice == CACHE_DONT_LIMIT || m_nChoice == CACHE_NO_CACHE) {
-        m_strValue = m_nChoice == CACHE_NO_CACHE ? "no-cache" : "";
+        if (m_nChoice == CACHE_NO_CACHE)
+            m_strValue = "no-cache";
+        else
+            m_strValue.clear();
         m_strMaxAge = "0"; // the unused box must not fail validation
         return true;
     }
