@@ -40,10 +40,10 @@ bool CacheControlValue::IsOkEnabled() const {
 bool CacheControlValue::Accept(std::string& message) {
     if (m_nChoice == CACHE_DONT_LIMIT || m_nChoice == CACHE_NO_CACHE) {
         if (m_nChoice == CACHE_NO_CACHE)
-            m_strValue = "no-cache";
+            m_strValue = std::string("no-cache");
         else
             m_strValue.clear();
-        m_strMaxAge = "0"; // the unused box must not fail validation
+        m_strMaxAge = std::string("0"); // the unused box must not fail validation
         return true;
     }
     int age = 0;
