@@ -39,6 +39,8 @@ bool CacheControlValue::IsOkEnabled() const {
 
 bool CacheControlValue::Accept(std::string& message) {
     if (m_nChoice == CACHE_DONT_LIMIT || m_nChoice == CACHE_NO_CACHE) {
+        // Texts go in as temporaries: GCC 12 at -O3 warns falsely when a
+        // literal is assigned to these members.
         if (m_nChoice == CACHE_NO_CACHE)
             m_strValue = std::string("no-cache");
         else
