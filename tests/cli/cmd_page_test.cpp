@@ -1,0 +1,93 @@
+// tsle-cli rebuild, show and body-text, run as a user would.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "cli_runner.h"
+
+namespace {
+
+class PageCommands : public testing::Test {
+protected:
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(PageCommands, RebuildWritesThePageByteForByte) {
+    const QByteArray body("<BODY>\0\xff<P>kept  AS is</BODY>\r\n<unterminated", 44);
+    const QString page = Write("p.html", "<HTML><HEAD><TITLE>T</TITLE></HEAD>" + body);
+    CliResult run = RunCli({"rebuild", page});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "<html><head><title>T</title></head>" + body);
+    run = RunCli({"rebuild", "--whole", page});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith("<html><head><title>T</title></head><body>"));
+    EXPECT_TRUE(run.out.endsWith("<unterminated"));
+}
+
+TEST_F(PageCommands, ShowJsonKeepsUtf8AndEscapesOtherBytes) {
+    const QString page = Write("p.html", "<head><title>Caf\xc3\xa9 \xe9t\xe9 \"q\"</title>"
+                                         "<meta charset=utf-8>"
+                                         "<META HTTP-EQUIV=Refresh CONTENT=5>"
+                                         "<meta name=a\\b content='tab\there'></head><body>");
+    const CliResult run = RunCli({"show", "--json", page});
+    EXPECT_EQ(run.exitCode, 0);
+    const QByteArray expected =
+        "[{\"file\": \"" + page.toUtf8() +
+        "\", \"title\": \"Caf\xc3\xa9 \\u00E9t\\u00E9 \\\"q\\\"\", \"meta\": ["
+        // Unquoted values are lower-cased with the rest of the tag.
+        "{\"name\": \"\", \"http_equiv\": true, \"content\": \"\"}, "
+        "{\"name\": \"refresh\", \"http_equiv\": true, \"content\": \"5\"}, "
+        "{\"name\": \"a\\\\b\", \"http_equiv\": false, \"content\": \"tab here\"}], "
+        "\"meta_position\": true}]\n";
+    EXPECT_EQ(run.out, expected);
+}
+
+TEST_F(PageCommands, ShowTellsWhenAPageHasNoPlaceForMetaTags) {
+    const QString page = Write("p.html", "<title>t</title><body>b</body>");
+    CliResult run = RunCli({"show", "--json", page});
+    EXPECT_TRUE(run.out.contains("\"meta_position\": false"));
+    run = RunCli({"show", page});
+    EXPECT_TRUE(run.out.contains("no place for meta tags"));
+}
+
+TEST_F(PageCommands, BodyText) {
+    const QString page = Write("p.html", "<body><p>Hello <b>big</b>world</p></body>");
+    const CliResult run = RunCli({"body-text", page});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "Hello big world\n");
+}
+
+TEST_F(PageCommands, ExitCodes) {
+    const QString page = Write("p.html", "<head></head>");
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* err;
+    } cases[] = {
+        {{"show", m_dir.filePath("missing.html")}, 1, "missing.html: No such file or directory"},
+        {{"show", page, m_dir.filePath("missing.html")}, 1, "No such file"},
+        {{"rebuild", m_dir.path()}, 1, "Is a directory"},
+        {{"rebuild"}, 2, "exactly one FILE"},
+        {{"body-text", page, page}, 2, "exactly one FILE"},
+        {{"show", "--bogus", page}, 2, "bogus"},
+        {{"no-such-command"}, 2, "unknown command"},
+        {{}, 2, "Usage"},
+        {{"--version"}, 0, ""},
+        {{"show", "--help"}, 0, ""},
+    };
+    for (const auto& c : cases) {
+        const CliResult run = RunCli(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(c.err)) << run.err.toStdString();
+    }
+}
+
+} // namespace
