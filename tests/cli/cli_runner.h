@@ -1,9 +1,15 @@
 // Runs the built tsle-cli as a user would, for the end-to-end tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 
 struct CliResult {
     int exitCode; // -1 when the program crashed or did not finish
@@ -18,3 +24,23 @@ inline CliResult RunCli(const QStringList& args) {
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
+
+// A temporary folder to put pages in for a command to work on.
+class CliTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    // Writes a file (making its folders) and returns its path.
+    QString Write(const QString& name, const QByteArray& bytes) {
+        const QString path = m_dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    QByteArray Read(const QString& name) {
+        QFile file(m_dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>";
+    }
+    QTemporaryDir m_dir;
+};

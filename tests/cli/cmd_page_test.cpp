@@ -8,17 +8,7 @@
 
 namespace {
 
-class PageCommands : public testing::Test {
-protected:
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-    QTemporaryDir m_dir;
-};
+using PageCommands = CliTest;
 
 TEST_F(PageCommands, RebuildWritesThePageByteForByte) {
     const QByteArray body("<BODY>\0\xff<P>kept  AS is</BODY>\r\n<unterminated", 44);

@@ -17,23 +17,7 @@ const QByteArray kNoMeta = "<title>t</title><body>b</body>";
 const QByteArray kTemplate = "<html><head><meta name=\"keywords\" content=\"k\" action=\"1\"/>"
                              "<title action=\"3\">Site</title></head><body></body></html>";
 
-class CliCommand : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-    QByteArray Read(const QString& name) {
-        QFile file(m_dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>";
-    }
-    QTemporaryDir m_dir;
-};
+using CliCommand = CliTest;
 
 TEST_F(CliCommand, SetAppliesTheOptionsInCommandLineOrder) {
     const QString page = Write("p.html", kPage);

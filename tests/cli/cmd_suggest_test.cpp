@@ -8,20 +8,7 @@
 
 namespace {
 
-class SuggestCommand : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
-
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    QTemporaryDir m_dir;
-};
+using SuggestCommand = CliTest;
 
 TEST_F(SuggestCommand, ProposesFromTheBodyText) {
     const QString page =
