@@ -4,6 +4,7 @@
 
 #include "cli/cli_util.h"
 #include "document/tessel_doc.h"
+#include "fields/template_action.h"
 #include "page/html_page.h"
 
 namespace {
@@ -80,15 +81,21 @@ void PrintTable(const std::vector<PageSummary>& pages) {
         size_t width = 5; // "title"
         for (const MetaRow& row : page.meta)
             width = std::max(width, row.name.size() + (row.httpEquiv ? 13 : 0));
-        const auto line = [&](const std::string& label, const std::string& value) {
-            out += "  " + label + std::string(width - label.size() + 2, ' ') + value + "\n";
+        // A template's values are followed by what they do to a page.
+        const auto line = [&](const std::string& label, const std::string& value, int action) {
+            out += "  " + label + std::string(width - label.size() + 2, ' ') + value;
+            if (page.isTemplate) {
+                const std::string_view text = TemplateActionText(action);
+                out += "  [" + (text.empty() ? "no action" : std::string(text)) + "]";
+            }
+            out += "\n";
         };
-        line("title", page.title);
+        line("title", page.title, page.titleAction);
         for (const MetaRow& row : page.meta)
             line(row.name.empty() ? std::string("(no name)")
                  : row.httpEquiv  ? row.name + " (http-equiv)"
                                   : row.name,
-                 row.content);
+                 row.content, row.action);
         if (!page.metaPosition)
             out += "  (no place for meta tags: changes cannot be saved)\n";
     }

@@ -48,6 +48,16 @@ TEST_F(PageCommands, ShowTellsWhenAPageHasNoPlaceForMetaTags) {
     EXPECT_TRUE(run.out.contains("no place for meta tags"));
 }
 
+TEST_F(PageCommands, ShowNamesTheActionsOfATemplate) {
+    const QString templ = Write("t.mtpl", "<head><title action=7>T</title>"
+                                          "<meta name=a content=x action=\"5\">"
+                                          "<meta name=b content=y></head>");
+    const CliResult run = RunCli({"show", templ});
+    EXPECT_TRUE(run.out.contains("title  T  [Add this data before existing data]\n"));
+    EXPECT_TRUE(run.out.contains("a      x  [Always remove this tag]\n"));
+    EXPECT_TRUE(run.out.contains("b      y  [no action]\n"));
+}
+
 TEST_F(PageCommands, BodyText) {
     const QString page = Write("p.html", "<body><p>Hello <b>big</b>world</p></body>");
     const CliResult run = RunCli({"body-text", page});
