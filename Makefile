@@ -35,8 +35,10 @@ $(FUZZ_BUILD)/build.ninja:
 fuzz-smoke: deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	rm -rf $(FUZZ_BUILD)/corpus && cp -r fuzz/corpus $(FUZZ_BUILD)/corpus
-	$(FUZZ_BUILD)/fuzz/page_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
-	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus fuzz/corpus 2>&1 | tail -n 15
+	@status=0; $(FUZZ_BUILD)/fuzz/page_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus fuzz/corpus \
+	    > $(FUZZ_BUILD)/fuzz.log 2>&1 || status=$$?; \
+	tail -n 15 $(FUZZ_BUILD)/fuzz.log; exit $$status
 
 fuzz: FUZZ_SECONDS=600
 fuzz: fuzz-smoke
