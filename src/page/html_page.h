@@ -13,10 +13,8 @@
 #pragma once
 
 #include <memory>
-#include <memory_resource>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "page/html_section.h"
 #include "page/section_arena.h"
@@ -39,13 +37,10 @@ public:
     void SetText(std::string text, int preserveBody);
     // The page text rebuilt from the sections.
     const std::string& GetText();
-    int IsPreserveBody() const { return m_bPreserveBody; }
 
     // --- Section list -------------------------------------------------------
     POSITION GetHeadPosition() const { return m_head; }
-    POSITION GetTailPosition() const { return m_last; }
     static POSITION GetNextPosition(POSITION pos) { return pos ? pos->m_next : nullptr; }
-    static POSITION GetPrevPosition(POSITION pos) { return pos ? pos->m_prev : nullptr; }
     // Sections are changed only through the page, which keeps its text in step.
     static const CHtmlSection* GetAt(POSITION pos) { return pos; }
     size_t GetCount() const { return m_count; }
