@@ -1,4 +1,5 @@
 // The plain text of a page's body, for the description and keyword suggestions.
+#include <deque>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -76,77 +77,100 @@ bool IsItalicOrBold(std::string_view text) {
 
 } // namespace
 
-std::string CHtmlPage::GetBodyText() const {
-    if (!m_posBodyOpen)
-        return {};
-    if (m_tailSection) {
-        // The part kept as read holds only its meta, head and body tags: read
-        // its text from a full parse of that part as it would be written.
-        std::string tail;
-        AppendTail(tail, m_tailSection);
-        CHtmlPage body;
-        body.SetText(std::move(tail), 0);
-        return body.WalkBodyText();
-    }
-    return WalkBodyText();
-}
+namespace {
 
-std::string CHtmlPage::WalkBodyText() const {
-    std::string out;
-    if (!m_posBodyOpen)
-        return out;
-    ElementStack stack;
-    bool collapse = true;
-    bool afterWord = true;
-    std::string collapsed;
-    for (const CHtmlSection* s = m_posBodyOpen; s && s != m_posBodyClose; s = s->m_next) {
+// The walk over the body: visits sections in page order and builds the text.
+class BodyTextWalk {
+public:
+    void Visit(const CHtmlSection* s) {
         switch (s->GetType()) {
-        case SECTION_TEXT: {
-            const std::string_view text = static_cast<const CTextSection*>(s)->Text();
-            if (!collapse) {
-                AppendTextItem(out, text);
-                afterWord = true;
-                break;
-            }
-            // Runs of white space and control characters become one space;
-            // bytes from 0x80 on are letters of UTF-8 or a single-byte code
-            // page, so they count as word characters.
-            collapsed.clear();
-            for (char c : text) {
-                if (static_cast<unsigned char>(c) > ' ') {
-                    collapsed += c;
-                    afterWord = true;
-                } else if (afterWord) {
-                    collapsed += ' ';
-                    afterWord = false;
-                }
-            }
-            AppendTextItem(out, collapsed);
+        case SECTION_TEXT:
+            VisitText(static_cast<const CTextSection*>(s)->Text());
             break;
-        }
-        case SECTION_TAG: {
-            const CHtmlTag& tag = static_cast<const CTagSection*>(s)->Tag();
-            // A tag ends a word, except an opening italic or bold tag.
-            if ((out.empty() || out.back() != ' ') && !IsItalicOrBold(tag.GetNormalizedText()))
-                out += ' ';
-            if (tag.GetKind() == TAG_OPEN)
-                stack.Push(&tag);
-            else if (tag.GetKind() == TAG_CLOSE)
-                stack.Close(tag.GetName());
-            collapse = !KeepsText(stack.Top());
+        case SECTION_TAG:
+            VisitTag(static_cast<const CTagSection*>(s)->Tag());
             break;
-        }
         case SECTION_COMMENT:
-            if (out.empty() || out.back() != ' ')
-                out += ' ';
+            if (m_out.empty() || m_out.back() != ' ')
+                m_out += ' ';
             break;
         default:
             break; // script blocks are not part of the text
         }
     }
-    const size_t first = out.find_first_not_of(" \t\r\n\v\f");
-    if (first == std::string::npos)
+    std::string Result() const {
+        const size_t first = m_out.find_first_not_of(" \t\r\n\v\f");
+        if (first == std::string::npos)
+            return {};
+        const size_t last = m_out.find_last_not_of(" \t\r\n\v\f");
+        return m_out.substr(first, last - first + 1);
+    }
+
+private:
+    void VisitText(std::string_view text) {
+        if (!m_collapse) {
+            AppendTextItem(m_out, text);
+            m_afterWord = true;
+            return;
+        }
+        // Runs of white space and control characters become one space; bytes
+        // from 0x80 on are letters of UTF-8 or a single-byte code page, so they
+        // count as word characters.
+        m_collapsed.clear();
+        for (char c : text) {
+            if (static_cast<unsigned char>(c) > ' ') {
+                m_collapsed += c;
+                m_afterWord = true;
+            } else if (m_afterWord) {
+                m_collapsed += ' ';
+                m_afterWord = false;
+            }
+        }
+        AppendTextItem(m_out, m_collapsed);
+    }
+    void VisitTag(const CHtmlTag& tag) {
+        // A tag ends a word, except an opening italic or bold tag.
+        if ((m_out.empty() || m_out.back() != ' ') && !IsItalicOrBold(tag.GetNormalizedText()))
+            m_out += ' ';
+        if (tag.GetKind() == TAG_OPEN)
+            m_stack.Push(&tag);
+        else if (tag.GetKind() == TAG_CLOSE)
+            m_stack.Close(tag.GetName());
+        m_collapse = !KeepsText(m_stack.Top());
+    }
+
+    std::string m_out;
+    std::string m_collapsed;
+    ElementStack m_stack;
+    bool m_collapse = true;
+    bool m_afterWord = true;
+};
+
+} // namespace
+
+std::string CHtmlPage::GetBodyText() const {
+    if (!m_posBodyOpen)
         return {};
-    const size_t last = out.find_last_not_of(" \t\r\n\v\f");
-    return out.substr(first, last - first + 1);
+    BodyTextWalk walk;
+    // A verbatim run is cut into its sections for the walk; those pages stay
+    // until the end, since the walk keeps the open tags they hold.
+    std::deque<CHtmlPage> runs;
+    for (const CHtmlSection* s = m_posBodyOpen; s && s != m_posBodyClose; s = s->m_next) {
+        if (!s->m_run) {
+            walk.Visit(s);
+            continue;
+        }
+        // The run is cut as it was when the whole text was parsed, where a
+        // ">" after the run still counts.
+        const std::string_view bytes = static_cast<const CTextSection*>(s)->Text();
+        const size_t start = static_cast<size_t>(bytes.data() - m_source.data());
+        CHtmlPage& run = runs.emplace_back();
+        run.m_source.assign(bytes);
+        run.Parse(SectionDetail::ALL, m_lastGt == std::string::npos || m_lastGt < start
+                                          ? std::string::npos
+                                          : m_lastGt - start);
+        for (const CHtmlSection* r = run.m_head; r; r = r->m_next)
+            walk.Visit(r);
+    }
+    return walk.Result();
 }

@@ -92,12 +92,13 @@ void CHtmlPage::Clear() {
     m_posBodyOpen = m_posBodyClose = nullptr;
     m_tailSection = nullptr;
     m_tailStart = std::string::npos;
+    m_lastGt = std::string::npos;
     m_tailEdited = false;
     m_metaCursorIndex = -1;
     m_metaCursorPos = nullptr;
 }
 
-void CHtmlPage::SetText(std::string text, int preserveBody) {
+void CHtmlPage::SetText(std::string text, int preserveBody, SectionDetail detail) {
     Clear();
     m_source = std::move(text);
     m_strText.clear();
@@ -107,7 +108,7 @@ void CHtmlPage::SetText(std::string text, int preserveBody) {
     // Sections address the text with 32-bit lengths; a text beyond that is kept
     // whole and unparsed, so it is still written back exactly.
     if (m_source.size() < std::numeric_limits<uint32_t>::max())
-        Parse();
+        Parse(detail);
     FindLandmarks();
     // The text is rebuilt when first asked for.
     m_textValid = false;

@@ -4,8 +4,7 @@
 // back into it, and rebuilds the page text from it. Untouched text is written
 // back byte for byte and tags in their normalized form. In preserve-body mode
 // everything from the first body tag on is written back exactly as read, except
-// for meta tags there that a write operation changed or removed; that part is
-// held as its meta, head and body tags and verbatim runs between them.
+// for meta tags there that a write operation changed or removed.
 //
 // Positions (POSITION) are pointers to sections owned by the page; a position
 // stays valid while other sections are inserted or removed, until the section
@@ -13,6 +12,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,8 +33,12 @@ public:
     void SetPrompt(IUserPrompt* prompt) { m_prompt = prompt; }
 
     // --- Text ---------------------------------------------------------------
+    // Which pieces of the text get sections of their own: every piece, or
+    // those that reads and writes look at, the rest being held as verbatim runs
+    // (text sections) between them, which saves most of the memory and time.
+    enum class SectionDetail { ALL, NEEDED };
     // Replaces the page with text, parsed in the given mode.
-    void SetText(std::string text, int preserveBody);
+    void SetText(std::string text, int preserveBody, SectionDetail detail = SectionDetail::NEEDED);
     // The page text rebuilt from the sections.
     const std::string& GetText();
 
@@ -78,11 +82,10 @@ public:
     void SetTitleWithAction(std::string_view title, int action);
 
 private:
-    // The tags that reads and writes look for after the first body tag.
-    static bool IsLandmarkTag(std::string_view raw);
-    std::string WalkBodyText() const;
     void Clear();
-    void Parse();
+    // lastGt: where the last ">" of the whole text is, when this page holds
+    // only a part of it (a verbatim run cut into its sections).
+    void Parse(SectionDetail detail, std::optional<size_t> lastGt = std::nullopt);
     void Rebuild();
     void AppendTail(std::string& out, const CHtmlSection* first) const;
     std::string_view SourceBytes(const CHtmlSection* section) const;
@@ -110,6 +113,9 @@ private:
     // In preserve-body mode, where the part kept as read starts: the offset of
     // the first tag named "body" in m_source and its section.
     size_t m_tailStart = std::string::npos;
+    // Offset of the last ">" of the text, or npos: a "<" with none after it
+    // starts no tag.
+    size_t m_lastGt = std::string::npos;
     POSITION m_tailSection = nullptr;
     // A section of that part was changed, removed or added.
     bool m_tailEdited = false;

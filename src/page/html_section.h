@@ -48,6 +48,9 @@ private:
     uint8_t m_inTail : 1 = 0;
     // Allocated in the page's arena (else on the heap, owned by the page).
     uint8_t m_inArena : 1 = 0;
+    // A text section that holds a verbatim run of several pieces of the page
+    // (text, tags, comments ...) that no read or write looks into.
+    uint8_t m_run : 1 = 0;
 
 protected:
     // A comment cut from the page without its "-->".
