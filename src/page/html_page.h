@@ -93,8 +93,21 @@ private:
     static bool WritesSourceBytes(const CHtmlSection* section);
     // Links section after pos (at the front when pos is null).
     POSITION LinkAfter(POSITION pos, CHtmlSection* section);
-    template <class Section, class... Args>
-    Section* NewParsed(Args&&... args);
+    // One piece of the text as the tokenizer cuts it.
+    struct Piece {
+        int type;
+        size_t begin, end;
+        bool unterminated = false; // a comment without "-->"
+    };
+    static Piece CutPiece(const char* s, size_t p, size_t n, size_t lastGt,
+                          size_t& noCommentEndFrom);
+    // A section for a piece of m_source, in the arena, not yet linked.
+    CHtmlSection* NewPiece(const char* s, const Piece& piece);
+    void Append(CHtmlSection* section);
+    // When pos is a verbatim run, gives its first piece a section of its own
+    // and returns that; otherwise returns pos. The text does not change.
+    POSITION SplitRun(POSITION pos);
+    std::string TextAfter(POSITION pos) const;
     void Destroy(CHtmlSection* section);
     void Changed(POSITION pos);
     static bool IsInTail(POSITION pos) { return pos && pos->m_inTail; }

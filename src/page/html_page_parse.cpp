@@ -7,16 +7,6 @@
 
 namespace {
 
-// What starts at an offset of the text.
-enum SectionStart {
-    START_END = 0,
-    START_TEXT = 1,
-    START_SCRIPT = 2,
-    START_TAG = 4,
-    START_COMMENT = 8,
-    START_UNTERMINATED = -1
-};
-
 // Bytes that end a plain run inside a tag: the end and the two quotes.
 struct TagStopTable {
     bool stop[256];
@@ -57,12 +47,72 @@ size_t Find(const char* s, size_t from, size_t n, std::string_view what) {
 
 } // namespace
 
-template <class Section, class... Args>
-Section* CHtmlPage::NewParsed(Args&&... args) {
-    void* memory = m_arena.Allocate(sizeof(Section), alignof(Section));
-    Section* section = new (memory) Section(typename Section::FromSource{}, args...);
+// Cuts the piece of text that starts at p, the text being s[0, n). lastGt is
+// the offset of the last ">" of the whole text (npos when none); cutting a part
+// of the text gives the pieces the whole text has there, as long as none of
+// them crosses the end of the part. noCommentEndFrom remembers a failed
+// search for "-->", which fails from any later offset too.
+CHtmlPage::Piece CHtmlPage::CutPiece(const char* s, size_t p, size_t n, size_t lastGt,
+                                     size_t& noCommentEndFrom) {
+    if (s[p] != '<') {
+        const void* lt = std::memchr(s + p, '<', n - p);
+        return {SECTION_TEXT, p, lt ? static_cast<size_t>(static_cast<const char*>(lt) - s) : n};
+    }
+    if (lastGt == std::string_view::npos || lastGt < p + 2) {
+        // Nothing after this "<" can end a tag: the rest is text, so that it
+        // is written back rather than lost.
+        return {SECTION_TEXT, p, n};
+    }
+    if (n - p >= 4 && std::memcmp(s + p, "<!--", 4) == 0) {
+        size_t close = std::string_view::npos;
+        if (noCommentEndFrom == std::string_view::npos || p + 4 < noCommentEndFrom) {
+            close = Find(s, p + 4, n, "-->");
+            if (close == std::string_view::npos)
+                noCommentEndFrom = p + 4;
+        }
+        if (close == std::string_view::npos)
+            return {SECTION_COMMENT, p, p + 4, true};
+        return {SECTION_COMMENT, p, close + 3};
+    }
+    if (p + 1 < n && (s[p + 1] == '?' || s[p + 1] == '%')) {
+        const char marker[2] = {s[p + 1], '>'};
+        const size_t close = Find(s, p, n, std::string_view(marker, 2));
+        return {SECTION_SCRIPT, p, close == std::string_view::npos ? n : close + 2};
+    }
+    return {SECTION_TAG, p, TagEnd(s, p, n)};
+}
+
+CHtmlSection* CHtmlPage::NewPiece(const char* s, const Piece& piece) {
+    const std::string_view bytes(s + piece.begin, piece.end - piece.begin);
+    void* memory;
+    CHtmlSection* section;
+    switch (piece.type) {
+    case SECTION_COMMENT:
+        memory = m_arena.Allocate(sizeof(CCommentSection), alignof(CCommentSection));
+        section = new (memory) CCommentSection(
+            CCommentSection::FromSource{},
+            piece.unterminated ? bytes.substr(4, 0) : bytes.substr(4, bytes.size() - 7),
+            piece.unterminated);
+        break;
+    case SECTION_SCRIPT:
+        memory = m_arena.Allocate(sizeof(CScriptSection), alignof(CScriptSection));
+        section = new (memory) CScriptSection(CScriptSection::FromSource{}, bytes);
+        break;
+    case SECTION_TAG:
+        memory = m_arena.Allocate(sizeof(CTagSection), alignof(CTagSection));
+        section = new (memory) CTagSection(CTagSection::FromSource{}, bytes);
+        break;
+    default:
+        memory = m_arena.Allocate(sizeof(CTextSection), alignof(CTextSection));
+        section = new (memory) CTextSection(CTextSection::FromSource{}, bytes);
+        break;
+    }
     section->m_inArena = 1;
     section->m_fromSource = 1;
+    return section;
+}
+
+void CHtmlPage::Append(CHtmlSection* section) {
     section->m_prev = m_last;
     if (m_last)
         m_last->m_next = section;
@@ -70,148 +120,109 @@ Section* CHtmlPage::NewParsed(Args&&... args) {
         m_head = section;
     m_last = section;
     ++m_count;
-    return section;
 }
 
-namespace {
-
-// What the parser needs to know of a tag before it decides whether the tag
-// gets a section of its own.
-struct TagProbe {
-    int row;
-    bool normalForm;
-};
-
-} // namespace
+POSITION CHtmlPage::SplitRun(POSITION pos) {
+    if (!pos || !pos->m_run)
+        return pos;
+    const std::string_view bytes = static_cast<const CTextSection*>(pos)->Text();
+    const char* s = m_source.data();
+    const size_t begin = static_cast<size_t>(bytes.data() - s);
+    const size_t end = begin + bytes.size();
+    size_t noCommentEndFrom = std::string_view::npos;
+    const Piece piece = CutPiece(s, begin, end, m_lastGt, noCommentEndFrom);
+    CHtmlSection* first = NewPiece(s, piece);
+    first->m_inTail = pos->m_inTail;
+    // Link it before the run without counting as a change: the text stays.
+    first->m_prev = pos->m_prev;
+    first->m_next = pos;
+    if (pos->m_prev)
+        pos->m_prev->m_next = first;
+    else
+        m_head = first;
+    pos->m_prev = first;
+    ++m_count;
+    CTextSection* run = static_cast<CTextSection*>(pos);
+    if (piece.end >= end) {
+        // The run was this one piece.
+        if (pos->m_next)
+            pos->m_next->m_prev = first;
+        else
+            m_last = first;
+        first->m_next = pos->m_next;
+        --m_count;
+        Destroy(pos);
+    } else {
+        run->SetView(bytes.substr(piece.end - begin));
+    }
+    return first;
+}
 
 void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole) {
     const char* s = m_source.data();
     const size_t n = m_source.size();
-    const auto bytes = [s](size_t begin, size_t end) {
-        return std::string_view(s + begin, end - begin);
-    };
-    const auto probe = [](std::string_view raw) {
-        CHtmlTag tag;
-        tag.SetParsedText(raw);
-        return TagProbe{tag.GetElementRow(), IsNormalizedTagText(raw, tag.IsDeclaration())};
-    };
-    // A "<" with no ">" at or after the next-but-one byte starts no section.
     const void* lastGtPtr = n ? memrchr(s, '>', n) : nullptr;
-    const size_t lastGt = lastGtOfWhole ? *lastGtOfWhole
-                          : lastGtPtr ? static_cast<size_t>(static_cast<const char*>(lastGtPtr) - s)
-                                      : std::string_view::npos;
-    m_lastGt = lastGt;
-    // Once a search for "-->" failed from some offset, it fails from any later one.
+    m_lastGt = lastGtOfWhole ? *lastGtOfWhole
+               : lastGtPtr   ? static_cast<size_t>(static_cast<const char*>(lastGtPtr) - s)
+                             : std::string_view::npos;
     size_t noCommentEndFrom = std::string_view::npos;
 
     // Which pieces get sections of their own. Reads and writes look only at
-    // meta, head, body and title tags and at the pieces right after meta and
-    // title tags; a rebuild needs the pieces that are not written back as
-    // read (tags not in normal form, unterminated comments). Everything else is
-    // gathered into verbatim runs. In preserve-body mode the part before the
-    // first body tag is cut into all its pieces, and after it only the meta,
-    // head and body tags count, since nothing there is rewritten.
+    // meta, head, body and title tags (and at the piece after some of them,
+    // which a run gives up on demand, see SplitRun); a rebuild needs the pieces
+    // that are not written back as read (tags not in normal form, unterminated
+    // comments). Everything else is gathered into verbatim runs. In
+    // preserve-body mode the part before the first body tag is cut into all
+    // its pieces, and after it only the meta, head and body tags count, since
+    // nothing there is rewritten.
     const bool compactWhole = detail == SectionDetail::NEEDED && !m_bPreserveBody;
     const bool compactTail = detail == SectionDetail::NEEDED && m_bPreserveBody;
     bool inTail = false;
-    int follow = 0; // pieces after a meta or title tag that must stay sections
     size_t runStart = std::string_view::npos;
-    // True when the piece at begin goes into a run.
-    const auto inRun = [&](size_t begin, auto&& needed) {
-        const bool forced = follow > 0;
-        if (forced)
-            --follow;
-        if (!(compactWhole || (compactTail && inTail)) || forced || needed())
-            return false;
-        if (runStart == std::string_view::npos)
-            runStart = begin;
-        return true;
-    };
     const auto endRun = [&](size_t end) {
         if (runStart == std::string_view::npos)
             return;
-        CTextSection* run = NewParsed<CTextSection>(bytes(runStart, end));
+        CHtmlSection* run = NewPiece(s, Piece{SECTION_TEXT, runStart, end});
         run->m_inTail = inTail;
         run->m_run = 1;
+        Append(run);
         runStart = std::string_view::npos;
     };
-    const auto never = [] { return false; };
+    // Whether a piece must have a section of its own.
+    const auto needed = [&](const Piece& piece) {
+        if (!compactWhole && !(compactTail && inTail))
+            return true;
+        if (piece.type == SECTION_COMMENT)
+            return compactWhole && piece.unterminated;
+        if (piece.type != SECTION_TAG)
+            return false;
+        const std::string_view raw(s + piece.begin, piece.end - piece.begin);
+        CHtmlTag tag;
+        tag.SetParsedText(raw);
+        const int row = tag.GetElementRow();
+        if (row == ROW_META || row == ROW_HEAD || row == ROW_BODY)
+            return true;
+        return compactWhole && (row == ROW_TITLE || !IsNormalizedTagText(raw, tag.IsDeclaration()));
+    };
 
-    size_t p = 0;
-    while (p < n) {
-        if (s[p] != '<') {
-            const void* lt = std::memchr(s + p, '<', n - p);
-            const size_t end = lt ? static_cast<size_t>(static_cast<const char*>(lt) - s) : n;
-            if (!inRun(p, never)) {
-                endRun(p);
-                NewParsed<CTextSection>(bytes(p, end))->m_inTail = inTail;
-            }
-            p = end;
+    for (size_t p = 0; p < n;) {
+        const Piece piece = CutPiece(s, p, n, m_lastGt, noCommentEndFrom);
+        p = piece.end;
+        if (!needed(piece)) {
+            if (runStart == std::string_view::npos)
+                runStart = piece.begin;
             continue;
         }
-        if (lastGt == std::string_view::npos || lastGt < p + 2) {
-            // Nothing after this "<" can end a tag: keep the rest as text, so
-            // that it is written back rather than lost.
-            if (!inRun(p, never)) {
-                endRun(p);
-                NewParsed<CTextSection>(bytes(p, n))->m_inTail = inTail;
-            }
-            p = n;
-            break;
-        }
-        if (n - p >= 4 && std::memcmp(s + p, "<!--", 4) == 0) {
-            size_t close = std::string_view::npos;
-            if (noCommentEndFrom == std::string_view::npos || p + 4 < noCommentEndFrom) {
-                close = Find(s, p + 4, n, "-->");
-                if (close == std::string_view::npos)
-                    noCommentEndFrom = p + 4;
-            }
-            const bool terminated = close != std::string_view::npos;
-            // An unterminated comment is written back repaired, not as read.
-            if (!inRun(p, [&] { return compactWhole && !terminated; })) {
-                endRun(p);
-                NewParsed<CCommentSection>(bytes(p + 4, terminated ? close : p + 4), !terminated)
-                    ->m_inTail = inTail;
-            }
-            p = terminated ? close + 3 : p + 4;
-            continue;
-        }
-        if (s[p + 1] == '?' || s[p + 1] == '%') {
-            const char marker[2] = {s[p + 1], '>'};
-            const size_t close = Find(s, p, n, std::string_view(marker, 2));
-            const size_t end = close == std::string_view::npos ? n : close + 2;
-            if (!inRun(p, never)) {
-                endRun(p);
-                NewParsed<CScriptSection>(bytes(p, end))->m_inTail = inTail;
-            }
-            p = end;
-            continue;
-        }
-        const size_t end = TagEnd(s, p, n);
-        const auto needed = [&] {
-            const TagProbe tag = probe(bytes(p, end));
-            if (tag.row == ROW_META || tag.row == ROW_HEAD || tag.row == ROW_BODY)
-                return true;
-            return compactWhole && (tag.row == ROW_TITLE || !tag.normalForm);
-        };
-        if (inRun(p, needed)) {
-            p = end;
-            continue;
-        }
-        endRun(p);
-        CTagSection* tag = NewParsed<CTagSection>(bytes(p, end));
-        const int row = tag->Tag().GetElementRow();
-        if (m_bPreserveBody && !inTail && row == ROW_BODY) {
+        endRun(piece.begin);
+        CHtmlSection* section = NewPiece(s, piece);
+        Append(section);
+        if (m_bPreserveBody && !inTail && section->GetType() == SECTION_TAG &&
+            static_cast<CTagSection*>(section)->Tag().GetElementRow() == ROW_BODY) {
             inTail = true;
-            m_tailStart = p;
-            m_tailSection = tag;
+            m_tailStart = piece.begin;
+            m_tailSection = section;
         }
-        tag->m_inTail = inTail;
-        if (compactWhole && row == ROW_META)
-            follow = std::max(follow, 1); // RemoveMeta looks at the piece after it
-        if (compactWhole && row == ROW_TITLE)
-            follow = std::max(follow, 2); // the title text and what closes it
-        p = end;
+        section->m_inTail = inTail;
     }
     endRun(n);
 }

@@ -120,13 +120,28 @@ std::string CHtmlPage::GetTitle() const {
         const int row = static_cast<const CTagSection*>(s)->Tag().GetElementRow();
         if (row == ROW_BODY)
             return {};
-        if (row == ROW_TITLE && s->m_next) {
-            if (s->m_next->GetType() == SECTION_TEXT)
-                return std::string(static_cast<const CTextSection*>(s->m_next)->Text());
-            return {};
-        }
+        if (row == ROW_TITLE && s->m_next)
+            return TextAfter(s);
     }
     return {};
+}
+
+// The text of the section after pos when that is a text section, else "".
+// A verbatim run counts by its first piece.
+std::string CHtmlPage::TextAfter(POSITION pos) const {
+    const CHtmlSection* next = pos->m_next;
+    if (!next || next->GetType() != SECTION_TEXT)
+        return {};
+    const std::string_view text = static_cast<const CTextSection*>(next)->Text();
+    if (!next->m_run)
+        return std::string(text);
+    const char* s = m_source.data();
+    const size_t begin = static_cast<size_t>(text.data() - s);
+    size_t noCommentEndFrom = std::string_view::npos;
+    const Piece piece = CutPiece(s, begin, begin + text.size(), m_lastGt, noCommentEndFrom);
+    if (piece.type != SECTION_TEXT)
+        return {};
+    return std::string(s + piece.begin, piece.end - piece.begin);
 }
 
 int CHtmlPage::GetMetaAction(std::string_view name) const {
@@ -149,8 +164,7 @@ int CHtmlPage::GetTitleWithAction(std::string& title, int& action) const {
         }
         if (tag.GetElementRow() == ROW_TITLE && s->m_next) {
             tag.GetAttributeInt("action", action);
-            if (s->m_next->GetType() == SECTION_TEXT)
-                title = static_cast<const CTextSection*>(s->m_next)->Text();
+            title = TextAfter(s);
             return 1;
         }
     }

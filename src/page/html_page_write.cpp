@@ -88,7 +88,7 @@ int CHtmlPage::RemoveMeta(std::string_view name) {
     if (!pos)
         return 1;
     // In the part kept as read only the tag itself goes; the text around it stays.
-    POSITION next = IsInTail(pos) ? nullptr : pos->m_next;
+    POSITION next = IsInTail(pos) ? nullptr : SplitRun(pos->m_next);
     if (next) {
         std::string text;
         next->AppendText(text);
@@ -114,7 +114,7 @@ int CHtmlPage::SetTitle(std::string_view title) {
         const CHtmlTag& tag = static_cast<const CTagSection*>(s)->Tag();
         const int row = tag.GetElementRow();
         if (row == ROW_TITLE && s->m_next) {
-            CHtmlSection* after = s->m_next;
+            CHtmlSection* after = SplitRun(s->m_next);
             POSITION textPos;
             if (after->GetType() == SECTION_TEXT) {
                 static_cast<CTextSection*>(after)->SetEscapedText(title);
@@ -123,7 +123,7 @@ int CHtmlPage::SetTitle(std::string_view title) {
             } else {
                 textPos = InsertBefore(after, std::make_unique<CTextSection>(std::string(title)));
             }
-            CHtmlSection* close = textPos->m_next;
+            CHtmlSection* close = SplitRun(textPos->m_next);
             const CHtmlTag* closeTag = TagAt(close);
             if (closeTag && closeTag->GetElementRow() == ROW_TITLE &&
                 closeTag->GetKind() == TAG_CLOSE)

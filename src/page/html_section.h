@@ -71,6 +71,11 @@ protected:
     ~CTextualSection();
     std::string_view Bytes() const { return {m_data, m_size}; }
     void SetBytes(std::string_view bytes);
+    // Refers to other bytes of the page's text (the section owns none).
+    void SetView(std::string_view bytes) {
+        m_data = bytes.data();
+        m_size = static_cast<uint32_t>(bytes.size());
+    }
 
 private:
     uint32_t m_size = 0;
@@ -79,6 +84,8 @@ private:
 
 // Plain text, exactly as read.
 class CTextSection : public CTextualSection {
+    friend class CHtmlPage;
+
 public:
     explicit CTextSection(std::string_view text) : CTextualSection(SECTION_TEXT, text, true) {}
     std::string_view Text() const { return Bytes(); }
