@@ -67,32 +67,3 @@ bool ReadWholeInt(std::string_view text, int& value) {
     value = static_cast<int>(number.value);
     return true;
 }
-
-bool IsAsciiSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-std::string AsciiLower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
-std::string_view TrimLeftAscii(std::string_view text) {
-    while (!text.empty() && IsAsciiSpace(text.front()))
-        text.remove_prefix(1);
-    return text;
-}
-
-std::string_view TrimRightAscii(std::string_view text) {
-    while (!text.empty() && IsAsciiSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string_view TrimAscii(std::string_view text) {
-    return TrimRightAscii(TrimLeftAscii(text));
-}

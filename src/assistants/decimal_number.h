@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "page/ascii_text.h"
+
 // The message shown when a number box does not hold a whole integer.
 inline constexpr std::string_view MSG_ENTER_INTEGER = "Please enter an integer.";
 
@@ -25,10 +27,3 @@ DecimalNumber ReadDecimal(std::string_view text);
 // optional sign and digits, nothing else, and the value fits a 32-bit int.
 // Returns false (value untouched) otherwise.
 bool ReadWholeInt(std::string_view text, int& value);
-
-// White space: space, tab, line feed, vertical tab, form feed, carriage return.
-bool IsAsciiSpace(char c);
-std::string AsciiLower(std::string_view text);
-std::string_view TrimLeftAscii(std::string_view text);
-std::string_view TrimRightAscii(std::string_view text);
-std::string_view TrimAscii(std::string_view text);

@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
+#include "page/ascii_text.h"
+
 namespace {
 
 char LowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
 } // namespace
@@ -21,9 +19,5 @@ int EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 std::string_view TrimWhiteSpace(std::string_view text) {
-    while (!text.empty() && IsWhiteSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsWhiteSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return TrimAscii(text);
 }

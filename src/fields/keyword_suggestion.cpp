@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "fields/collapse_separators.h"
+#include "page/ascii_text.h"
 #include "page/utf8.h"
 
 namespace {
@@ -15,22 +16,6 @@ namespace {
 constexpr size_t kMinWordLength = 3;
 // Rarer words are offered only while fewer than this many were taken.
 constexpr size_t kEnoughWords = 8;
-
-bool IsAsciiSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-std::string_view TrimStart(std::string_view s) {
-    while (!s.empty() && IsAsciiSpace(s.front()))
-        s.remove_prefix(1);
-    return s;
-}
-
-std::string_view TrimEnd(std::string_view s) {
-    while (!s.empty() && IsAsciiSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 // Characters in s: a valid UTF-8 sequence counts one, as does any other byte.
 size_t CharacterCount(std::string_view s) {
@@ -62,7 +47,7 @@ std::unordered_set<std::string_view> CommonWordSet(std::string_view commonWords)
 } // namespace
 
 std::string NormalizeKeyword(std::string_view word) {
-    word = TrimEnd(TrimStart(word));
+    word = TrimAscii(word);
     std::string out;
     out.reserve(word.size());
     for (size_t i = 0; i < word.size();) {
@@ -180,14 +165,14 @@ std::string JoinChosenKeywords(const std::vector<std::string>& chosen) {
         joined += word;
         joined += ' ';
     }
-    joined.resize(TrimEnd(joined).size());
+    joined.resize(TrimRightAscii(joined).size());
     return joined;
 }
 
 std::string KeywordsFieldValue(std::string_view currentValue, int append, std::string_view chosen) {
     std::string result;
     if (append != 0)
-        result = TrimStart(currentValue);
+        result = TrimLeftAscii(currentValue);
     if (!result.empty())
         result += ' ';
     result += chosen;
