@@ -9,6 +9,9 @@ packages=(
     googletest libgtest-dev libgmock-dev
     libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-webengine-dev                 # the preview of the desktop program
+    xvfb xauth                        # tests and screenshots that need an X display
+    fonts-dejavu-core                 # text in off-screen renderings
     tzdata                            # zone files for the local-time date tests
 )
 # Extra packages for the benchmarks only (real pages to measure on).
