@@ -6,6 +6,7 @@
 
 #include "document/doc_texts.h"
 #include "document/text_file.h"
+#include "fields/app_settings.h"
 #include "fields/file_types.h"
 
 namespace {
@@ -44,25 +45,17 @@ int IsTemplateFileName(const QString& path) {
     return path.endsWith(QLatin1String(".mtpl"), Qt::CaseSensitive) ? 1 : 0;
 }
 
-CTesselDoc::CTesselDoc()
-    : m_strFileTypes(QString::fromLatin1(DEFAULT_FILE_TYPES.data(),
-                                         static_cast<qsizetype>(DEFAULT_FILE_TYPES.size()))) {}
+CTesselDoc::CTesselDoc(QObject* parent) : QObject(parent) {}
+
+QString CTesselDoc::GetFileTypes() const {
+    const std::string_view types = m_settings ? m_settings->m_strFileTypes : DEFAULT_FILE_TYPES;
+    return QString::fromUtf8(types.data(), static_cast<qsizetype>(types.size()));
+}
 
 void CTesselDoc::SetPrompt(IUserPrompt* prompt) {
     m_prompt = prompt;
     m_page.SetPrompt(prompt);
     m_template.SetPrompt(prompt);
-}
-
-void CTesselDoc::AddObserver(IDocObserver* observer) {
-    if (observer &&
-        std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end())
-        m_observers.push_back(observer);
-}
-
-void CTesselDoc::RemoveObserver(IDocObserver* observer) {
-    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer),
-                      m_observers.end());
 }
 
 void CTesselDoc::Info(const std::string& text) const {
@@ -100,23 +93,15 @@ QString CTesselDoc::PickFile(IFilePicker::Kind kind, const QString& caption, con
     return chosen.isEmpty() ? chosen : AbsoluteDocPath(chosen);
 }
 
-void CTesselDoc::NotifyStateChanged() {
-    const auto observers = m_observers; // an observer may remove itself
-    for (IDocObserver* o : observers)
-        o->OnDocumentStateChanged();
-}
-
-void CTesselDoc::NotifyFileUsed(const QString& path) {
-    const auto observers = m_observers;
-    for (IDocObserver* o : observers)
-        o->OnFileUsed(path);
-}
-
 void CTesselDoc::UpdateAllViews() {
     m_bTrackEdits = 0;
-    const auto observers = m_observers;
-    for (IDocObserver* o : observers)
-        o->OnUpdateAllViews();
+    emit updateAllViews();
+    m_bTrackEdits = 1;
+}
+
+void CTesselDoc::InitialUpdate() {
+    m_bTrackEdits = 0;
+    emit initialUpdate();
     m_bTrackEdits = 1;
 }
 
@@ -205,7 +190,7 @@ int CTesselDoc::FileNew() {
     if (!SaveModified())
         return 0;
     OnNewDocument();
-    UpdateAllViews();
+    InitialUpdate();
     return 1;
 }
 
@@ -219,7 +204,7 @@ QString CTesselDoc::OpenFilter(const QString& fileTypes) {
 
 int CTesselDoc::FileOpen() {
     const QString name = PickFile(IFilePicker::OPEN_FILE, QStringLiteral("Open"),
-                                  OpenFilter(m_strFileTypes), {}, {});
+                                  OpenFilter(GetFileTypes()), {}, {});
     if (name.isEmpty())
         return 0;
     // Resetting the page below would drop unsaved edits without a word.
@@ -227,10 +212,9 @@ int CTesselDoc::FileOpen() {
         return 0;
     if (!OnNewDocument())
         return 0;
-    const int ok = OpenDocumentFile(name);
-    if (!ok && IsTemplateFileName(name))
-        UpdateAllViews(); // the page was reset even though no template came
-    return ok;
+    if (IsTemplateFileName(name))
+        InitialUpdate(); // the page was reset; the template comes on top of it
+    return OpenDocumentFile(name);
 }
 
 int CTesselDoc::OpenDocumentFile(const QString& path) {
@@ -244,7 +228,7 @@ int CTesselDoc::OpenDocumentFile(const QString& path) {
     const int ok = OnOpenDocument(full);
     if (ok)
         NotifyFileUsed(full);
-    UpdateAllViews();
+    InitialUpdate(); // after a failed open too: the page was reset
     return ok;
 }
 
@@ -266,7 +250,7 @@ int CTesselDoc::DoSave(const QString& newName) {
             return 0;
         }
         name = PickFile(IFilePicker::SAVE_FILE, QStringLiteral("Save As"),
-                        OpenFilter(m_strFileTypes), QStringLiteral("htm"), GetTitle());
+                        OpenFilter(GetFileTypes()), QStringLiteral("htm"), GetTitle());
         if (name.isEmpty())
             return 0;
     }
@@ -285,9 +269,7 @@ int CTesselDoc::OnBrowse() {
     if (dir.isEmpty())
         return 0;
     SetProjectDir(dir);
-    const auto observers = m_observers;
-    for (IDocObserver* o : observers)
-        o->OnProjectDirChanged();
+    emit projectDirChanged();
     return 1;
 }
 

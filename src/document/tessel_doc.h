@@ -3,37 +3,40 @@
 //
 // The document holds no window. Messages and questions go to an IUserPrompt,
 // requests for file and folder names to an IFilePicker, and changes are
-// announced to IDocObserver objects; all three are owned by the caller and
-// must outlive the document or be unset. Without a prompt nothing is shown and
-// questions get the cautious answer (Cancel, or No); without a picker every
-// dialog counts as cancelled.
+// announced through Qt signals. The prompt, the picker and the settings are
+// owned by the caller and must outlive the document or be unset. Without a
+// prompt nothing is shown and questions get the cautious answer (Cancel, or
+// No); without a picker every dialog counts as cancelled; without settings the
+// default file types apply.
 //
 // Page text is bytes (std::string). Paths are QString and are converted to
 // and from the file system's bytes with QFile::encodeName and decodeName.
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <string>
-#include <vector>
 
-#include "document/doc_observer.h"
 #include "document/file_picker.h"
 #include "page/html_page.h"
 #include "page/user_prompt.h"
 
-class CTesselDoc {
+struct CAppSettings;
+
+class CTesselDoc : public QObject {
+    Q_OBJECT
+
 public:
-    CTesselDoc();
+    explicit CTesselDoc(QObject* parent = nullptr);
     CTesselDoc(const CTesselDoc&) = delete;
     CTesselDoc& operator=(const CTesselDoc&) = delete;
 
     void SetPrompt(IUserPrompt* prompt);
     void SetFilePicker(IFilePicker* picker) { m_picker = picker; }
-    void AddObserver(IDocObserver* observer);
-    void RemoveObserver(IDocObserver* observer);
-    // The file-types setting that File Open filters by.
-    void SetFileTypes(const QString& fileTypes) { m_strFileTypes = fileTypes; }
-    const QString& GetFileTypes() const { return m_strFileTypes; }
+    // The application's settings, whose file types File Open filters by; read
+    // at each use, so a change in the options applies at once.
+    void SetSettings(const CAppSettings* settings) { m_settings = settings; }
+    QString GetFileTypes() const;
 
     // --- Page document state --------------------------------------------------
     // Full path of the page file, "" for a new page.
@@ -127,6 +130,25 @@ public:
 
     // Refills the views with edit tracking off, then turns tracking on.
     void UpdateAllViews();
+    // The same after a page was created or opened: views start afresh.
+    void InitialUpdate();
+
+signals:
+    // A page was created or opened (or reset by a failed open): every view
+    // starts afresh from it (the form drops the rows of the last page, the
+    // preview loads). Edits made meanwhile are not tracked.
+    void initialUpdate();
+    // Every view refills itself from the document (the page, or the template
+    // while it is being edited). Edits made meanwhile are not tracked.
+    void updateAllViews();
+    // The page's path or modified flag, or the template's state, changed: the
+    // caption and the enabled commands follow.
+    void stateChanged();
+    // Browse chose a project directory: show or refresh the file browser.
+    void projectDirChanged();
+    // A page or template file was opened or saved under this full path (for
+    // the recent-file list).
+    void fileUsed(const QString& path);
 
 private:
     void Info(const std::string& text) const;
@@ -135,8 +157,8 @@ private:
                      const QString& defaultExtension, const QString& initialName) const;
     int DoSave(const QString& newName);
     void SetPathName(const QString& path);
-    void NotifyStateChanged();
-    void NotifyFileUsed(const QString& path);
+    void NotifyStateChanged() { emit stateChanged(); }
+    void NotifyFileUsed(const QString& path) { emit fileUsed(path); }
 
     int m_bTrackEdits = 0;
     int m_bTemplateOpen = 0;
@@ -153,10 +175,9 @@ private:
     QString m_strPathName;
     int m_bModified = 0;
 
-    QString m_strFileTypes;
+    const CAppSettings* m_settings = nullptr;
     IUserPrompt* m_prompt = nullptr;
     IFilePicker* m_picker = nullptr;
-    std::vector<IDocObserver*> m_observers;
 };
 
 // A path as the document stores it: absolute and clean.

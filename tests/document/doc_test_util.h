@@ -18,7 +18,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "document/doc_observer.h"
 #include "document/file_picker.h"
 #include "document/tessel_doc.h"
 #include "page/user_prompt.h"
@@ -65,26 +64,29 @@ public:
 };
 
 // Counts refreshes and remembers whether edits were tracked during them.
-class RecordingObserver : public IDocObserver {
+class RecordingObserver {
 public:
-    explicit RecordingObserver(const CTesselDoc& doc) : m_doc(doc) {}
-    void OnUpdateAllViews() override {
-        ++updates;
-        if (m_doc.IsTrackingEdits())
-            trackedDuringUpdate = true;
+    explicit RecordingObserver(CTesselDoc& doc) {
+        QObject::connect(&doc, &CTesselDoc::updateAllViews, [this, &doc] {
+            ++updates;
+            trackedDuringUpdate = trackedDuringUpdate || doc.IsTrackingEdits();
+        });
+        QObject::connect(&doc, &CTesselDoc::initialUpdate, [this, &doc] {
+            ++initialUpdates;
+            trackedDuringUpdate = trackedDuringUpdate || doc.IsTrackingEdits();
+        });
+        QObject::connect(&doc, &CTesselDoc::stateChanged, [this] { ++stateChanges; });
+        QObject::connect(&doc, &CTesselDoc::projectDirChanged, [this] { ++projectDirChanges; });
+        QObject::connect(&doc, &CTesselDoc::fileUsed,
+                         [this](const QString& path) { filesUsed << path; });
     }
-    void OnDocumentStateChanged() override { ++stateChanges; }
-    void OnProjectDirChanged() override { ++projectDirChanges; }
-    void OnFileUsed(const QString& path) override { filesUsed << path; }
 
     int updates = 0;
+    int initialUpdates = 0;
     int stateChanges = 0;
     int projectDirChanges = 0;
     bool trackedDuringUpdate = false;
     QStringList filesUsed;
-
-private:
-    const CTesselDoc& m_doc;
 };
 
 inline void WriteFile(const QString& path, const QByteArray& bytes) {
@@ -151,7 +153,6 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         m_doc.SetPrompt(&m_prompt);
         m_doc.SetFilePicker(&m_picker);
-        m_doc.AddObserver(&m_observer);
         m_doc.OnNewDocument();
     }
     void TearDown() override {

@@ -7,6 +7,7 @@
 #include "doc_test_util.h"
 #include "document/doc_texts.h"
 #include "document/tessel_doc.h"
+#include "fields/app_settings.h"
 
 namespace {
 
@@ -60,6 +61,9 @@ TEST_F(Doc, OpeningAndSavingKeepsTheBodyAndNormalizesTheHead) {
     EXPECT_EQ(m_doc.GetPageTitle(), "Home");
     EXPECT_TRUE(m_prompt.messages.empty());
     EXPECT_EQ(m_observer.filesUsed, QStringList{path});
+    // A page that replaces another starts the views afresh.
+    EXPECT_EQ(m_observer.initialUpdates, 1);
+    EXPECT_EQ(m_observer.updates, 0);
     ASSERT_EQ(m_doc.FileSave(), 1);
     EXPECT_EQ(ReadFile(path), "<html><head><title>Home</title>\n<meta name=\"Keywords\" "
                               "content=\"a\"></head><BODY>Body <B>kept</B></BODY></html>");
@@ -248,7 +252,10 @@ TEST_F(Doc, FileOpenOffersTheFileTypes) {
               (QStringList{"Web page files (*.htm *.php)", "Meta-tag template files (*.mtpl)",
                            "All files (*.*)"}));
 
-    m_doc.SetFileTypes("*.htm");
+    // The document reads the one file-types setting at each use.
+    CAppSettings settings;
+    m_doc.SetSettings(&settings);
+    settings.m_strFileTypes = "*.htm";
     m_picker.answers = {QString()};
     EXPECT_EQ(m_doc.FileOpen(), 0);
     ASSERT_EQ(m_picker.requests.size(), 1u);
