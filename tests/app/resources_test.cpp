@@ -1,0 +1,106 @@
+// The compiled-in pictures and help pages: present, of the sizes the widgets cut
+// them by, and with the help's links all leading somewhere.
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+class ResourcesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void picturesLoadWithTheirSizes_data();
+    void picturesLoadWithTheirSizes();
+    void iconSvgIsASquareDrawing();
+    void helpPagesLoadAndTheirLinksResolve();
+};
+
+namespace {
+
+// The mask colour of every strip; widgets take it from the first pixel.
+constexpr QRgb kMask = 0xff7f7f7f;
+
+} // namespace
+
+void ResourcesTest::picturesLoadWithTheirSizes_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("strip");
+    QTest::newRow("main toolbar") << ":/images/toolbar_main.png" << QSize(192, 15) << true;
+    QTest::newRow("view toolbar") << ":/images/toolbar_view.png" << QSize(80, 15) << true;
+    QTest::newRow("tabs") << ":/images/tabs.png" << QSize(81, 15) << true;
+    QTest::newRow("file tree") << ":/images/file_tree.png" << QSize(176, 15) << true;
+    QTest::newRow("close button") << ":/images/close_button.png" << QSize(18, 18) << false;
+    QTest::newRow("splash") << ":/images/splash.png" << QSize(459, 280) << false;
+    QTest::newRow("background") << ":/images/background.png" << QSize(100, 100) << false;
+    QTest::newRow("icon") << ":/icons/tsle.png" << QSize(256, 256) << false;
+}
+
+void ResourcesTest::picturesLoadWithTheirSizes() {
+    QFETCH(QString, path);
+    QFETCH(QSize, size);
+    QFETCH(bool, strip);
+    const QImage image(path);
+    QVERIFY2(!image.isNull(), qPrintable(path));
+    QCOMPARE(image.size(), size);
+    if (strip) {
+        // 24-bit images whose transparency is the mask colour alone.
+        QVERIFY(!image.hasAlphaChannel());
+        QCOMPARE(image.pixel(0, 0), kMask);
+    }
+}
+
+void ResourcesTest::iconSvgIsASquareDrawing() {
+    QFile file(":/icons/tsle.svg");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QVERIFY(xml.readNextStartElement());
+    QCOMPARE(xml.name(), QLatin1String("svg"));
+    QCOMPARE(xml.attributes().value("viewBox"), QLatin1String("0 0 256 256"));
+    while (!xml.atEnd())
+        xml.readNext();
+    QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+    // Where Qt's SVG image plugin is installed, the drawing must also render.
+    if (QImageReader::supportedImageFormats().contains("svg"))
+        QCOMPARE(QImage(":/icons/tsle.svg").size(), QSize(256, 256));
+}
+
+void ResourcesTest::helpPagesLoadAndTheirLinksResolve() {
+    const QDir help(":/help");
+    const QStringList pages = help.entryList({"*.html"}, QDir::Files);
+    QVERIFY(pages.contains("index.html"));
+    const QRegularExpression link(R"re(href="([^"#:]*)(#[^"]*)?")re");
+    const QRegularExpression anchor(R"re(name="([^"]+)")re");
+    QFile indexFile(help.filePath("index.html"));
+    QVERIFY(indexFile.open(QIODevice::ReadOnly));
+    const QByteArray index = indexFile.readAll();
+    for (const QString& page : pages) {
+        QFile file(help.filePath(page));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY2(text.contains("<title>"), qPrintable(page));
+        // Every page but the contents is reachable from the contents.
+        if (page != "index.html")
+            QVERIFY2(index.contains(("href=\"" + page + "\"").toUtf8()), qPrintable(page));
+        for (auto m = link.globalMatch(text); m.hasNext();) {
+            const auto match = m.next();
+            const QString target = match.captured(1).isEmpty() ? page : match.captured(1);
+            QFile linked(help.filePath(target));
+            QVERIFY2(linked.open(QIODevice::ReadOnly), qPrintable(page + " -> " + target));
+            const QString fragment = match.captured(2).mid(1);
+            if (fragment.isEmpty())
+                continue;
+            bool found = false;
+            const QString linkedText = QString::fromUtf8(linked.readAll());
+            for (auto a = anchor.globalMatch(linkedText); a.hasNext() && !found;)
+                found = a.next().captured(1) == fragment;
+            QVERIFY2(found, qPrintable(page + " -> " + target + "#" + fragment));
+        }
+    }
+}
+
+QTEST_MAIN(ResourcesTest)
+#include "resources_test.moc"
