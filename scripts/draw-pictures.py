@@ -137,15 +137,15 @@ FOLDER_OPEN = [
     "................",
     ".KKKK...........",
     "KffffK..........",
-    "KfhhhhKKKKKK....",
-    "KfhhhhhhhhhhK...",
+    "KfhhhhKKKKKKK...",
     "KfhhhhhhhhhhK...",
     "KfhhKKKKKKKKKKKK",
-    "KfhKffffffffffK.",
+    "KfhhKffffffffffK",
+    "KfhKfFFFFFFFFFK.",
     "KfhKfFFFFFFFFFK.",
     "KfKfFFFFFFFFFK..",
     "KfKfFFFFFFFFFK..",
-    "KKfFFFFFFFFFK...",
+    "KKFFFFFFFFFFK...",
     "KKKKKKKKKKKKK...",
     "................",
 ]
@@ -207,7 +207,7 @@ TEMPLATE_PAGE = [
 
 icon("template_new", overlay(TEMPLATE_PAGE, TAG, 7, 8))
 
-FOLDER_OPEN_SMALL = overlay(BLANK, FOLDER_OPEN[2:14], 0, 0)
+FOLDER_OPEN_SMALL = overlay(BLANK, FOLDER_OPEN[1:14], 0, 0)
 icon("template_open", overlay(FOLDER_OPEN_SMALL, TAG, 7, 8))
 
 icon("template_save", overlay(FLOPPY, TAG, 7, 8))
@@ -319,18 +319,18 @@ icon("help", [
 icon("browse", [
     "................",
     ".KKK............",
-    "KfffKKK.........",
-    "KFFFFFK.........",
-    "KKKKKKK.........",
+    "KfffKKKK........",
+    "KFFFFFFK.DDDDD..",
+    "KhhhhhhK........",
+    "KKKKKKKK........",
     "..G.............",
     "..G..KKK........",
     "..G.KfffKK......",
-    "..GGKFFFFK.GGGG.",
+    "..GGKFFFFK.DDDD.",
     "..G.KKKKKK......",
-    "..G.............",
     "..G...KKKK......",
     "..G...KWWKK.....",
-    "..GGGGKWWWK.GGG.",
+    "..GGGGKWWWK.DDD.",
     "......KKKKK.....",
 ])
 
