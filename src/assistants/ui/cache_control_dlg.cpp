@@ -67,7 +67,7 @@ CCacheControlDlg::CCacheControlDlg(const QString& value, QWidget* parent)
         UpdateControls();
     });
     UpdateControls();
-    resize(sizeHint().expandedTo(du.Size(136, 66)));
+    resize(du.Size(136, 66).expandedTo(minimumSizeHint()));
 }
 
 void CCacheControlDlg::UpdateControls() {

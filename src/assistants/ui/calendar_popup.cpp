@@ -30,7 +30,7 @@ int PopupSide(const QFontMetrics& metrics) {
 } // namespace
 
 CCalendarPopup::CCalendarPopup(int year, int month, int day, QWidget* parent)
-    : QWidget(parent, Qt::Popup), m_state(year, month, day) {
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint), m_state(year, month, day) {
     setAttribute(Qt::WA_DeleteOnClose);
     // The click that closes the pop-up is not passed on: on the date button it
     // would open the calendar again at once.

@@ -10,7 +10,6 @@
 #include "assistants/date_button_state.h"
 #include "assistants/ui/calendar_popup.h"
 
-
 class CDateButton : public QAbstractButton {
     Q_OBJECT
 public:

@@ -55,7 +55,7 @@ CDefineTagDialog::CDefineTagDialog(CDefineTagDlg& dlg, QWidget* parent)
     };
     connect(m_name, &QLineEdit::textChanged, this, updateOk);
     updateOk(m_name->text());
-    resize(sizeHint().expandedTo(du.Size(184, 73)));
+    resize(du.Size(184, 73).expandedTo(minimumSizeHint()));
 }
 
 void CDefineTagDialog::accept() {

@@ -42,7 +42,7 @@ CDescriptionDlg::CDescriptionDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_edit, 1);
     layout->addLayout(buttons);
     SetTabOrder({m_edit, ok, cancel});
-    resize(sizeHint().expandedTo(du.Size(229, 85)));
+    resize(du.Size(229, 85).expandedTo(minimumSizeHint()));
 }
 
 void CDescriptionDlg::SetText(const QString& text) {

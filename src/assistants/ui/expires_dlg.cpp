@@ -48,7 +48,7 @@ CExpiresDlg::CExpiresDlg(const QString& value, QWidget* parent) : QDialog(parent
     DateButtonState shown = m_dateButton->State();
     m_value.ShowIn(shown);
     m_dateButton->SetState(shown);
-    resize(sizeHint().expandedTo(du.Size(180, 55)));
+    resize(du.Size(180, 55).expandedTo(minimumSizeHint()));
 }
 
 void CExpiresDlg::accept() {

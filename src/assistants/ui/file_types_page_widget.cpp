@@ -68,6 +68,10 @@ void CFileTypesPageWidget::Activate() {
 void CFileTypesPageWidget::Act(int (CFileTypesPage::*action)()) {
     if (!(m_page.*action)())
         return;
+    // The buttons are disabled now: the focus goes to the edit box for the
+    // next extension, not to the list, which would select an entry as it
+    // takes the focus.
+    m_edit->setFocus();
     Refill();
     emit changed();
 }

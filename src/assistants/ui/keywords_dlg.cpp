@@ -57,7 +57,7 @@ CKeywordsDlg::CKeywordsDlg(const QString& offer, QWidget* parent) : QDialog(pare
     layout->setColumnStretch(0, 1);
     SetTabOrder({m_list, selectAll, m_append, ok, cancel});
     m_list->setFocus();
-    resize(sizeHint().expandedTo(du.Size(134, 84)));
+    resize(du.Size(134, 84).expandedTo(minimumSizeHint()));
 }
 
 void CKeywordsDlg::SelectAll() {

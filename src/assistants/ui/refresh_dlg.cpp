@@ -59,7 +59,7 @@ CRefreshDlg::CRefreshDlg(const QString& value, QWidget* parent)
     m_choices->button(m_model.OpenChoice())->setChecked(true);
     connect(m_choices, &QButtonGroup::idClicked, this, &CRefreshDlg::UpdateControls);
     UpdateControls();
-    resize(sizeHint().expandedTo(du.Size(186, 79)));
+    resize(du.Size(186, 79).expandedTo(minimumSizeHint()));
 }
 
 void CRefreshDlg::UpdateControls() {

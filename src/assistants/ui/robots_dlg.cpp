@@ -40,7 +40,7 @@ CRobotsDlg::CRobotsDlg(const QString& value, QWidget* parent)
     layout->addSpacing(du.Y(6));
     layout->addLayout(buttons);
     SetTabOrder({m_noIndex, m_noFollow, ok, cancel});
-    resize(sizeHint().expandedTo(du.Size(189, 63)));
+    resize(du.Size(189, 63).expandedTo(minimumSizeHint()));
 }
 
 void CRobotsDlg::accept() {
