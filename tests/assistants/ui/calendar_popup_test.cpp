@@ -18,6 +18,7 @@ private slots:
     void mouseChoosesThePressedDay();
     void escapeAndClickOutsideCloseWithoutChoice();
     void popupStaysOnTheScreen();
+    void sceneShowsTheOpenCalendar();
 };
 
 namespace {
@@ -199,6 +200,16 @@ void CalendarPopupTest::popupStaysOnTheScreen() {
     const QRect button(e.button->mapToGlobal(QPoint(0, 0)), e.button->size());
     QVERIFY(screen.contains(popup->geometry()));
     QCOMPARE(popup->geometry().bottom(), button.top() - 1);
+}
+
+void CalendarPopupTest::sceneShowsTheOpenCalendar() {
+    QPointer<CExpiresDlg> dialog = CAssistantDialogs::ShowExpiresScene(
+        nullptr, QStringLiteral("Mon, 07 Dec 2026 00:00:00 GMT"));
+    QVERIFY(dialog && dialog->isVisible());
+    QVERIFY(dialog->DateButton()->Calendar());
+    QVERIFY(dialog->DateButton()->Calendar()->isVisible());
+    dialog->close(); // deletes the dialog and its calendar
+    QTRY_VERIFY(!dialog);
 }
 
 QTEST_MAIN(CalendarPopupTest)

@@ -17,6 +17,7 @@ private slots:
     void addedTagSurvivesPageSwitchAndOk();
     void defineTagRefusesBadNames();
     void fileTypesAddReplaceRemove();
+    void sceneShowsTheChosenPage();
 };
 
 namespace {
@@ -201,6 +202,18 @@ void OptionsSheetTest::fileTypesAddReplaceRemove() {
     Click(&s.sheet, QStringLiteral("OK"));
     QCOMPARE(s.settings.m_strFileTypes, std::string("*.aspx;*.htm;*.html;*.jsp;*.mtpl;*.shtml;"));
     QCOMPARE(s.applied, 1);
+}
+
+void OptionsSheetTest::sceneShowsTheChosenPage() {
+    CFieldList fields;
+    CAppSettings settings;
+    QPointer<COptionsSheet> sheet =
+        CAssistantDialogs::ShowOptionsScene(nullptr, fields, settings, 2);
+    QVERIFY(sheet && sheet->isVisible());
+    QCOMPARE(sheet->Tabs()->currentIndex(), 2);
+    QCOMPARE(Control<QListWidget>(sheet, QStringLiteral("File types"))->count(), 6);
+    sheet->close();
+    QTRY_VERIFY(!sheet);
 }
 
 QTEST_MAIN(OptionsSheetTest)
