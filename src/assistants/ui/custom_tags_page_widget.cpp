@@ -22,7 +22,7 @@ CCustomTagsPageWidget::CCustomTagsPageWidget(CFieldList& fields, QWidget* parent
     m_modes = new CDisplayModeButtons(this);
     du.SetMinimum(m_modes->Label(), 91, 20);
     auto* add = new QPushButton(QStringLiteral("Add ..."), this);
-    NameControl(add, IDC_ADD_TAG, QStringLiteral("Add"));
+    NameControl(add, IDC_ADD_TAG, add->text());
     m_edit = new QPushButton(QStringLiteral("Edit"), this);
     NameControl(m_edit, IDC_EDIT_TAG, m_edit->text());
     m_remove = new QPushButton(QStringLiteral("Remove"), this);

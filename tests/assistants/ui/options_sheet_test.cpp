@@ -103,7 +103,7 @@ void OptionsSheetTest::addedTagSurvivesPageSwitchAndOk() {
         Click(dialog, QStringLiteral("Multi-line edit box"));
         QTest::keyClick(NameBox(dialog), Qt::Key_Return);
     });
-    Click(page, QStringLiteral("Add"));
+    Click(page, QStringLiteral("Add ..."));
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->currentItem()->text(), QStringLiteral("rating"));
     QVERIFY(Control<QRadioButton>(page, QStringLiteral("Always display"))->isChecked());
@@ -121,7 +121,7 @@ void OptionsSheetTest::addedTagSurvivesPageSwitchAndOk() {
         QTest::keyClicks(NameBox(dialog), QStringLiteral("audience"));
         Click(dialog, QStringLiteral("OK"));
     });
-    Click(page, QStringLiteral("Add"));
+    Click(page, QStringLiteral("Add ..."));
     Click(page, QStringLiteral("Remove"));
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->currentItem()->text(), QStringLiteral("rating"));
@@ -165,7 +165,7 @@ void OptionsSheetTest::defineTagRefusesBadNames() {
         }
         Click(dialog, QStringLiteral("Cancel"));
     });
-    Click(page, QStringLiteral("Add"));
+    Click(page, QStringLiteral("Add ..."));
     QCOMPARE(Control<QListWidget>(page, QStringLiteral("User defined meta tags"))->count(), 0);
     QVERIFY(!s.Apply()->isEnabled());
 }
