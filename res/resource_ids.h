@@ -64,6 +64,45 @@ inline constexpr int IDC_VIEW_TABS = 1036;
 inline constexpr int IDC_FILE_TREE = 1;
 inline constexpr int IDC_FILE_TREE_CLOSE = 2;
 
+// --- The assistant dialogs and the options sheet -----------------------------------
+// Dialog templates.
+inline constexpr int IDD_STD_TAGS_PAGE = 131;
+inline constexpr int IDD_CUSTOM_TAGS_PAGE = 132;
+inline constexpr int IDD_FILE_TYPES_PAGE = 133;
+inline constexpr int IDD_DEFINE_TAG = 134;
+inline constexpr int IDD_DESCRIPTION = 135;
+inline constexpr int IDD_KEYWORDS = 136;
+inline constexpr int IDD_ROBOTS = 137;
+inline constexpr int IDD_CACHE_CONTROL = 138;
+inline constexpr int IDD_EXPIRES = 140;
+inline constexpr int IDD_REFRESH = 141;
+// Controls. Several dialogs give the id 1000 to their main edit box.
+inline constexpr int IDC_EDIT = 1000;
+inline constexpr int IDC_TAG_LIST = 1002; // the tags pages' lists
+inline constexpr int IDC_DISPLAY_IF_CONTENT = 1004;
+inline constexpr int IDC_DISPLAY_NEVER = 1005;
+inline constexpr int IDC_ADD_TAG = 1006;
+inline constexpr int IDC_EDIT_TAG = 1007;
+inline constexpr int IDC_DISPLAY_ALWAYS = 1008;
+inline constexpr int IDC_REMOVE_TAG = 1009;
+inline constexpr int IDC_FILE_TYPE_LIST = 1010;
+inline constexpr int IDC_ADD_FILE_TYPE = 1012;
+inline constexpr int IDC_REPLACE_FILE_TYPE = 1013;
+inline constexpr int IDC_REMOVE_FILE_TYPE = 1015;
+inline constexpr int IDC_HTTP_EQUIV = 1017;
+inline constexpr int IDC_MULTI_LINE = 1020;
+inline constexpr int IDC_KEYWORD_LIST = 1022;
+inline constexpr int IDC_APPEND_LIST = 1023;
+inline constexpr int IDC_SELECT_ALL = 1024;
+inline constexpr int IDC_NO_INDEX = 1026;
+inline constexpr int IDC_NO_FOLLOW = 1027;
+inline constexpr int IDC_DATE_BUTTON = 1031;
+inline constexpr int IDC_CLEAR_DATE = 1032;
+inline constexpr int IDC_REFRESH_URL = 1033;
+// The Cache-Control (1030-1032) and Refresh (1034, 1035) choices and the
+// calendar's navigation buttons (100-103) are named beside their logic in
+// src/assistants.
+
 // --- Pictures and dialogs -------------------------------------------------------------
 inline constexpr int IDD_ABOUTBOX = 100;
 inline constexpr int IDB_SPLASH = 102;      // :/images/splash.png, 459 x 280

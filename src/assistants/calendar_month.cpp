@@ -1,5 +1,6 @@
 #include "assistants/calendar_month.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -108,4 +109,18 @@ int CalendarGeometry::DayAtPoint(const CalendarMonth& month, QPoint point) const
     if (dx < 0 || dy < 0)
         return -1;
     return month.DayAt(dy / m_nRowHeight, dx / m_nColumnWidth);
+}
+
+QPoint CalendarPopupPosition(const QRect& button, const QSize& popup, const QRect& screen) {
+    int x = button.left();
+    int y = button.bottom() + 1;
+    if (y + popup.height() > screen.bottom() + 1 &&
+        button.top() - screen.top() > screen.bottom() - button.bottom())
+        y = button.top() - popup.height();
+    if (x + popup.width() > screen.right() + 1)
+        x = button.right() + 1 - popup.width();
+    // A pop-up larger than the screen shows its top left part.
+    x = std::max(screen.left(), std::min(x, screen.right() + 1 - popup.width()));
+    y = std::max(screen.top(), std::min(y, screen.bottom() + 1 - popup.height()));
+    return {x, y};
 }

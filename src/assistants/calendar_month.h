@@ -86,3 +86,10 @@ private:
     int m_nColumnWidth;
     QPoint m_origin;
 };
+
+// Where a pop-up of size popup opens for a button at button (both in screen
+// coordinates) on a screen whose usable area is screen: under the button with
+// the left edges aligned; above it when there is no room below and more room
+// above; right edges aligned when it would cross the screen's right edge; and
+// never beyond the screen's top or left edge.
+QPoint CalendarPopupPosition(const QRect& button, const QSize& popup, const QRect& screen);

@@ -116,11 +116,19 @@ CalendarUpdate CalendarPopupState::OnKey(CalendarKey key) {
         return MoveDays(-7);
     case CalendarKey::Down:
         return MoveDays(7);
+    case CalendarKey::Home:
+        return SelectDay(0);
+    case CalendarKey::End:
+        return SelectDay(Shown().DaysInMonth() - 1);
+    case CalendarKey::PrevYear:
+        return PreviousYear();
+    case CalendarKey::NextYear:
+        return NextYear();
     }
     return update;
 }
 
-CalendarUpdate CalendarPopupState::Press(int day) {
+CalendarUpdate CalendarPopupState::SelectDay(int day) {
     CalendarUpdate update;
     if (day < 0 || day >= Shown().DaysInMonth())
         return update;
@@ -128,6 +136,10 @@ CalendarUpdate CalendarPopupState::Press(int day) {
     update.newDay = day;
     m_nDay = day;
     return update;
+}
+
+CalendarUpdate CalendarPopupState::Press(int day) {
+    return SelectDay(day);
 }
 
 CalendarUpdate CalendarPopupState::Release(bool onDay) {

@@ -21,7 +21,22 @@ long EncodeDateParam(int month, int day);
 // The inverse; false (outputs untouched) for a value no month and day give.
 bool DecodeDateParam(long lParam, int& month, int& day);
 
-enum class CalendarKey { Enter, Escape, PageUp, PageDown, Left, Right, Up, Down };
+// Home and End select the first and last day of the shown month; PrevYear and
+// NextYear (Shift with Page Up and Page Down) step a year as "<<" and ">>" do.
+enum class CalendarKey {
+    Enter,
+    Escape,
+    PageUp,
+    PageDown,
+    Left,
+    Right,
+    Up,
+    Down,
+    Home,
+    End,
+    PrevYear,
+    NextYear
+};
 
 // The effect of one input on the pop-up.
 struct CalendarUpdate {
@@ -67,6 +82,7 @@ public:
 private:
     CalendarUpdate StepMonth(int months);
     CalendarUpdate MoveDays(int delta);
+    CalendarUpdate SelectDay(int day);
 
     int m_nYear;
     int m_nMonth;

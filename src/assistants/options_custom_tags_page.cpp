@@ -38,7 +38,10 @@ void CCustomTagsPage::OnModeClicked(int mode) {
     if (m_nCurrent < 0 || mode < DISPLAY_ALWAYS || mode > DISPLAY_NEVER)
         return;
     CMetaField& field = *m_userFields[static_cast<size_t>(m_nCurrent)];
-    if (mode != DISPLAY_IF_CONTENT)
+    // A found tag whose name no user tag may have (a meta tag without a name
+    // gives "") keeps its kind: stored as a user tag it would take every
+    // nameless tag of every page as its own.
+    if (mode != DISPLAY_IF_CONTENT && CDefineTagDlg::NameProblem(field.GetName()).empty())
         field.SetKind(FIELD_USER);
     field.SetDisplay(mode);
     m_bModified = 1;

@@ -48,7 +48,9 @@ public:
     int GetCheckedMode() const;
     // A radio button was clicked: the selected entry takes mode. "Always" and
     // "Never" also make it a FIELD_USER field (so a found field is kept in the
-    // profile from now on); "Display if content exists" leaves the kind.
+    // profile from now on); "Display if content exists" leaves the kind. A found
+    // field whose name a user tag cannot have (a nameless tag's "") keeps its
+    // kind: the mode then lasts until the fields are read again.
     void OnModeClicked(int mode);
 
     // "Add ...": on OK appends a new user field shown always and selects it.

@@ -3,9 +3,11 @@
 //
 // The widget dialog copies its controls into the members and calls OnOK when
 // OK is pressed; it keeps OK disabled while CanAccept(typed name) is 0. A name
-// is refused when it is empty (after trimming white space) or when another
-// field already has it, ignoring ASCII case: tags are matched to fields that
-// way, so a second field of the same name would never receive a value.
+// is refused when it is empty (after trimming white space), when it holds both
+// kinds of quote mark (it could not be written into a page so that it is read
+// back the same), or when another field already has it, ignoring ASCII case:
+// tags are matched to fields that way, so a second field of the same name
+// would never receive a value.
 #pragma once
 
 #include <string>
@@ -25,6 +27,9 @@ public:
 
     // 1 when the OK button should be enabled for the typed name.
     static int CanAccept(std::string_view typedName);
+    // "" when name can be a user-defined tag's name whatever the other fields
+    // are called, else the message to show: it is empty or holds both " and '.
+    static std::string NameProblem(std::string_view name);
     // "" when m_strName is acceptable, else the message to show.
     std::string CheckName() const;
     // OK pressed: 1 and m_strName trimmed when the name is acceptable; else 0

@@ -157,6 +157,10 @@ TEST(CalendarPopupState, KeysAndButtonsNavigate) {
         {{2026, 12, 7}, K::Enter, CALENDAR_NEXT_YEAR, {2027, 11, 6}, true},
         {{2026, 1, 31}, K::Enter, CALENDAR_PREV_MONTH, {2025, 11, 30}, true},
         {{2026, 1, 31}, K::Enter, CALENDAR_NEXT_MONTH, {2026, 1, 0}, true},
+        {{2024, 2, 10}, K::End, 0, {2024, 1, 28}, false},
+        {{2024, 2, 10}, K::Home, 0, {2024, 1, 0}, false},
+        {{2024, 2, 29}, K::PrevYear, 0, {2023, 1, 0}, true},
+        {{2026, 12, 7}, K::NextYear, 0, {2027, 11, 6}, true},
     };
     for (const auto& c : cases) {
         CalendarPopupState popup(c.from.year, c.from.month, c.from.day);
@@ -192,6 +196,29 @@ TEST(CalendarPopupState, ChoosingAndClosing) {
     EXPECT_EQ(popup.Press(-1).newDay, -1);
     EXPECT_EQ(popup.Press(31).newDay, -1);
     EXPECT_EQ(popup.Day(), 6);
+}
+
+TEST(CalendarPopupPosition, StaysOnTheScreen) {
+    const QRect screen(0, 0, 1000, 800);
+    const QSize popup(250, 250);
+    const struct {
+        QRect button;
+        QPoint at;
+    } cases[] = {
+        {{100, 100, 200, 20}, {100, 120}}, // under the button, left edges aligned
+        {{100, 700, 200, 20}, {100, 450}}, // no room below: above it
+        {{900, 100, 80, 20}, {730, 120}},  // right edges aligned
+        {{900, 700, 80, 20}, {730, 450}},  // both
+        {{-50, 100, 80, 20}, {0, 120}},    // button partly off the left edge
+        {{100, 300, 200, 20}, {100, 320}}, // just fits below
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CalendarPopupPosition(c.button, popup, screen), c.at)
+            << c.button.x() << "," << c.button.y();
+    // A second screen to the right, and a screen smaller than the pop-up.
+    EXPECT_EQ(CalendarPopupPosition({1900, 50, 100, 20}, popup, {1000, 0, 1000, 800}),
+              QPoint(1750, 70));
+    EXPECT_EQ(CalendarPopupPosition({10, 10, 50, 20}, popup, {0, 0, 200, 200}), QPoint(0, 0));
 }
 
 TEST(CalendarPopupState, OpensAtGivenOrTodaysDate) {

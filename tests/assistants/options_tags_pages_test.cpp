@@ -116,24 +116,30 @@ TEST(CustomTagsPage, CancelChangesNothing) {
 }
 
 TEST(CustomTagsPage, RadioRulesForFoundFields) {
-    struct Case {
+    struct NamedCase {
+        const char* name;
         int mode;
         int kind;
     };
-    const Case cases[] = {{DISPLAY_ALWAYS, FIELD_USER},
-                          {DISPLAY_IF_CONTENT, FIELD_FOUND},
-                          {DISPLAY_NEVER, FIELD_USER}};
-    for (const Case& c : cases) {
+    // A nameless tag ("") or one whose name holds both quote kinds never
+    // becomes a user tag: it would be stored under a name no tag can be
+    // written with or matched by.
+    const NamedCase cases[] = {
+        {"found", DISPLAY_ALWAYS, FIELD_USER}, {"found", DISPLAY_IF_CONTENT, FIELD_FOUND},
+        {"found", DISPLAY_NEVER, FIELD_USER},  {"", DISPLAY_ALWAYS, FIELD_FOUND},
+        {"", DISPLAY_NEVER, FIELD_FOUND},      {"a\"b'c", DISPLAY_NEVER, FIELD_FOUND},
+    };
+    for (const NamedCase& c : cases) {
         CFieldList fields;
-        fields.AddField(Field("found", FIELD_FOUND));
+        fields.AddField(Field(c.name, FIELD_FOUND));
         CCustomTagsPage page(fields, nullptr);
         page.OnSetActive();
         page.OnModeClicked(c.mode);
         EXPECT_EQ(page.GetCheckedMode(), c.mode);
-        EXPECT_EQ(page.GetField(0).GetKind(), c.kind) << c.mode;
+        EXPECT_EQ(page.GetField(0).GetKind(), c.kind) << c.name << " " << c.mode;
         EXPECT_EQ(fields.GetAt(13).GetKind(), FIELD_FOUND); // the view's field until apply
         page.OnApply();
-        EXPECT_EQ(fields.GetAt(13).GetKind(), c.kind) << c.mode;
+        EXPECT_EQ(fields.GetAt(13).GetKind(), c.kind) << c.name << " " << c.mode;
         EXPECT_EQ(fields.GetAt(13).GetDisplay(), c.mode);
     }
 }
@@ -203,6 +209,12 @@ TEST(DefineTagDlg, NameChecks) {
     dlg.m_strName = "";
     EXPECT_EQ(dlg.OnOK(message), 0);
     EXPECT_FALSE(message.empty());
+    // Both quote kinds cannot be written into a tag that reads back the same.
+    dlg.m_strName = "it's \"x\"";
+    EXPECT_EQ(dlg.OnOK(message), 0);
+    EXPECT_EQ(message, "A tag name cannot hold both kinds of quote mark (\" and ').");
+    dlg.m_strName = "it's";
+    EXPECT_EQ(dlg.OnOK(message), 1);
     dlg.m_strName = " audience ";
     EXPECT_EQ(dlg.OnOK(message), 1);
     EXPECT_EQ(message, "");

@@ -70,7 +70,7 @@ TEST(CacheControlValue, OkComposesValue) {
         {CACHE_MAX_AGE, "0", nullptr},
     };
     for (const auto& c : cases) {
-        CacheControlValue model("old");
+        CacheControlValue model("No-Cache");
         model.SetChoice(c.choice);
         model.SetMaxAgeText(c.box);
         std::string message;
@@ -81,7 +81,7 @@ TEST(CacheControlValue, OkComposesValue) {
         } else {
             EXPECT_FALSE(ok) << c.box;
             EXPECT_FALSE(message.empty());
-            EXPECT_EQ(model.m_strValue, "old");
+            EXPECT_EQ(model.m_strValue, "No-Cache");
         }
     }
     CacheControlValue model("max-age=7");
@@ -89,6 +89,32 @@ TEST(CacheControlValue, OkComposesValue) {
     std::string message;
     model.Accept(message);
     EXPECT_EQ(message, "Please enter an integer.");
+}
+
+TEST(CacheControlValue, OkKeepsDirectivesItDoesNotShow) {
+    const struct {
+        const char* value;
+        int choice;
+        const char* box;
+        const char* composed;
+    } cases[] = {
+        {"private, max-age=600", CACHE_MAX_AGE, "600", "private, max-age=600"},
+        {"private, max-age = 600", CACHE_MAX_AGE, "60", "private, max-age=60"},
+        {"private, max-age=600", CACHE_NO_CACHE, "", "private, no-cache"},
+        {"private, max-age=600", CACHE_DONT_LIMIT, "", "private"},
+        {"max-age=60, no-cache, must-revalidate", CACHE_MAX_AGE, "5", "max-age=5, must-revalidate"},
+        {"no-store", CACHE_NO_CACHE, "", "no-store, no-cache"},
+        {"s-maxage=30, private", CACHE_MAX_AGE, "10", "s-maxage=30, private, max-age=10"},
+        {"No-Cache, ,no-store", CACHE_DONT_LIMIT, "", "no-store"},
+    };
+    for (const auto& c : cases) {
+        CacheControlValue model(c.value);
+        model.SetChoice(c.choice);
+        model.SetMaxAgeText(c.box);
+        std::string message;
+        ASSERT_TRUE(model.Accept(message)) << c.value;
+        EXPECT_EQ(model.m_strValue, c.composed) << c.value;
+    }
 }
 
 TEST(RobotsValue, OpensAndComposes) {
@@ -103,13 +129,40 @@ TEST(RobotsValue, OpensAndComposes) {
         {"index, NoFollow", false, true, "nofollow"},
         {"index, follow", false, false, ""},
         {"all", false, false, ""},
-        {"none", false, false, ""},
+        {"none", true, true, "noindex, nofollow"}, // none means noindex, nofollow
         {"", false, false, ""},
+        {"noindex nofollow", true, true, "noindex, nofollow"},
+        // Directives without a box are kept in their places.
+        {"noindex, noarchive", true, false, "noindex, noarchive"},
+        {"noarchive, NoIndex,, max-snippet:50", true, false, "noarchive, noindex, max-snippet:50"},
+        {"all, nosnippet", false, false, "nosnippet"},
+        {"nosnippet", false, false, "nosnippet"},
     };
     for (const auto& c : cases) {
         const RobotsValue model(c.value);
         EXPECT_EQ(model.m_bNoIndex, c.noIndex) << c.value;
         EXPECT_EQ(model.m_bNoFollow, c.noFollow) << c.value;
+        EXPECT_EQ(model.Compose(), c.composed) << c.value;
+    }
+}
+
+TEST(RobotsValue, BoxesChangeOnlyTheirDirectives) {
+    const struct {
+        const char* value;
+        bool noIndex;
+        bool noFollow;
+        const char* composed;
+    } cases[] = {
+        {"noindex, noarchive", false, false, "noarchive"},
+        {"noindex, noarchive", true, true, "noindex, nofollow, noarchive"},
+        {"noarchive", false, true, "noarchive, nofollow"},
+        {"none", false, true, "nofollow"},
+        {"noarchive, index, follow, nosnippet", true, false, "noarchive, noindex, nosnippet"},
+    };
+    for (const auto& c : cases) {
+        RobotsValue model(c.value);
+        model.m_bNoIndex = c.noIndex;
+        model.m_bNoFollow = c.noFollow;
         EXPECT_EQ(model.Compose(), c.composed) << c.value;
     }
 }
