@@ -9,13 +9,14 @@ class CNavigationGate {
 public:
     // The next main-frame navigation is the page's own load.
     void Arm() { m_bFirstNavigate = 1; }
-    // Whether a navigation may go ahead. Only the main frame's load uses up
-    // the page's own load: a frame of the last page still loading must not
-    // take it from the page that comes next.
-    bool Accept(bool isMainFrame) {
+    // Whether a navigation may go ahead. isOwnLoad says that the program
+    // itself asked for it (not the page: no link, form, script or refresh).
+    // Only the program's own load of the main frame uses up the page's load,
+    // so that the page before, or its frames, cannot take it from the next.
+    bool Accept(bool isMainFrame, bool isOwnLoad) {
         if (!isMainFrame)
             return true;
-        if (!m_bFirstNavigate)
+        if (!m_bFirstNavigate || !isOwnLoad)
             return false;
         m_bFirstNavigate = 0;
         return true;
