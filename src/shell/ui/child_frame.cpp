@@ -74,6 +74,9 @@ CChildFrame::CChildFrame(QWidget* editingView, QWidget* preview, QWidget* parent
     layout->addLayout(tabRow);
     layout->addWidget(m_splitter, 1);
 
+    // A loaded page can be printed: Ctrl+P follows.
+    if (CWebPreviewView* web = Preview())
+        connect(web, &CWebPreviewView::loadFinished, this, &CChildFrame::stateChanged);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     Apply();

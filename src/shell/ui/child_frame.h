@@ -63,7 +63,8 @@ public:
     CHideSplitterWnd* Splitter() const { return m_splitter; }
 
 signals:
-    // The view mode or the active view changed: the View actions follow.
+    // The view mode, the active view or what can be printed changed: the
+    // View actions and Print follow.
     void stateChanged();
 
 private:

@@ -73,8 +73,15 @@ void CWebPreviewView::CreateEngine() {
     m_view = new QWebEngineView(this);
     m_view->setPage(m_page);
     m_view->setAccessibleName(accessibleName());
-    connect(m_page, &QWebEnginePage::loadStarted, this, &CWebPreviewView::loadStarted);
+    // A refused move reports a load that failed; only the page's own count.
+    connect(m_page, &QWebEnginePage::loadStarted, this, [this] {
+        if (m_bLoading)
+            emit loadStarted();
+    });
     connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (!m_bLoading)
+            return;
+        m_bLoading = 0;
         m_bLoaded = 1; // the engine's error page prints too
         emit loadFinished(ok);
     });
@@ -93,6 +100,7 @@ void CWebPreviewView::CreateEngine() {
 void CWebPreviewView::LoadCurrent() {
     if (!m_page)
         return;
+    m_bLoading = 1;
     if (!m_strPath.isEmpty())
         m_page->LoadPage(QUrl::fromLocalFile(m_strPath));
     else if (m_scheme)

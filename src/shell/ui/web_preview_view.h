@@ -49,7 +49,8 @@ public:
     void Print();
 
 signals:
-    // The engine started to load the page of an initial update / finished.
+    // The engine started or finished loading the page of an initial update
+    // (not the moves the page tried and the preview refused).
     void loadStarted();
     void loadFinished(bool ok);
 
@@ -71,5 +72,6 @@ private:
     CPreviewPage* m_page = nullptr;
     QWebEngineView* m_view = nullptr;
     QPrinter* m_printer = nullptr; // while a print job runs
-    int m_bLoaded = 0;
+    int m_bLoading = 0;            // the page's own load runs
+    int m_bLoaded = 0;             // a page was shown (or the engine's error page)
 };
