@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QPixmap>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -35,12 +36,12 @@ CFileTreeView::CFileTreeView(const CAppSettings* settings, QWidget* parent)
     m_close->setToolTip(QStringLiteral("Close file browser"));
     m_close->setAutoRaise(true);
     m_close->setFixedSize(18, 18);
-    const QIcon closeImage(QStringLiteral(":/images/close_button.png"));
-    if (closeImage.availableSizes().isEmpty())
+    const QPixmap closeImage(QStringLiteral(":/images/close_button.png"));
+    if (closeImage.isNull()) {
         m_close->setText(QStringLiteral("x"));
-    else {
-        m_close->setIcon(closeImage);
-        m_close->setIconSize(QSize(18, 18));
+    } else {
+        m_close->setIcon(QIcon(closeImage));
+        m_close->setIconSize(closeImage.size());
     }
     connect(m_close, &QToolButton::clicked, this, &CFileTreeView::closeRequested);
     auto* headerRow = new QHBoxLayout(header);
