@@ -60,10 +60,13 @@ void CHideSplitterWnd::SetPaneSize(int index, int size) {
     const int give = std::clamp(size, 0, total);
     const int rest = total - give;
     const int othersBefore = total - s[index];
+    const int others = s.size() - 1 - (m_hidden >= 0 ? 1 : 0);
     for (int i = 0; i < s.size(); ++i) {
         if (i == index || i == m_hidden)
             continue;
-        s[i] = othersBefore > 0 ? static_cast<int>(qint64(s[i]) * rest / othersBefore) : 0;
+        // Others with no room yet share the rest evenly.
+        s[i] = othersBefore > 0 ? static_cast<int>(qint64(s[i]) * rest / othersBefore)
+                                : rest / std::max(others, 1);
     }
     s[index] = give;
     setSizes(s);
