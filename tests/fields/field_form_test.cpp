@@ -164,11 +164,6 @@ TEST_F(Form, FoundRowsComeAndGoWithTheirPage) {
     EXPECT_EQ(form.GetFields().GetAt(14).GetName(), "audience");
     EXPECT_EQ(form.GetFields().GetAt(11).GetValue(), "");
     EXPECT_EQ(form.FindField("rating"), -1);
-
-    // The settings keep the user field and never the found ones.
-    CMemoryProfile saved;
-    form.SaveSettings(saved, m_settings);
-    EXPECT_EQ(saved.GetProfileInt("User", "IBC", 0), 14);
 }
 
 TEST_F(Form, ValuesAreShownDecodedAndWrittenInThePagesEncoding) {

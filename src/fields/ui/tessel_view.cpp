@@ -61,6 +61,7 @@ CTesselView::CTesselView(CTesselDoc& doc, IProfile& profile, CAppSettings& setti
 CTesselView::~CTesselView() {
     // The rows' widgets go first, while the view can still ignore what they report.
     m_bClosing = true;
+    disconnect(&m_doc, nullptr, this, nullptr);
     m_form.reset();
 }
 
