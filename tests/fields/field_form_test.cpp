@@ -227,6 +227,13 @@ TEST_F(Form, TemplateEditingWritesNoEmptyTags) {
     EXPECT_EQ(Value(TITLE), "Home");
     EXPECT_EQ(fields.GetAt(DESCRIPTION).GetAction(), ACTION_REMOVE);
     EXPECT_EQ(fields.GetAt(KEYWORDS).GetAction(), ACTION_NEVER_CHANGE);
+
+    // A page opened meanwhile leaves the template on show, and edits in it.
+    Open("<html><head><title>Page</title></head><body></body></html>");
+    EXPECT_EQ(Value(TITLE), "Home");
+    Type(TITLE, "!");
+    EXPECT_TRUE(Contains(m_doc.GetTemplateText(), "<title action=\"2\">Home!</title>"));
+    EXPECT_EQ(m_doc.GetPageTitle(), "Page");
 }
 
 TEST_F(Form, EditsAreIgnoredWhileTheDocumentDoesNotTrackThem) {

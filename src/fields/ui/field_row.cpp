@@ -18,7 +18,9 @@ QString Text(std::string_view utf8) {
 
 } // namespace
 
-CFieldRow::CFieldRow(const CMetaField& field, QWidget* canvas) {
+CFieldRow::CFieldRow(const CMetaField& field, QWidget* canvas)
+    : m_strName(field.GetName()), m_strButton(field.GetButton()), m_bEditable(field.IsEditable()),
+      m_bMultiLine(field.IsMultiLine()), m_bDropDown(field.IsDropDown()) {
     const QString name = Text(field.GetName());
     QWidget* value = nullptr;
     if (field.IsDropDown()) {
@@ -223,4 +225,10 @@ void CFieldRow::SetBaseId(int baseId) {
         m_button->setObjectName(QStringLiteral("field_%1").arg(baseId + FIELD_BUTTON_OFFSET));
     if (m_actions)
         m_actions->setObjectName(QStringLiteral("field_%1").arg(baseId + FIELD_ACTION_OFFSET));
+}
+
+bool CFieldRow::Shows(const CMetaField& field) const {
+    return m_strName == field.GetName() && m_strButton == field.GetButton() &&
+           m_bEditable == field.IsEditable() && m_bMultiLine == field.IsMultiLine() &&
+           m_bDropDown == field.IsDropDown();
 }

@@ -56,8 +56,18 @@ public:
     void Place(const CRowLayout* row, bool templateMode);
     // Names the widgets after the row's control ids.
     void SetBaseId(int baseId);
+    // The row was made for the field's current definition (the options may
+    // have renamed it or changed its kind of box since).
+    bool Shows(const CMetaField& field) const;
 
 private:
+    // The definition the widgets were made for.
+    std::string m_strName;
+    std::string m_strButton;
+    int m_bEditable = 1;
+    int m_bMultiLine = 0;
+    int m_bDropDown = 0;
+
     QPointer<QLineEdit> m_line;
     QPointer<QPlainTextEdit> m_text;
     QPointer<QComboBox> m_drop;

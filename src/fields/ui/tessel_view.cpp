@@ -116,6 +116,14 @@ void CTesselView::CreateMissingRows() {
     CFieldList& fields = m_form->GetFields();
     for (int pos = 0; pos < fields.GetCount(); ++pos) {
         CMetaField& field = fields.GetAt(pos);
+        if (const CFieldRow* row = RowAt(pos); row && !row->Shows(field)) {
+            // Made for another definition: made again, keeping value and action.
+            const std::string value = field.GetValue();
+            const int action = field.GetAction();
+            field.DestroyControls();
+            field.SetValue(value);
+            field.SetAction(action);
+        }
         if (field.IsCreated())
             continue;
         if (field.GetBaseId() == 0 || pos >= STANDARD_FIELD_COUNT)

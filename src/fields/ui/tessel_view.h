@@ -87,7 +87,7 @@ private:
     void CreateTemplateBar();
     void OnInitialUpdate();
     void OnUpdate();
-    // Widgets for every field that has none yet.
+    // Widgets for every field that has none yet, or none for its definition.
     void CreateMissingRows();
     void LayoutFields();
     void FocusCurrentField(bool toFirst);

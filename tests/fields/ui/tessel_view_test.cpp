@@ -42,7 +42,14 @@ public:
         value = results.takeFirst();
         return true;
     }
-    void RunOptions(QWidget*, CFieldList&, CAppSettings&, const std::function<void()>&) override {}
+    void RunOptions(QWidget*, CFieldList& fields, CAppSettings& settings,
+                    const std::function<void()>& applied) override {
+        if (options) {
+            options(fields, settings);
+            applied();
+        }
+    }
+    std::function<void(CFieldList&, CAppSettings&)> options;
     QList<int> ids;
     QStringList given;
     QStringList bodyTexts;
@@ -64,6 +71,7 @@ private slots:
     void clipboardCommandsFollowFocusAndSelection();
     void assistantResultCountsAsTyped();
     void unencodableCharacterIsRefused();
+    void optionsChangeRowsAndStoreSettings();
 
 private:
     QString Write(const QString& name, const QByteArray& bytes);
@@ -326,6 +334,36 @@ void TesselViewTest::unencodableCharacterIsRefused() {
     QVERIFY(m_prompt.messages[0].contains("U+4E2D"));
     QVERIFY(QByteArray::fromStdString(m_doc->GetPageText())
                 .contains("<meta name=\"description\" content=\"\x80\"/>"));
+}
+
+void TesselViewTest::optionsChangeRowsAndStoreSettings() {
+    Open("<html><head><meta name=\"rating\" content=\"general\"></head><body></body></html>");
+    ScriptedAssistants assistants;
+    assistants.options = [](CFieldList& fields, CAppSettings& settings) {
+        // The found row becomes a multi-line user field under another name,
+        // and a new user field comes after it.
+        CMetaField& rating = fields.GetAt(13);
+        rating.Define("content-rating", 0, "", 1, 1, 0);
+        rating.SetKind(FIELD_USER);
+        rating.SetDisplay(DISPLAY_ALWAYS);
+        auto audience = std::make_unique<CMetaField>(FIELD_USER);
+        audience->Define("audience", 0, "", 1, 0, 0);
+        audience->SetDisplay(DISPLAY_ALWAYS);
+        fields.AddField(std::move(audience));
+        settings.m_strFileTypes = "*.html";
+    };
+    m_view->SetAssistants(&assistants);
+    m_view->ShowOptions();
+    QVERIFY(!Named("rating"));
+    auto* renamed = Named<QPlainTextEdit>("content-rating");
+    QVERIFY(renamed);
+    QCOMPARE(renamed->toPlainText(), QString("general"));
+    QCOMPARE(Named<QLineEdit>("audience")->objectName(), QString("field_150"));
+    QCOMPARE(m_profile.GetProfileInt("User", "IBC", 0), 15);
+    QCOMPARE(m_profile.GetProfileString("User", "UIB_0_N", ""), std::string("content-rating"));
+    QCOMPARE(m_profile.GetProfileString("User", "FileTypes", ""), std::string("*.html"));
+    QCOMPARE(m_doc->IsModified(), 0);
+    m_view->SetAssistants(nullptr);
 }
 
 QTEST_MAIN(TesselViewTest)
