@@ -1,5 +1,6 @@
 #include "fields/ui/field_row.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -72,6 +73,14 @@ CFieldRow::CFieldRow(const CMetaField& field, QWidget* canvas)
 }
 
 CFieldRow::~CFieldRow() {
+    // The focus leaves while the widgets are whole, so that whoever follows
+    // it hears of it now and not from a widget half destroyed.
+    QWidget* focus = QApplication::focusWidget();
+    for (int control : {CONTROL_VALUE, CONTROL_BUTTON, CONTROL_ACTION}) {
+        QWidget* widget = Widget(control);
+        if (widget && focus && (widget == focus || widget->isAncestorOf(focus)))
+            focus->clearFocus();
+    }
     delete m_line.data();
     delete m_text.data();
     delete m_drop.data();
