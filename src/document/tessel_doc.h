@@ -32,6 +32,8 @@ public:
     CTesselDoc& operator=(const CTesselDoc&) = delete;
 
     void SetPrompt(IUserPrompt* prompt);
+    // Where views tell the user something too; may be null.
+    IUserPrompt* GetPrompt() const { return m_prompt; }
     void SetFilePicker(IFilePicker* picker) { m_picker = picker; }
     // The application's settings, whose file types File Open filters by; read
     // at each use, so a change in the options applies at once.
@@ -80,6 +82,8 @@ public:
     int SetPageTitle(const std::string& title);
     std::string GetBodyText() const;
     std::string GetPageText();
+    // The page model itself, for reads the operations above do not offer.
+    const CHtmlPage& GetPage() const { return m_page; }
     const QString& GetProjectDir() const { return m_strProjectDir; }
     // Stores dir without one trailing "/" ("/" itself stays "/").
     void SetProjectDir(const QString& dir);
@@ -127,6 +131,7 @@ public:
                         int action);
     int RemoveTemplateMeta(const std::string& name);
     std::string GetTemplateText();
+    const CHtmlPage& GetTemplatePage() const { return m_template; }
 
     // Refills the views with edit tracking off, then turns tracking on.
     void UpdateAllViews();

@@ -19,4 +19,13 @@ public:
     // selecting the first entry with a code (none when no entry has it).
     virtual int GetAction() const = 0;
     virtual void SetAction(int code) = 0;
+
+    // The clipboard and undo of the value box. Rows whose box takes no part
+    // (a drop-down) may keep these defaults.
+    virtual int HasSelection() const { return 0; }
+    virtual int CanUndo() const { return 0; }
+    virtual void Cut() {}
+    virtual void Copy() {}
+    virtual void Paste() {}
+    virtual void Undo() {}
 };

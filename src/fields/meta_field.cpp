@@ -20,7 +20,10 @@ CMetaField::CMetaField(const CMetaField& other)
       m_bMultiLine(other.m_bMultiLine), m_bDropDown(other.m_bDropDown), m_nTop(other.m_nTop),
       m_nWidth(other.m_nWidth), m_nEditHeight(other.m_nEditHeight), m_nKind(other.m_nKind),
       m_nDisplay(other.m_nDisplay), m_strValue(other.GetValue()),
-      m_actions(CTemplateActionList::OffersAddEntries(m_strName, m_bMultiLine)) {}
+      m_actions(CTemplateActionList::OffersAddEntries(m_strName, m_bMultiLine)),
+      m_strCommitted(other.m_strCommitted), m_nCommittedAction(other.m_nCommittedAction) {
+    m_actions.SelectAction(other.GetAction());
+}
 
 CMetaField::~CMetaField() = default;
 
@@ -76,6 +79,10 @@ void CMetaField::SetAction(int code) {
         m_controls->SetAction(code);
     else
         m_actions.SelectAction(code);
+}
+
+int CMetaField::IsEdited() const {
+    return GetValue() != m_strCommitted || GetAction() != m_nCommittedAction ? 1 : 0;
 }
 
 void CMetaField::ReadProfile(const IProfile& profile, int number, int user) {

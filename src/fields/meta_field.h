@@ -36,7 +36,8 @@ class CMetaField {
 public:
     explicit CMetaField(int kind);
     // Copies definition, layout state, kind and display mode; the copy's value
-    // is the source's current value, and the copy has no controls.
+    // and action are the source's current ones, what the model holds of them
+    // is copied too, and the copy has no controls.
     CMetaField(const CMetaField& other);
     CMetaField& operator=(const CMetaField&) = delete;
     ~CMetaField();
@@ -100,6 +101,19 @@ public:
     // The entries the row's action list offers, for the view to fill it.
     const CTemplateActionList& GetActionList() const { return m_actions; }
 
+    // --- What the model holds ------------------------------------------------------
+    // The value and action last loaded from the page or template or written
+    // into it: a field whose value and action still equal them was not edited
+    // since, and its tag is left alone.
+    const std::string& GetCommittedValue() const { return m_strCommitted; }
+    int GetCommittedAction() const { return m_nCommittedAction; }
+    void SetCommitted(std::string value, int action) {
+        m_strCommitted = std::move(value);
+        m_nCommittedAction = action;
+    }
+    // The value or the action differs from what the model holds.
+    int IsEdited() const;
+
     // --- Profile ----------------------------------------------------------------
     // Reads or writes this field's values in the "User" section: standard
     // fields under "FIB_<number>_" (display mode only), user fields under
@@ -125,4 +139,6 @@ private:
     int m_bTemplateMode = 0;
     std::string m_strValue;
     CTemplateActionList m_actions;
+    std::string m_strCommitted;
+    int m_nCommittedAction = ACTION_NEVER_CHANGE;
 };

@@ -1,0 +1,429 @@
+#include "fields/field_form.h"
+
+#include <algorithm>
+
+#include "document/tessel_doc.h"
+#include "fields/field_catalogue.h"
+#include "fields/field_names.h"
+#include "fields/template_action.h"
+
+// While the form fills its fields, the changes they report are its own: the
+// document does not track them and the form ignores them.
+class CFieldForm::LoadingScope {
+public:
+    explicit LoadingScope(CFieldForm& form)
+        : m_form(form), m_bTracking(form.m_doc.IsTrackingEdits()) {
+        ++m_form.m_nLoading;
+        m_form.m_doc.SetTrackEdits(0);
+    }
+    ~LoadingScope() {
+        m_form.m_doc.SetTrackEdits(m_bTracking);
+        --m_form.m_nLoading;
+    }
+    LoadingScope(const LoadingScope&) = delete;
+    LoadingScope& operator=(const LoadingScope&) = delete;
+
+private:
+    CFieldForm& m_form;
+    int m_bTracking;
+};
+
+namespace {
+
+QString Text(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+} // namespace
+
+CFieldForm::CFieldForm(CTesselDoc& doc) : m_doc(doc) {}
+
+// --- Settings ---------------------------------------------------------------------------
+
+void CFieldForm::LoadSettings(const IProfile& profile, CAppSettings& settings) {
+    m_fields.LoadSettings(profile, settings);
+    RefreshFields();
+}
+
+void CFieldForm::SaveSettings(IProfile& profile, const CAppSettings& settings) const {
+    m_fields.SaveSettings(profile, settings);
+}
+
+// --- Filling the fields ---------------------------------------------------------------------
+
+void CFieldForm::OnInitialUpdate() {
+    LoadingScope loading(*this);
+    RemoveFoundFields();
+    m_pageCodec = CPageCodec::ForPage(m_doc.GetPageText(), m_doc.GetPage());
+    // A page opened while the template is edited leaves the template on show.
+    if (m_doc.IsEditingTemplate())
+        LoadFromTemplate();
+    else
+        LoadFromPage();
+    UpdateVisibility();
+}
+
+void CFieldForm::OnUpdate() {
+    if (m_doc.IsEditingTemplate())
+        LoadFromTemplate();
+    else
+        LoadFromPage();
+}
+
+void CFieldForm::RemoveFoundFields() {
+    m_fields.RemoveFoundFields();
+}
+
+int CFieldForm::FindField(std::string_view name) const {
+    return m_fields.FindField(name);
+}
+
+int CFieldForm::EncodeName(int pos, const CPageCodec& codec, std::string& bytes) const {
+    QString error;
+    return codec.Encode(Text(m_fields.GetAt(pos).GetName()), bytes, error);
+}
+
+void CFieldForm::SetLoaded(int pos, const QString& value) {
+    CMetaField& field = m_fields.GetAt(pos);
+    field.SetValue(value.toStdString());
+    // What the widgets hold, which is what a later comparison reads.
+    field.SetCommitted(field.GetValue(), field.GetAction());
+}
+
+int CFieldForm::AddFoundField(const std::string& name, int httpEquiv) {
+    auto field = std::make_unique<CMetaField>(FIELD_FOUND);
+    field->Define(name, httpEquiv, "", 1, 0, 0);
+    field->SetBaseId(BaseId(m_fields.GetCount()));
+    return m_fields.AddField(std::move(field));
+}
+
+void CFieldForm::MeetTag(const std::string& name, int httpEquiv, const CPageCodec& codec) {
+    // Tags without a name (charset, property, itemprop) are no field: a row
+    // for them would write a tag of its own under an empty name.
+    if (TrimWhiteSpace(name).empty())
+        return;
+    const std::string text = codec.Decode(name).toStdString();
+    if (FindField(text) < 0)
+        AddFoundField(text, httpEquiv);
+}
+
+void CFieldForm::LoadFromPage() {
+    LoadingScope loading(*this);
+    m_bShowingTemplate = 0;
+    const CHtmlPage& page = m_doc.GetPage();
+    std::string name, content;
+    int httpEquiv = 0;
+    for (int n = 0; m_doc.GetPageMetaAt(n, name, content, httpEquiv); ++n)
+        MeetTag(name, httpEquiv, m_pageCodec);
+    SetLoaded(0, m_pageCodec.Decode(page.GetTitle()));
+    // Each field shows the tag its edits would change: the first of its name
+    // anywhere in the page, even after the body tag.
+    for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
+        const bool writable = EncodeName(pos, m_pageCodec, name);
+        SetLoaded(pos, writable ? m_pageCodec.Decode(page.GetMetaContent(name)) : QString());
+    }
+    ShowWanted();
+}
+
+void CFieldForm::LoadFromTemplate() {
+    LoadingScope loading(*this);
+    m_bShowingTemplate = 1;
+    m_templateCodec = CPageCodec::ForPage(m_doc.GetTemplateText(), m_doc.GetTemplatePage());
+    const CHtmlPage& page = m_doc.GetTemplatePage();
+    std::string name, content;
+    int httpEquiv = 0, action = 0;
+    for (int n = 0; m_doc.GetTemplateMetaAt(n, name, content, httpEquiv, action); ++n)
+        MeetTag(name, httpEquiv, m_templateCodec);
+
+    std::string title;
+    int titleAction = ACTION_NEVER_CHANGE;
+    if (!m_doc.GetTemplateTitle(title, titleAction))
+        titleAction = ACTION_NEVER_CHANGE;
+    m_fields.GetAt(0).SetAction(titleAction);
+    SetLoaded(0, m_templateCodec.Decode(title));
+    for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
+        CMetaField& field = m_fields.GetAt(pos);
+        if (EncodeName(pos, m_templateCodec, name) && page.FindMeta(name)) {
+            field.SetAction(page.GetMetaAction(name));
+            SetLoaded(pos, m_templateCodec.Decode(page.GetMetaContent(name)));
+        } else {
+            field.SetAction(ACTION_NEVER_CHANGE);
+            SetLoaded(pos, QString());
+        }
+    }
+    ShowWanted();
+}
+
+void CFieldForm::ShowWanted() {
+    for (int pos = 0; pos < m_fields.GetCount(); ++pos) {
+        CMetaField& field = m_fields.GetAt(pos);
+        if (field.WantsVisible(m_bDisplayAll))
+            field.SetVisible(1);
+    }
+}
+
+void CFieldForm::UpdateVisibility() {
+    for (int pos = 0; pos < m_fields.GetCount(); ++pos) {
+        CMetaField& field = m_fields.GetAt(pos);
+        field.SetVisible(field.WantsVisible(m_bDisplayAll));
+    }
+}
+
+void CFieldForm::RefreshFields() {
+    for (int pos = STANDARD_FIELD_COUNT; pos < m_fields.GetCount(); ++pos)
+        m_fields.GetAt(pos).SetBaseId(BaseId(pos));
+    UpdateVisibility();
+}
+
+void CFieldForm::AttachControls(int pos, std::unique_ptr<IFieldControls> controls) {
+    if (pos < 0 || pos >= m_fields.GetCount() || !controls)
+        return;
+    LoadingScope loading(*this);
+    CMetaField& field = m_fields.GetAt(pos);
+    const bool edited = field.IsEdited();
+    controls->SetValue(field.GetValue());
+    controls->SetAction(field.GetAction());
+    field.AttachControls(std::move(controls));
+    if (!edited)
+        field.SetCommitted(field.GetValue(), field.GetAction());
+}
+
+void CFieldForm::ToggleDisplayAll() {
+    m_bDisplayAll = !m_bDisplayAll;
+    RefreshFields();
+}
+
+// --- Editing ----------------------------------------------------------------------------------
+
+void CFieldForm::OnValueChanged(int pos) {
+    if (IsLoading() || !m_doc.IsTrackingEdits())
+        return;
+    m_nChangedField = pos >= 0 && pos < m_fields.GetCount() ? pos : -1;
+    CommitFields();
+}
+
+void CFieldForm::OnActionChanged(int pos) {
+    (void)pos;
+    if (IsLoading() || !m_doc.IsTrackingEdits())
+        return;
+    CommitFields();
+}
+
+void CFieldForm::SetValueAsTyped(int pos, const std::string& value) {
+    if (pos < 0 || pos >= m_fields.GetCount())
+        return;
+    CMetaField& field = m_fields.GetAt(pos);
+    // Widgets report the change themselves; a field without them does not.
+    field.SetValue(value);
+    if (field.IsEdited())
+        OnValueChanged(pos);
+}
+
+int CFieldForm::CommitFields() {
+    int written = 0;
+    for (int pos = 0; pos < m_fields.GetCount(); ++pos) {
+        if (m_fields.GetAt(pos).IsEdited() && WriteField(pos))
+            ++written;
+    }
+    if (written) {
+        if (m_bShowingTemplate)
+            m_doc.SetTemplateModified(1);
+        else
+            m_doc.SetModifiedFlag(1);
+    }
+    return written;
+}
+
+int CFieldForm::WriteField(int pos) {
+    CMetaField& field = m_fields.GetAt(pos);
+    const CPageCodec& codec = m_bShowingTemplate ? m_templateCodec : m_pageCodec;
+    std::string value, name;
+    QString error;
+    if (!codec.Encode(Text(field.GetValue()), value, error) ||
+        (pos > 0 && !codec.Encode(Text(field.GetName()), name, error))) {
+        Refuse(pos, error);
+        return 0;
+    }
+    const int action = field.GetAction();
+    if (!m_bShowingTemplate) {
+        if (pos == 0)
+            m_doc.SetPageTitle(value);
+        else
+            m_doc.SetMetaValue(name, value, field.IsHttpEquiv());
+    } else if (pos == 0) {
+        m_doc.SetTemplateTitle(value, action);
+    } else if (TrimWhiteSpace(value).empty() && action != ACTION_REMOVE) {
+        // An empty value says nothing to apply: no tag, rather than content="".
+        m_doc.RemoveTemplateMeta(name);
+    } else {
+        m_doc.SetTemplateMeta(name, value, field.IsHttpEquiv(), action);
+    }
+    field.SetCommitted(field.GetValue(), action);
+    return 1;
+}
+
+void CFieldForm::Refuse(int pos, const QString& reason) {
+    CMetaField& field = m_fields.GetAt(pos);
+    {
+        LoadingScope loading(*this);
+        field.SetValue(field.GetCommittedValue());
+        field.SetAction(field.GetCommittedAction());
+    }
+    if (IUserPrompt* prompt = m_doc.GetPrompt()) {
+        prompt->Info((reason + QStringLiteral("\nThe field \"%1\" keeps its previous value.")
+                                   .arg(Text(field.GetName())))
+                         .toStdString());
+    }
+}
+
+// --- Focus and status text ----------------------------------------------------------------------
+
+void CFieldForm::OnControlEntered(int pos, int control) {
+    if (pos < 0 || pos >= m_fields.GetCount())
+        return;
+    switch (control) {
+    case CONTROL_VALUE:
+        m_strStatus =
+            pos < STANDARD_FIELD_COUNT
+                ? Text(std::string(STANDARD_CATALOGUE[static_cast<size_t>(pos)].description))
+                : QString();
+        m_nFocusField = m_nCurrentField = pos;
+        break;
+    case CONTROL_ACTION:
+        m_strStatus.clear();
+        m_nFocusField = m_nCurrentField = pos;
+        break;
+    default: // a button is no clipboard target
+        m_strStatus.clear();
+        m_nFocusField = -1;
+        break;
+    }
+}
+
+void CFieldForm::OnControlLeft(int pos, int control) {
+    (void)pos;
+    (void)control;
+    m_strStatus.clear();
+    m_nFocusField = -1;
+}
+
+int CFieldForm::FocusTarget(bool toFirst) const {
+    if (m_fields.GetCount() == 0)
+        return -1;
+    int pos = m_nCurrentField;
+    if (toFirst || pos < 0 || pos >= m_fields.GetCount())
+        pos = 0;
+    const CMetaField& field = m_fields.GetAt(pos);
+    return field.IsCreated() && field.IsVisible() ? pos : -1;
+}
+
+// --- Clipboard and undo
+// ----------------------------------------------------------------------------
+
+const CMetaField* CFieldForm::EditBoxAt(int pos) const {
+    if (pos < 0 || pos >= m_fields.GetCount())
+        return nullptr;
+    const CMetaField& field = m_fields.GetAt(pos);
+    if (!field.IsEditable() || field.IsDropDown() || !field.IsCreated())
+        return nullptr;
+    return &field;
+}
+
+IFieldControls* CFieldForm::EditControlsAt(int pos) const {
+    const CMetaField* field = EditBoxAt(pos);
+    return field ? field->GetControls() : nullptr;
+}
+
+int CFieldForm::CanCut() const {
+    return CanCopy();
+}
+
+int CFieldForm::CanCopy() const {
+    const IFieldControls* controls = EditControlsAt(m_nFocusField);
+    return controls && controls->HasSelection() ? 1 : 0;
+}
+
+int CFieldForm::CanPaste() const {
+    return EditControlsAt(m_nFocusField) ? 1 : 0;
+}
+
+int CFieldForm::CanUndo() const {
+    const IFieldControls* controls = EditControlsAt(m_nChangedField);
+    return controls && controls->CanUndo() ? 1 : 0;
+}
+
+void CFieldForm::Cut() {
+    if (CanCut())
+        EditControlsAt(m_nFocusField)->Cut();
+}
+
+void CFieldForm::Copy() {
+    if (CanCopy())
+        EditControlsAt(m_nFocusField)->Copy();
+}
+
+void CFieldForm::Paste() {
+    if (CanPaste())
+        EditControlsAt(m_nFocusField)->Paste();
+}
+
+void CFieldForm::Undo() {
+    if (CanUndo())
+        EditControlsAt(m_nChangedField)->Undo();
+}
+
+// --- Assistants
+// ------------------------------------------------------------------------------------
+
+QString CFieldForm::GetPageBodyText() const {
+    return m_pageCodec.Decode(m_doc.GetBodyText());
+}
+
+// --- Layout
+// ------------------------------------------------------------------------------------------
+
+CFormLayout CFieldForm::Layout(int clientWidth) {
+    CFormLayout layout = LayoutForm(m_fields, clientWidth, m_doc.IsTemplateOpen());
+    for (const CRowLayout& row : layout.rows) {
+        CMetaField& field = m_fields.GetAt(row.pos);
+        field.SetTop(row.top);
+        field.SetWidth(layout.content.width());
+        field.SetEditHeight(row.height - ROW_SPACING);
+        field.SetTemplateMode(m_doc.IsEditingTemplate());
+    }
+    return layout;
+}
+
+std::vector<TabStop> CFieldForm::GetTabOrder() const {
+    return TabOrder(m_fields, m_doc.IsTemplateOpen(), m_doc.IsEditingTemplate());
+}
+
+int CFieldForm::ScrollToShow(int pos, int scroll, int clientHeight) const {
+    if (pos < 0 || pos >= m_fields.GetCount())
+        return scroll;
+    const CMetaField& field = m_fields.GetAt(pos);
+    if (!field.IsVisible())
+        return scroll;
+    const int top = field.GetTop();
+    const int height = field.GetEditHeight() + ROW_SPACING;
+    if (top < scroll)
+        return top;
+    if (top + height > scroll + clientHeight)
+        return top + height - clientHeight;
+    return scroll;
+}
+
+QString CFieldForm::TemplateBarText() const {
+    return (m_doc.IsEditingTemplate() ? QStringLiteral("Editing template - ")
+                                      : QStringLiteral("Template - ")) +
+           m_doc.GetTemplateName();
+}
+
+QString CFieldForm::EditButtonText() const {
+    return m_doc.IsEditingTemplate() ? QStringLiteral("End editing")
+                                     : QStringLiteral("Edit template");
+}
+
+int CFieldForm::IsApplyEnabled() const {
+    return m_doc.IsEditingTemplate() ? 0 : 1;
+}

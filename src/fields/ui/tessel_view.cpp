@@ -1,0 +1,428 @@
+#include "fields/ui/tessel_view.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <cmath>
+
+#include "document/tessel_doc.h"
+#include "fields/ui/field_assistants.h"
+#include "fields/ui/field_row.h"
+#include "fields/ui/form_canvas.h"
+#include "resource_ids.h"
+
+namespace {
+
+QRect Scaled(const QRect& rect, double scale) {
+    if (rect.isNull())
+        return rect;
+    return QRect(static_cast<int>(std::lround(rect.x() * scale)),
+                 static_cast<int>(std::lround(rect.y() * scale)),
+                 static_cast<int>(std::lround(rect.width() * scale)),
+                 static_cast<int>(std::lround(rect.height() * scale)));
+}
+
+QPoint Scaled(const QPoint& point, double scale) {
+    return QPoint(static_cast<int>(std::lround(point.x() * scale)),
+                  static_cast<int>(std::lround(point.y() * scale)));
+}
+
+} // namespace
+
+CTesselView::CTesselView(CTesselDoc& doc, IProfile& profile, CAppSettings& settings,
+                         QWidget* parent)
+    : QScrollArea(parent), m_doc(doc), m_profile(profile), m_settings(settings),
+      m_form(std::make_unique<CFieldForm>(doc)) {
+    setObjectName(QStringLiteral("metaDataView"));
+    setAccessibleName(QStringLiteral("Meta-data"));
+    setFocusPolicy(Qt::StrongFocus);
+    setWidgetResizable(false);
+    m_canvas = new CFormCanvas;
+    setWidget(m_canvas);
+
+    m_form->LoadSettings(m_profile, m_settings);
+    CreateTemplateBar();
+    CreateMissingRows();
+
+    connect(&m_doc, &CTesselDoc::initialUpdate, this, &CTesselView::OnInitialUpdate);
+    connect(&m_doc, &CTesselDoc::updateAllViews, this, &CTesselView::OnUpdate);
+    connect(&m_doc, &CTesselDoc::stateChanged, this, [this] {
+        // The template bar's state and the caption of its button follow the document.
+        LayoutFields();
+    });
+    // Whatever page the document holds now is shown at once.
+    OnInitialUpdate();
+}
+
+CTesselView::~CTesselView() {
+    // The rows' widgets go first, while the view can still ignore what they report.
+    m_bClosing = true;
+    disconnect(&m_doc, nullptr, this, nullptr);
+    m_form.reset();
+}
+
+void CTesselView::CreateTemplateBar() {
+    m_applyButton = new QPushButton(QStringLiteral("Apply"), m_canvas);
+    m_applyButton->setObjectName(QStringLiteral("templateApply"));
+    m_applyButton->setAccessibleName(m_applyButton->text());
+    m_applyButton->setProperty("controlId", IDC_TEMPLATE_APPLY);
+    m_editButton = new QPushButton(QStringLiteral("Edit template"), m_canvas);
+    m_editButton->setObjectName(QStringLiteral("templateEdit"));
+    m_editButton->setAccessibleName(m_editButton->text());
+    m_editButton->setProperty("controlId", IDC_TEMPLATE_EDIT);
+    for (QPushButton* button : {m_applyButton, m_editButton}) {
+        button->setAutoDefault(false);
+        button->hide();
+        button->installEventFilter(this);
+    }
+    connect(m_applyButton, &QPushButton::clicked, this, [this] { m_doc.ApplyTemplate(); });
+    connect(m_editButton, &QPushButton::clicked, this, [this] { m_doc.ToggleEditing(); });
+}
+
+// --- Following the document ------------------------------------------------------------------
+
+void CTesselView::OnInitialUpdate() {
+    const QString oldStatus = m_form->GetStatusText();
+    m_form->OnInitialUpdate();
+    CreateMissingRows();
+    LayoutFields();
+    // Into the form only when the focus is already there: opening a page from
+    // another pane leaves the focus where the user is.
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || focus == this || isAncestorOf(focus))
+        FocusCurrentField(false);
+    AfterFocusChange(oldStatus);
+}
+
+void CTesselView::OnUpdate() {
+    m_form->OnUpdate();
+    CreateMissingRows();
+    LayoutFields();
+    emit commandStatesChanged();
+}
+
+void CTesselView::RefreshFields() {
+    m_form->RefreshFields();
+    CreateMissingRows();
+    LayoutFields();
+    emit commandStatesChanged();
+}
+
+void CTesselView::CreateMissingRows() {
+    CFieldList& fields = m_form->GetFields();
+    for (int pos = 0; pos < fields.GetCount(); ++pos) {
+        CMetaField& field = fields.GetAt(pos);
+        if (const CFieldRow* row = RowAt(pos); row && !row->Shows(field)) {
+            // Made for another definition: made again, keeping value and action.
+            const std::string value = field.GetValue();
+            const int action = field.GetAction();
+            field.DestroyControls();
+            field.SetValue(value);
+            field.SetAction(action);
+        }
+        if (field.IsCreated())
+            continue;
+        if (field.GetBaseId() == 0 || pos >= STANDARD_FIELD_COUNT)
+            field.SetBaseId(CFieldForm::BaseId(pos));
+        auto row = std::make_unique<CFieldRow>(field, m_canvas);
+        const CFieldRow* key = row.get();
+        if (QLineEdit* line = row->LineEdit()) {
+            connect(line, &QLineEdit::textChanged, this, [this, key] { OnValueChanged(key); });
+            connect(line, &QLineEdit::selectionChanged, this, &CTesselView::commandStatesChanged);
+        }
+        if (QPlainTextEdit* text = row->TextEdit()) {
+            connect(text, &QPlainTextEdit::textChanged, this, [this, key] { OnValueChanged(key); });
+            connect(text, &QPlainTextEdit::selectionChanged, this,
+                    &CTesselView::commandStatesChanged);
+            connect(text, &QPlainTextEdit::undoAvailable, this, &CTesselView::commandStatesChanged);
+        }
+        if (QComboBox* drop = row->DropDown())
+            connect(drop, &QComboBox::editTextChanged, this, [this, key] { OnValueChanged(key); });
+        if (QPushButton* button = row->Button())
+            connect(button, &QPushButton::clicked, this, [this, key] { OnAssistantButton(key); });
+        connect(row->ActionList(), &QComboBox::currentIndexChanged, this,
+                [this, key] { OnActionChanged(key); });
+        for (int control : {CONTROL_VALUE, CONTROL_BUTTON, CONTROL_ACTION}) {
+            if (QWidget* widget = row->Widget(control))
+                widget->installEventFilter(this);
+        }
+        m_form->AttachControls(pos, std::move(row));
+    }
+}
+
+// --- Layout
+// ---------------------------------------------------------------------------------------
+
+double CTesselView::Scale() const {
+    return std::max(1.0, logicalDpiY() / 96.0);
+}
+
+void CTesselView::LayoutFields() {
+    if (!m_form)
+        return;
+    const double scale = Scale();
+    const int clientWidth = static_cast<int>(viewport()->width() / scale);
+    const CFormLayout layout = m_form->Layout(clientWidth);
+    const bool editing = m_doc.IsEditingTemplate();
+    const CFieldList& fields = m_form->GetFields();
+
+    CFormCanvas::Painting painting;
+    painting.frameWidth = std::max(1, static_cast<int>(scale));
+    painting.templateBar = layout.templateBar;
+    if (layout.templateBar) {
+        painting.barBox = Scaled(layout.barBox, scale);
+        painting.barTextAt = Scaled(layout.barText, scale);
+        painting.barText = m_form->TemplateBarText();
+        m_applyButton->setGeometry(Scaled(layout.applyButton, scale));
+        m_editButton->setGeometry(Scaled(layout.editButton, scale));
+        m_editButton->setText(m_form->EditButtonText());
+        m_editButton->setAccessibleName(m_editButton->text());
+        m_applyButton->setEnabled(m_form->IsApplyEnabled());
+    }
+    m_applyButton->setVisible(layout.templateBar);
+    m_editButton->setVisible(layout.templateBar);
+
+    size_t next = 0;
+    for (int pos = 0; pos < fields.GetCount(); ++pos) {
+        const CRowLayout* row = nullptr;
+        CRowLayout scaled;
+        if (next < layout.rows.size() && layout.rows[next].pos == pos) {
+            const CRowLayout& place = layout.rows[next++];
+            scaled = place;
+            scaled.valueBox = Scaled(place.valueBox, scale);
+            scaled.button = Scaled(place.button, scale);
+            scaled.actionList = Scaled(place.actionList, scale);
+            row = &scaled;
+            const QString name = QString::fromStdString(fields.GetAt(pos).GetName());
+            painting.labels.emplace_back(Scaled(place.label, scale), name);
+            if (editing)
+                painting.labels.emplace_back(Scaled(place.actionLabel, scale),
+                                             QStringLiteral("Template action -"));
+        }
+        if (CFieldRow* controls = RowAt(pos)) {
+            controls->SetBaseId(fields.GetAt(pos).GetBaseId());
+            controls->Place(row, editing);
+        }
+    }
+    m_canvas->SetPainting(std::move(painting));
+    const QSize content = Scaled(QRect(QPoint(0, 0), layout.content), scale).size();
+    m_canvas->resize(std::max(content.width(), viewport()->width()),
+                     std::max(content.height(), viewport()->height()));
+}
+
+void CTesselView::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    LayoutFields();
+}
+
+// --- Rows
+// -------------------------------------------------------------------------------------------
+
+CFieldRow* CTesselView::RowAt(int pos) const {
+    if (!m_form || pos < 0 || pos >= m_form->GetFields().GetCount())
+        return nullptr;
+    return static_cast<CFieldRow*>(m_form->GetFields().GetAt(pos).GetControls());
+}
+
+int CTesselView::PositionOf(const CFieldRow* row) const {
+    if (!m_form)
+        return -1;
+    const CFieldList& fields = m_form->GetFields();
+    for (int pos = 0; pos < fields.GetCount(); ++pos)
+        if (fields.GetAt(pos).GetControls() == row)
+            return pos;
+    return -1;
+}
+
+QWidget* CTesselView::ControlWidget(int pos, int control) const {
+    if (pos < 0) {
+        if (control == CONTROL_APPLY)
+            return m_applyButton;
+        return control == CONTROL_EDIT_TEMPLATE ? m_editButton : nullptr;
+    }
+    const CFieldRow* row = RowAt(pos);
+    return row ? row->Widget(control) : nullptr;
+}
+
+bool CTesselView::Locate(const QWidget* widget, TabStop& stop) const {
+    if (!widget || !m_form)
+        return false;
+    if (widget == m_applyButton || widget == m_editButton) {
+        stop = {-1, widget == m_applyButton ? CONTROL_APPLY : CONTROL_EDIT_TEMPLATE};
+        return true;
+    }
+    const CFieldList& fields = m_form->GetFields();
+    for (int pos = 0; pos < fields.GetCount(); ++pos) {
+        const auto* row = static_cast<const CFieldRow*>(fields.GetAt(pos).GetControls());
+        const int control = row ? row->ControlOf(widget) : -1;
+        if (control >= 0) {
+            stop = {pos, control};
+            return true;
+        }
+    }
+    return false;
+}
+
+// --- What the user does --------------------------------------------------------------------------
+
+void CTesselView::OnValueChanged(const CFieldRow* row) {
+    if (m_bClosing)
+        return;
+    m_form->OnValueChanged(PositionOf(row));
+    emit commandStatesChanged();
+}
+
+void CTesselView::OnActionChanged(const CFieldRow* row) {
+    if (m_bClosing)
+        return;
+    m_form->OnActionChanged(PositionOf(row));
+}
+
+void CTesselView::OnAssistantButton(const CFieldRow* row) {
+    const int pos = PositionOf(row);
+    if (pos < 0)
+        return;
+    const int id = CFieldForm::AssistantButtonId(pos);
+    if (!m_assistants || !m_assistants->HasAssistant(id)) {
+        if (IUserPrompt* prompt = m_doc.GetPrompt())
+            prompt->Info("Clicked button ID " + std::to_string(id) + ", no action setup!");
+        return;
+    }
+    AssistantContext context;
+    context.bodyText = m_form->GetPageBodyText();
+    context.commonWords = m_strCommonWords;
+    QString value = QString::fromStdString(m_form->GetFields().GetAt(pos).GetValue());
+    if (!m_assistants->Run(id, this, context, value))
+        return;
+    // The list may have changed while the dialog was open.
+    const int now = PositionOf(row);
+    if (now >= 0)
+        m_form->SetValueAsTyped(now, value.toStdString());
+    emit commandStatesChanged();
+}
+
+bool CTesselView::eventFilter(QObject* watched, QEvent* event) {
+    // The wheel scrolls the form; it changes a drop-down only once that has the focus.
+    auto* combo = qobject_cast<QComboBox*>(watched);
+    if (event->type() == QEvent::Wheel && combo && !combo->hasFocus()) {
+        QApplication::sendEvent(viewport(), event);
+        return true;
+    }
+    if (!m_bClosing && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        auto* focus = static_cast<QFocusEvent*>(event);
+        OnFocusChange(qobject_cast<QWidget*>(watched), event->type() == QEvent::FocusIn,
+                      focus->reason());
+    }
+    return QScrollArea::eventFilter(watched, event);
+}
+
+void CTesselView::OnFocusChange(QWidget* widget, bool in, Qt::FocusReason reason) {
+    TabStop stop;
+    if (!Locate(widget, stop) || stop.pos < 0)
+        return;
+    const QString oldStatus = m_form->GetStatusText();
+    if (in) {
+        m_form->OnControlEntered(stop.pos, stop.control);
+        if (stop.control != CONTROL_BUTTON)
+            EnsureFieldVisible(stop.pos);
+    } else {
+        // A menu or another window taking the focus for a while leaves the
+        // field the target of the clipboard commands.
+        if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason ||
+            reason == Qt::MenuBarFocusReason)
+            return;
+        m_form->OnControlLeft(stop.pos, stop.control);
+    }
+    AfterFocusChange(oldStatus);
+}
+
+void CTesselView::AfterFocusChange(const QString& oldStatus) {
+    if (m_form->GetStatusText() != oldStatus)
+        emit statusTextChanged(m_form->GetStatusText());
+    emit commandStatesChanged();
+}
+
+void CTesselView::EnsureFieldVisible(int pos) {
+    const double scale = Scale();
+    QScrollBar* bar = verticalScrollBar();
+    const int scroll = static_cast<int>(bar->value() / scale);
+    const int target =
+        m_form->ScrollToShow(pos, scroll, static_cast<int>(viewport()->height() / scale));
+    if (target != scroll)
+        bar->setValue(static_cast<int>(std::lround(target * scale)));
+}
+
+void CTesselView::FocusCurrentField(bool toFirst) {
+    const int pos = m_form->FocusTarget(toFirst);
+    if (QWidget* widget = ControlWidget(pos, CONTROL_VALUE))
+        widget->setFocus(Qt::OtherFocusReason);
+}
+
+void CTesselView::focusInEvent(QFocusEvent* event) {
+    QScrollArea::focusInEvent(event);
+    FocusCurrentField(false);
+}
+
+bool CTesselView::focusNextPrevChild(bool next) {
+    const std::vector<TabStop> order = m_form->GetTabOrder();
+    if (order.empty())
+        return QScrollArea::focusNextPrevChild(next);
+    TabStop from;
+    TabStop to;
+    if (Locate(QApplication::focusWidget(), from))
+        to = NextTabStop(order, from, next);
+    else
+        to = next ? order.front() : order.back();
+    QWidget* widget = ControlWidget(to.pos, to.control);
+    if (!widget)
+        return QScrollArea::focusNextPrevChild(next);
+    widget->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+// --- Commands
+// -----------------------------------------------------------------------------------------
+
+void CTesselView::SaveSettings() {
+    m_form->SaveSettings(m_profile, m_settings);
+}
+
+void CTesselView::Undo() {
+    m_form->Undo();
+    emit commandStatesChanged();
+}
+
+void CTesselView::Cut() {
+    m_form->Cut();
+    emit commandStatesChanged();
+}
+
+void CTesselView::Copy() {
+    m_form->Copy();
+    emit commandStatesChanged();
+}
+
+void CTesselView::Paste() {
+    m_form->Paste();
+    emit commandStatesChanged();
+}
+
+void CTesselView::ToggleDisplayAll() {
+    m_form->ToggleDisplayAll();
+    RefreshFields();
+}
+
+void CTesselView::ShowOptions() {
+    if (m_assistants) {
+        m_assistants->RunOptions(this, m_form->GetFields(), m_settings, [this] {
+            RefreshFields();
+            SaveSettings();
+        });
+    }
+    RefreshFields();
+    SaveSettings();
+}

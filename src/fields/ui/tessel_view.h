@@ -1,0 +1,116 @@
+// CTesselView: the form in which the meta-data of the open page (or of the
+// template while it is edited) is read and edited.
+//
+// A scroll area over a canvas that holds one row per shown field (label,
+// value box, assistant button, template action list) and, while a template
+// is open, the template bar. The rules live in CFieldForm; the view creates
+// the widgets, places them, and forwards what the user does. It follows the
+// document's initialUpdate and updateAllViews signals by itself, and tells
+// the user things through the document's prompt.
+//
+// The document, profile and settings must outlive the view. Settings are read
+// when the view is made and written by SaveSettings (the window calls it when
+// it closes and after the options).
+#pragma once
+
+#include <QScrollArea>
+#include <QString>
+#include <memory>
+
+#include "fields/field_form.h"
+
+struct CAppSettings;
+class CFieldRow;
+class CFormCanvas;
+class CTesselDoc;
+class IFieldAssistants;
+class IProfile;
+class QPushButton;
+
+class CTesselView : public QScrollArea {
+    Q_OBJECT
+
+public:
+    // Builds the catalogue and reads the settings (field display modes, user
+    // fields, file types) from profile into its field list and settings.
+    CTesselView(CTesselDoc& doc, IProfile& profile, CAppSettings& settings,
+                QWidget* parent = nullptr);
+    ~CTesselView() override;
+
+    // Null: assistant buttons show "Clicked button ID %u, no action setup!".
+    void SetAssistants(IFieldAssistants* assistants) { m_assistants = assistants; }
+    // For keyword suggestion (the window reads common_words.txt).
+    void SetCommonWords(const QString& words) { m_strCommonWords = words; }
+    // Writes the settings to the profile now.
+    void SaveSettings();
+
+    bool CanUndo() const { return m_form->CanUndo(); }
+    bool CanCut() const { return m_form->CanCut(); }
+    bool CanCopy() const { return m_form->CanCopy(); }
+    bool CanPaste() const { return m_form->CanPaste(); }
+    void Undo();
+    void Cut();
+    void Copy();
+    void Paste();
+
+    bool IsDisplayAll() const { return m_form->IsDisplayAll(); }
+    void ToggleDisplayAll();
+
+    // The options sheet through the assistants; afterwards RefreshFields and
+    // SaveSettings.
+    void ShowOptions();
+    // After the field list or the all-fields switch changed: widgets for new
+    // fields, visibility, layout.
+    void RefreshFields();
+
+    // The status text of the focused field ("" when idle).
+    const QString& GetStatusText() const { return m_form->GetStatusText(); }
+    CFieldForm& GetForm() { return *m_form; }
+    // The widget of a control of the row at pos (FormControl), or of the
+    // template bar (pos -1, CONTROL_APPLY or CONTROL_EDIT_TEMPLATE); null when
+    // there is none.
+    QWidget* ControlWidget(int pos, int control) const;
+
+signals:
+    // Text for the status bar's message pane; "" means idle.
+    void statusTextChanged(const QString& text);
+    // Clipboard / display-all enable or check states may differ now.
+    void commandStatesChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateTemplateBar();
+    void OnInitialUpdate();
+    void OnUpdate();
+    // Widgets for every field that has none yet, or none for its definition.
+    void CreateMissingRows();
+    void LayoutFields();
+    void FocusCurrentField(bool toFirst);
+    void EnsureFieldVisible(int pos);
+    CFieldRow* RowAt(int pos) const;
+    int PositionOf(const CFieldRow* row) const;
+    // The row and control of a widget inside the view; false when none.
+    bool Locate(const QWidget* widget, TabStop& stop) const;
+    void OnValueChanged(const CFieldRow* row);
+    void OnActionChanged(const CFieldRow* row);
+    void OnAssistantButton(const CFieldRow* row);
+    void OnFocusChange(QWidget* widget, bool in, Qt::FocusReason reason);
+    void AfterFocusChange(const QString& oldStatus);
+    double Scale() const;
+
+    CTesselDoc& m_doc;
+    IProfile& m_profile;
+    CAppSettings& m_settings;
+    std::unique_ptr<CFieldForm> m_form;
+    CFormCanvas* m_canvas = nullptr;
+    QPushButton* m_applyButton = nullptr;
+    QPushButton* m_editButton = nullptr;
+    IFieldAssistants* m_assistants = nullptr;
+    QString m_strCommonWords;
+    bool m_bClosing = false;
+};
