@@ -1,0 +1,628 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QUrl>
+#include <QVariant>
+
+#include "app/about_dlg.h"
+#include "app/command_target.h"
+#include "app/editing_view.h"
+#include "app/frame_commands.h"
+#include "app/help_window.h"
+#include "app/lock_keys.h"
+#include "app/recent_file_list.h"
+#include "app/toolbar_images.h"
+#include "document/tessel_doc.h"
+#include "fields/common_words.h"
+#include "fields/profile.h"
+#include "page/user_prompt.h"
+#include "resource_ids.h"
+#include "shell/ui/hide_splitter_wnd.h"
+
+namespace {
+
+// Where the window keeps its place and layout in the profile.
+constexpr std::string_view kWindowSection = "Window";
+constexpr std::string_view kGeometryEntry = "Geometry";
+constexpr std::string_view kBrowserWidthEntry = "BrowserWidth";
+constexpr std::string_view kToolBarEntry = "ToolBar";
+constexpr std::string_view kStatusBarEntry = "StatusBar";
+
+constexpr int kBrowserWidth = 250;
+constexpr int kBrowserMinWidth = 100;
+
+// A document title inside a caption that marks modification with "[*]".
+QString EscapeCaption(QString title) {
+    return title.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+}
+
+// The visible panes under a splitter, nested splitters flattened, in order.
+// A pane that holds a splitter of its own (the child frame) stands for that
+// splitter's panes.
+void CollectPanes(const QSplitter* splitter, QList<QWidget*>& panes) {
+    for (int i = 0; i < splitter->count(); ++i) {
+        QWidget* pane = splitter->widget(i);
+        if (pane->isHidden())
+            continue;
+        if (const auto* inner = qobject_cast<QSplitter*>(pane))
+            CollectPanes(inner, panes);
+        else if (const auto* held = pane->findChild<QSplitter*>())
+            CollectPanes(held, panes);
+        else
+            panes.append(pane);
+    }
+}
+
+void FocusPane(QWidget* pane) {
+    if (pane->focusPolicy() != Qt::NoFocus) {
+        pane->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    for (QWidget* w = pane->nextInFocusChain(); w && w != pane; w = w->nextInFocusChain()) {
+        if (pane->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
+            (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+QLabel* MakeIndicator(const QString& text, const QString& name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(text);
+    label->setAccessibleName(name);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 12);
+    return label;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CTesselDoc& doc, IProfile& profile, CAppSettings& settings,
+                       CRecentFileList& recentFiles, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc), m_profile(profile), m_settings(settings),
+      m_recent(recentFiles) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tsle.png")));
+    CreateActions();
+    CreateMenus();
+    CreateToolBars();
+    CreateStatusBar();
+    CreateClient();
+    ConnectDocument();
+    RebuildRecentFileMenu();
+    UpdateCaption();
+    UpdateActions();
+}
+
+CMainFrame::~CMainFrame() {
+    // Destroying the widgets moves the focus, which must not reach UpdateActions.
+    disconnect(qApp, nullptr, this, nullptr);
+    m_view = nullptr;
+}
+
+// --- Building the window -------------------------------------------------------
+
+void CMainFrame::CreateActions() {
+    const QList<QPixmap> mainImages =
+        LoadToolbarImages(QStringLiteral(":/images/toolbar_main.png"));
+    const QList<QPixmap> viewImages =
+        LoadToolbarImages(QStringLiteral(":/images/toolbar_view.png"));
+    for (const FrameCommand& command : FrameCommands()) {
+        auto* action = new QAction(command.Text(), this);
+        action->setData(command.id);
+        action->setObjectName(QStringLiteral("action%1").arg(command.id));
+        action->setStatusTip(command.StatusTip());
+        const QString tip = command.ToolTip();
+        if (!tip.isEmpty())
+            action->setToolTip(tip);
+        action->setShortcuts(command.Shortcuts());
+        action->setCheckable(IsCheckCommand(command.id));
+        if (command.mainImage >= 0 && command.mainImage < mainImages.size())
+            action->setIcon(mainImages[command.mainImage]);
+        else if (command.viewImage >= 0 && command.viewImage < viewImages.size())
+            action->setIcon(viewImages[command.viewImage]);
+        const int id = command.id;
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        addAction(action); // keys work whether or not the item is in a menu
+        m_actions.append(action);
+    }
+    for (int i = 0; i < RECENT_FILE_COUNT; ++i) {
+        auto* action = new QAction(this);
+        const int id = ID_FILE_MRU_FILE1 + i;
+        action->setData(id);
+        action->setObjectName(QStringLiteral("action%1").arg(id));
+        action->setStatusTip(QStringLiteral("Open this document"));
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        m_recentActions.append(action);
+    }
+    m_recentPlaceholder = new QAction(QStringLiteral("Recent File"), this);
+    m_recentPlaceholder->setStatusTip(QStringLiteral("Open this document"));
+    m_recentPlaceholder->setEnabled(false);
+}
+
+void CMainFrame::CreateMenus() {
+    for (const FrameMenu& spec : FrameMenus()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
+        menu->setObjectName(QString::fromUtf8(spec.title).remove(QLatin1Char('&')) +
+                            QStringLiteral("Menu"));
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
+        for (int id : spec.items) {
+            if (id == 0) {
+                menu->addSeparator();
+            } else if (id == ID_FILE_MRU_FILE1) {
+                menu->addAction(m_recentPlaceholder);
+                menu->addActions(m_recentActions);
+            } else if (QAction* action = Action(id)) {
+                menu->addAction(action);
+            }
+        }
+    }
+}
+
+void CMainFrame::CreateToolBars() {
+    auto makeBar = [this](const QString& title, const QString& name, std::span<const int> ids) {
+        auto* bar = new QToolBar(title, this);
+        bar->setObjectName(name);
+        bar->setIconSize(QSize(16, 15));
+        for (int id : ids) {
+            if (id == 0)
+                bar->addSeparator();
+            else
+                bar->addAction(Action(id));
+        }
+        // The View menu's Toolbar command shows and hides both bars together.
+        bar->toggleViewAction()->setVisible(false);
+        connect(bar, &QToolBar::visibilityChanged, this, &CMainFrame::UpdateActions);
+        addToolBar(Qt::TopToolBarArea, bar); // no break: the bars share one row
+        return bar;
+    };
+    m_mainBar =
+        makeBar(QStringLiteral("Standard"), QStringLiteral("mainToolBar"), MainToolBarButtons());
+    m_viewBar =
+        makeBar(QStringLiteral("View"), QStringLiteral("viewToolBar"), ViewToolBarButtons());
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    m_messagePane = new QLabel(QString::fromUtf8(IDLE_MESSAGE), bar);
+    m_messagePane->setObjectName(QStringLiteral("messagePane"));
+    m_messagePane->setAccessibleName(QStringLiteral("Status"));
+    m_messagePane->setMinimumWidth(1); // long texts are cut, not widening the window
+    bar->addWidget(m_messagePane, 1);
+    m_capsPane = MakeIndicator(QStringLiteral("CAP"), QStringLiteral("Caps Lock"), bar);
+    m_numPane = MakeIndicator(QStringLiteral("NUM"), QStringLiteral("Num Lock"), bar);
+    m_scrollPane = MakeIndicator(QStringLiteral("SCRL"), QStringLiteral("Scroll Lock"), bar);
+    for (QLabel* pane : {m_capsPane, m_numPane, m_scrollPane})
+        bar->addPermanentWidget(pane);
+    m_lockKeys = new CLockKeyTracker(this);
+    connect(m_lockKeys, &CLockKeyTracker::changed, this, &CMainFrame::ShowLockKeys);
+    ShowLockKeys(m_lockKeys->State());
+}
+
+void CMainFrame::CreateClient() {
+    m_splitter = new CHideSplitterWnd(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("mainSplitter"));
+    // Column 0 waits for the file browser; column 1 is the editing view.
+    m_browser = new QWidget(m_splitter);
+    m_browser->setObjectName(QStringLiteral("fileBrowserPlaceholder"));
+    m_browser->setMinimumWidth(kBrowserMinWidth);
+    m_view = new CTesselView(m_doc, m_profile, m_settings, m_splitter);
+    m_view->SetCommonWords(QString::fromStdString(LoadCommonWords()));
+    m_splitter->addWidget(m_browser);
+    m_splitter->addWidget(m_view);
+    m_splitter->setStretchFactor(1, 1);
+    setCentralWidget(m_splitter);
+    connect(m_view, &CTesselView::statusTextChanged, this, [this](const QString& text) {
+        m_fieldText = text;
+        ShowMessageText();
+    });
+    connect(m_view, &CTesselView::commandStatesChanged, this, &CMainFrame::UpdateActions);
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdateActions);
+
+    m_bBrowserShown = 1;
+    ShowFileBrowser(false); // hidden before the window is first shown
+    m_splitter->SetPaneSize(0, kBrowserWidth);
+}
+
+void CMainFrame::ConnectDocument() {
+    connect(&m_doc, &CTesselDoc::stateChanged, this, [this] {
+        UpdateCaption();
+        UpdateActions();
+    });
+    connect(&m_doc, &CTesselDoc::initialUpdate, this, &CMainFrame::UpdateActions);
+    connect(&m_doc, &CTesselDoc::updateAllViews, this, &CMainFrame::UpdateActions);
+    connect(&m_doc, &CTesselDoc::fileUsed, this, &CMainFrame::OnFileUsed);
+    connect(&m_doc, &CTesselDoc::projectDirChanged, this, [this] {
+        if (m_browserInstalled)
+            ShowFileBrowser(true);
+    });
+}
+
+// --- Seams ------------------------------------------------------------------------
+
+QAction* CMainFrame::Action(int id) const {
+    for (QAction* action : m_actions) {
+        if (action->data().toInt() == id)
+            return action;
+    }
+    for (QAction* action : m_recentActions) {
+        if (action->data().toInt() == id)
+            return action;
+    }
+    return nullptr;
+}
+
+void CMainFrame::SetFileBrowser(QWidget* browser) {
+    if (!browser || browser == m_browser)
+        return;
+    const int size = m_splitter->PaneSize(0);
+    QWidget* old = m_browser;
+    m_browser = browser;
+    m_browser->setMinimumWidth(kBrowserMinWidth);
+    m_splitter->replaceWidget(0, m_browser);
+    m_browser->setVisible(old->isVisibleTo(m_splitter));
+    old->deleteLater();
+    m_splitter->SetPaneSize(0, size);
+    m_browserInstalled = true;
+}
+
+void CMainFrame::SetClientPane(QWidget* pane) {
+    if (!pane || pane == m_splitter->widget(1))
+        return;
+    QWidget* old = m_splitter->replaceWidget(1, pane);
+    if (old && old != m_view)
+        old->deleteLater();
+    pane->show();
+}
+
+void CMainFrame::AddCommandTarget(ICommandTarget* target) {
+    if (target && !m_targets.contains(target))
+        m_targets.append(target);
+    UpdateActions();
+}
+
+void CMainFrame::RemoveCommandTarget(ICommandTarget* target) {
+    m_targets.removeAll(target);
+    UpdateActions();
+}
+
+void CMainFrame::ShowFileBrowser(bool show) {
+    if (show && !m_bBrowserShown) {
+        m_splitter->ShowColumn();
+        m_bBrowserShown = 1;
+    } else if (!show && m_bBrowserShown) {
+        m_bBrowserShown = 0;
+        m_splitter->HideColumn(0);
+    }
+    // Shown and already shown: the tree refreshes itself on projectDirChanged.
+}
+
+void CMainFrame::OpenProjectDir(const QString& dir) {
+    // The file browser's column shows the folder once the browser is installed.
+    m_doc.SetProjectDir(AbsoluteDocPath(dir));
+    if (m_browserInstalled)
+        ShowFileBrowser(true);
+}
+
+// --- Commands -----------------------------------------------------------------------
+
+FrameState CMainFrame::GatherState() const {
+    FrameState s;
+    s.templateOpen = m_doc.IsTemplateOpen();
+    s.editingTemplate = m_doc.IsEditingTemplate();
+    s.templateModified = m_doc.IsTemplateModified();
+    s.canUndo = m_view->CanUndo();
+    s.canCut = m_view->CanCut();
+    s.canCopy = m_view->CanCopy();
+    s.canPaste = m_view->CanPaste();
+    s.displayAll = m_view->IsDisplayAll();
+    s.toolBarVisible = !m_mainBar->isHidden();
+    s.statusBarVisible = !statusBar()->isHidden();
+    s.recentFileCount = m_recent.GetSize();
+    return s;
+}
+
+CommandState CMainFrame::StateOf(int id, const FrameState& state) const {
+    CommandState answer;
+    for (ICommandTarget* target : m_targets) {
+        if (target->UpdateCommand(id, answer))
+            return answer;
+    }
+    return CommandStateOf(id, state);
+}
+
+void CMainFrame::UpdateActions() {
+    if (!m_view)
+        return; // still being built
+    const FrameState state = GatherState();
+    auto apply = [&](QAction* action) {
+        const CommandState s = StateOf(action->data().toInt(), state);
+        action->setEnabled(s.enabled);
+        if (action->isCheckable())
+            action->setChecked(s.checked);
+    };
+    for (QAction* action : m_actions)
+        apply(action);
+    for (QAction* action : m_recentActions)
+        apply(action);
+}
+
+void CMainFrame::OnCommand(int id) {
+    if (!StateOf(id, GatherState()).enabled) {
+        UpdateActions(); // the item was stale; a disabled command does nothing
+        return;
+    }
+    for (ICommandTarget* target : m_targets) {
+        if (target->RunCommand(id)) {
+            UpdateActions();
+            return;
+        }
+    }
+    switch (id) {
+    case ID_FILE_NEW:
+        m_doc.FileNew();
+        break;
+    case ID_FILE_OPEN:
+        m_doc.FileOpen();
+        break;
+    case ID_FILE_SAVE:
+        m_doc.FileSave();
+        break;
+    case ID_FILE_SAVE_AS:
+        m_doc.FileSaveAs();
+        break;
+    case ID_FILE_BROWSE:
+        m_doc.OnBrowse();
+        break;
+    case ID_APP_EXIT:
+        close();
+        return;
+    case ID_TEMPLATE_NEW:
+        m_doc.NewTemplate();
+        break;
+    case ID_TEMPLATE_OPEN:
+        m_doc.OnTemplateOpen();
+        break;
+    case ID_TEMPLATE_SAVE:
+        m_doc.SaveTemplate();
+        break;
+    case ID_TEMPLATE_SAVE_AS:
+        m_doc.SaveTemplateAs();
+        break;
+    case ID_TEMPLATE_CLOSE:
+        m_doc.CloseTemplate();
+        break;
+    case ID_TEMPLATE_EDIT:
+        m_doc.ToggleEditing();
+        break;
+    case ID_TEMPLATE_APPLY:
+        m_doc.ApplyTemplate();
+        break;
+    case ID_EDIT_UNDO:
+        m_view->Undo();
+        break;
+    case ID_EDIT_CUT:
+        m_view->Cut();
+        break;
+    case ID_EDIT_COPY:
+        m_view->Copy();
+        break;
+    case ID_EDIT_PASTE:
+        m_view->Paste();
+        break;
+    case ID_VIEW_ALL_FIELDS:
+        m_view->ToggleDisplayAll();
+        break;
+    case ID_VIEW_TOOLBAR:
+        ToggleToolBars();
+        break;
+    case ID_VIEW_STATUS_BAR:
+        statusBar()->setVisible(statusBar()->isHidden());
+        break;
+    case ID_OPTIONS:
+        m_view->ShowOptions();
+        break;
+    case ID_HELP_FINDER:
+        OnHelpFinder();
+        break;
+    case ID_ONLINE_TUTORIALS:
+        QDesktopServices::openUrl(QUrl(QStringLiteral(TSLE_HOMEPAGE)));
+        break;
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        break;
+    case ID_NEXT_PANE:
+    case ID_PREV_PANE:
+        CyclePane(id == ID_NEXT_PANE);
+        break;
+    default:
+        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RECENT_FILE_COUNT)
+            OpenRecentFile(id - ID_FILE_MRU_FILE1);
+        break;
+    }
+    UpdateActions();
+}
+
+void CMainFrame::ToggleToolBars() {
+    const bool show = m_mainBar->isHidden();
+    m_mainBar->setVisible(show);
+    m_viewBar->setVisible(show);
+}
+
+void CMainFrame::CyclePane(bool forward) {
+    QList<QWidget*> panes;
+    CollectPanes(m_splitter, panes);
+    if (panes.isEmpty())
+        return;
+    const QWidget* focus = QApplication::focusWidget();
+    qsizetype current = -1;
+    for (qsizetype i = 0; i < panes.size(); ++i) {
+        if (focus && (panes[i] == focus || panes[i]->isAncestorOf(focus)))
+            current = i;
+    }
+    const qsizetype n = panes.size();
+    const qsizetype next =
+        current < 0 ? (forward ? 0 : n - 1) : (current + (forward ? 1 : n - 1)) % n;
+    FocusPane(panes[next]);
+}
+
+void CMainFrame::OnHelpFinder() {
+    const QUrl topic = CHelpWindow::DefaultTopic();
+    if (topic.isEmpty()) {
+        if (m_prompt)
+            m_prompt->Info("Failed to launch help.");
+        return;
+    }
+    if (!m_help)
+        m_help = new CHelpWindow(this);
+    m_help->ShowTopic(topic);
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+// --- Recent files -----------------------------------------------------------------------
+
+void CMainFrame::RebuildRecentFileMenu() {
+    const int count = m_recent.GetSize();
+    m_recentPlaceholder->setVisible(count == 0);
+    for (int i = 0; i < m_recentActions.size(); ++i) {
+        QAction* action = m_recentActions[i];
+        action->setVisible(i < count);
+        if (i < count) {
+            QString name = m_recent.GetDisplayName(i);
+            name.replace(QLatin1Char('&'), QLatin1String("&&"));
+            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+            action->setToolTip(m_recent.At(i));
+        }
+    }
+}
+
+void CMainFrame::OnFileUsed(const QString& path) {
+    m_recent.Add(path);
+    m_recent.WriteList(m_profile); // kept at once: a crash later must not lose it
+    RebuildRecentFileMenu();
+    UpdateActions();
+}
+
+bool CMainFrame::OpenRecentFile(int index) {
+    const QString path = m_recent.At(index);
+    if (path.isEmpty())
+        return false;
+    if (m_doc.OpenDocumentFile(path))
+        return true;
+    // A file that is gone leaves the list; one that merely failed (or whose
+    // opening the user cancelled) stays.
+    if (!QFileInfo(path).isFile()) {
+        m_recent.Remove(index);
+        m_recent.WriteList(m_profile);
+        RebuildRecentFileMenu();
+        UpdateActions();
+    }
+    return false;
+}
+
+// --- Caption and status bar ----------------------------------------------------------------
+
+void CMainFrame::UpdateCaption() {
+    setWindowTitle(EscapeCaption(m_doc.GetTitle()) + QStringLiteral("[*] - TSLE"));
+    setWindowModified(m_doc.IsModified());
+}
+
+QString CMainFrame::MessageText() const {
+    if (!m_hoverText.isEmpty())
+        return m_hoverText;
+    if (!m_fieldText.isEmpty())
+        return m_fieldText;
+    return QString::fromUtf8(IDLE_MESSAGE);
+}
+
+void CMainFrame::ShowMessageText() {
+    m_messagePane->setText(MessageText());
+}
+
+void CMainFrame::ShowLockKeys(const LockKeys& keys) {
+    auto show = [](QLabel* pane, bool on) {
+        pane->setText(on ? pane->objectName() : QString());
+        pane->setAccessibleDescription(on ? QStringLiteral("on") : QStringLiteral("off"));
+    };
+    show(m_capsPane, keys.caps);
+    show(m_numPane, keys.num);
+    show(m_scrollPane, keys.scroll);
+}
+
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        // Prompts of hovered menu items and buttons go to the message pane.
+        m_hoverText = static_cast<QStatusTipEvent*>(event)->tip();
+        ShowMessageText();
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+QMenu* CMainFrame::createPopupMenu() {
+    auto* menu = new QMenu(this);
+    menu->addAction(Action(ID_VIEW_TOOLBAR));
+    menu->addAction(Action(ID_VIEW_STATUS_BAR));
+    return menu;
+}
+
+// --- Window state and closing ----------------------------------------------------------------
+
+void CMainFrame::RestoreWindowState() {
+    const std::string geometry = m_profile.GetProfileString(kWindowSection, kGeometryEntry, "");
+    if (geometry.empty() ||
+        !restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(geometry)))) {
+        const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+        resize(screen.isValid() ? screen.size().boundedTo(QSize(900, 700)) : QSize(900, 700));
+    }
+    const int width = m_profile.GetProfileInt(kWindowSection, kBrowserWidthEntry, kBrowserWidth);
+    m_splitter->SetPaneSize(0, std::max(width, kBrowserMinWidth));
+    const bool bars = m_profile.GetProfileInt(kWindowSection, kToolBarEntry, 1) != 0;
+    m_mainBar->setVisible(bars);
+    m_viewBar->setVisible(bars);
+    statusBar()->setVisible(m_profile.GetProfileInt(kWindowSection, kStatusBarEntry, 1) != 0);
+    UpdateActions();
+}
+
+void CMainFrame::SaveWindowState() {
+    m_profile.WriteProfileString(kWindowSection, kGeometryEntry,
+                                 saveGeometry().toBase64().toStdString());
+    m_profile.WriteProfileInt(kWindowSection, kBrowserWidthEntry, m_splitter->PaneSize(0));
+    m_profile.WriteProfileInt(kWindowSection, kToolBarEntry, m_mainBar->isHidden() ? 0 : 1);
+    m_profile.WriteProfileInt(kWindowSection, kStatusBarEntry, statusBar()->isHidden() ? 0 : 1);
+}
+
+void CMainFrame::StoreSettings() {
+    m_view->SaveSettings();
+    m_recent.WriteList(m_profile);
+    SaveWindowState();
+    emit settingsStored();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!m_doc.CanCloseFrame()) {
+        event->ignore();
+        return;
+    }
+    StoreSettings();
+    if (m_help)
+        m_help->close();
+    event->accept();
+}

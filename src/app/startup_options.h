@@ -1,0 +1,36 @@
+// What the command line asks of the desktop program at start-up, and opening
+// the first document accordingly. No window is involved: the application
+// object acts on the result.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class CTesselDoc;
+
+struct StartupOptions {
+    enum Kind {
+        NEW_PAGE,     // no file named: a new, untitled page
+        OPEN_FILE,    // a page, or a template (".mtpl") over a new page
+        OPEN_PROJECT, // a folder: a new page, with the folder as the project
+    };
+    Kind kind = NEW_PAGE;
+    QString path;
+    bool splash = true;
+    // Hidden options for tools: render a scene to a PNG file and exit, or
+    // print "first-paint" once the window has been painted and exit.
+    QString screenshotScene;
+    QString screenshotFile;
+    bool reportFirstPaint = false;
+};
+
+// Parses arguments (the program name first). Returns -1 when the program is to
+// start, else the exit status; output is the text to print then (help and
+// version on stdout with status 0, errors on stderr with status 2).
+int ParseStartupOptions(const QStringList& arguments, StartupOptions& options, QString& output);
+
+// Opens the first document as options say: a new page, else the named file
+// through the document's open routing. A template opens over a new, empty
+// page; a file that cannot be opened is reported by the document and leaves
+// the new page. Returns 1 when everything named was opened.
+int OpenStartupDocument(CTesselDoc& doc, const StartupOptions& options);
