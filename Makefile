@@ -1,12 +1,14 @@
 # The two commands of the README, and a few helpers.
-#   make run    build and start on the sample project in examples/site/
-#   make test   install dependencies, build, run every test and a short fuzz run
+#   make run        build and start the editor on examples/site/index.html
+#   make test       install dependencies, build, run every test and a short fuzz run
+#   make install    install tsle, tsle-cli, the desktop entry, icons and help (PREFIX=/usr/local)
+#   make screenshot render the window under Xvfb into build/screenshots/ and docs/
 BUILD      ?= build
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build run test fuzz-smoke fuzz bench sanitize format clean
+.PHONY: all deps configure build run install screenshot test fuzz-smoke fuzz bench sanitize format clean
 
 all: build
 
@@ -21,8 +23,31 @@ configure: $(BUILD)/build.ninja
 build: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Without a display (a server, CI) the editor cannot open a window: show the
+# sample pages' meta-data with tsle-cli instead.
 run: build
-	$(BUILD)/src/cli/tsle-cli show $$(find examples/site -type f | sort)
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	    $(BUILD)/src/app/tsle examples/site/index.html; \
+	else \
+	    echo "make run: no display; the pages' meta-data from tsle-cli instead:"; \
+	    $(BUILD)/src/cli/tsle-cli show $$(find examples/site -type f | sort); \
+	fi
+
+# PREFIX is built into the program (it finds its data there), so it is set
+# when configuring; DESTDIR stages the files elsewhere, as packagers do.
+PREFIX ?= /usr/local
+install: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j $(JOBS) --target tsle tsle-cli
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD)
+	@if [ -z "$(DESTDIR)" ]; then \
+	    gtk-update-icon-cache -q -t $(PREFIX)/share/icons/hicolor 2>/dev/null || true; \
+	    update-desktop-database -q $(PREFIX)/share/applications 2>/dev/null || true; \
+	fi
+
+screenshot: deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target tsle
+	scripts/screenshot.sh $(BUILD)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

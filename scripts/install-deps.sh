@@ -9,7 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev
     libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libxcb1-dev                       # asking X whether a compositing manager runs (menu shadows)
+    libxcb1-dev                       # asking X about compositing (menu shadows) and the lock keys
     qt6-webengine-dev                 # the preview of the desktop program
     xvfb xauth                        # tests and screenshots that need an X display
     fonts-dejavu-core                 # text in off-screen renderings

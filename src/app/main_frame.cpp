@@ -125,8 +125,11 @@ void CMainFrame::CreateActions() {
         action->setObjectName(QStringLiteral("action%1").arg(command.id));
         action->setStatusTip(command.StatusTip());
         const QString tip = command.ToolTip();
-        if (!tip.isEmpty())
+        if (!tip.isEmpty()) {
             action->setToolTip(tip);
+            // Toolbar buttons are named by it: "New template", not a second "New".
+            action->setIconText(tip);
+        }
         action->setShortcuts(command.Shortcuts());
         action->setCheckable(IsCheckCommand(command.id));
         if (command.mainImage >= 0 && command.mainImage < mainImages.size())
@@ -162,8 +165,10 @@ void CMainFrame::CreateMenus() {
             if (id == 0) {
                 menu->addSeparator();
             } else if (id == ID_FILE_MRU_FILE1) {
+                // The entries go before the placeholder as the list fills
+                // (hidden actions would still be announced to screen readers).
+                m_recentMenu = menu;
                 menu->addAction(m_recentPlaceholder);
-                menu->addActions(m_recentActions);
             } else if (QAction* action = Action(id)) {
                 menu->addAction(action);
             }
@@ -198,8 +203,8 @@ void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
     m_messagePane = new QLabel(QString::fromUtf8(IDLE_MESSAGE), bar);
+    // Its accessible name is its text, so screen readers read the message.
     m_messagePane->setObjectName(QStringLiteral("messagePane"));
-    m_messagePane->setAccessibleName(QStringLiteral("Status"));
     m_messagePane->setMinimumWidth(1); // long texts are cut, not widening the window
     bar->addWidget(m_messagePane, 1);
     m_capsPane = MakeIndicator(QStringLiteral("CAP"), QStringLiteral("Caps Lock"), bar);
@@ -500,16 +505,16 @@ void CMainFrame::OnAppAbout() {
 
 void CMainFrame::RebuildRecentFileMenu() {
     const int count = m_recent.GetSize();
+    for (QAction* action : m_recentActions)
+        m_recentMenu->removeAction(action);
     m_recentPlaceholder->setVisible(count == 0);
-    for (int i = 0; i < m_recentActions.size(); ++i) {
+    for (int i = 0; i < count && i < m_recentActions.size(); ++i) {
         QAction* action = m_recentActions[i];
-        action->setVisible(i < count);
-        if (i < count) {
-            QString name = m_recent.GetDisplayName(i);
-            name.replace(QLatin1Char('&'), QLatin1String("&&"));
-            action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
-            action->setToolTip(m_recent.At(i));
-        }
+        QString name = m_recent.GetDisplayName(i);
+        name.replace(QLatin1Char('&'), QLatin1String("&&"));
+        action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+        action->setToolTip(m_recent.At(i));
+        m_recentMenu->insertAction(m_recentPlaceholder, action);
     }
 }
 

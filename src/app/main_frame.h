@@ -125,6 +125,7 @@ private:
     IUserPrompt* m_prompt = nullptr;
 
     QList<QAction*> m_actions;
+    QMenu* m_recentMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
     QList<ICommandTarget*> m_targets;
