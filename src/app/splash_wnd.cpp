@@ -9,6 +9,8 @@ QPointer<CSplashWnd> CSplashWnd::s_current;
 CSplashWnd::CSplashWnd(const QPixmap& picture, QWidget* parent)
     : QSplashScreen(picture, Qt::WindowStaysOnTopHint), m_parent(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
+    // The main window keeps the focus; keys reach the splash through the filter.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setObjectName(QStringLiteral("splash"));
     setAccessibleName(QStringLiteral("TSLE"));
     qApp->installEventFilter(this);

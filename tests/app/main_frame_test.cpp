@@ -465,13 +465,25 @@ void MainFrameTest::splashClosesOnTheFirstKeyWhichDoesNothingElse() {
     QVERIFY(!CSplashWnd::Current());
     QVERIFY(rig.picker.requests.empty());
     QTRY_VERIFY(!alive);
+    rig.frame->activateWindow(); // as the window manager does when the splash goes
+    QVERIFY(QTest::qWaitForWindowActive(rig.frame.get()));
     QTest::keyClick(rig.frame.get(), Qt::Key_B, Qt::AltModifier);
     QCOMPARE(rig.picker.requests.size(), size_t(1));
 
-    // Unless a key comes, it goes by itself.
+    // So does a click: the template button under it stays untouched.
+    alive = CSplashWnd::ShowSplashScreen(rig.frame.get());
+    QVERIFY(alive);
+    QWidget* newTemplate = rig.frame->MainToolBar()->widgetForAction(rig.Action(ID_TEMPLATE_NEW));
+    QTest::mouseClick(newTemplate, Qt::LeftButton);
+    QVERIFY(!CSplashWnd::Current());
+    QVERIFY(!rig.doc.IsTemplateOpen());
+    QTRY_VERIFY(!alive);
+
+    // Unless a key or click comes, it goes by itself.
     alive = CSplashWnd::ShowSplashScreen(rig.frame.get());
     QVERIFY(alive);
     QTRY_VERIFY_WITH_TIMEOUT(!alive, 3000);
+    QVERIFY(!rig.doc.IsTemplateOpen());
 }
 
 void MainFrameTest::helpAndAboutOpenOrSayWhyNot() {
