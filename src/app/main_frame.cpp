@@ -94,7 +94,6 @@ CMainFrame::CMainFrame(CTesselDoc& doc, IProfile& profile, CAppSettings& setting
     : QMainWindow(parent), m_doc(doc), m_profile(profile), m_settings(settings),
       m_recent(recentFiles) {
     setObjectName(QStringLiteral("mainFrame"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/tsle.png")));
     CreateActions();
     CreateMenus();
     CreateToolBars();
