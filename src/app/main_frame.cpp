@@ -11,21 +11,22 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVariant>
 
 #include "app/about_dlg.h"
 #include "app/command_target.h"
-#include "app/editing_view.h"
 #include "app/frame_commands.h"
 #include "app/help_window.h"
 #include "app/lock_keys.h"
 #include "app/recent_file_list.h"
-#include "app/toolbar_images.h"
 #include "document/tessel_doc.h"
 #include "fields/common_words.h"
 #include "fields/profile.h"
+#include "fields/ui/tessel_view.h"
+#include "menus/ui/toolbar_images.h"
 #include "page/user_prompt.h"
 #include "resource_ids.h"
 #include "shell/ui/hide_splitter_wnd.h"
@@ -109,15 +110,16 @@ CMainFrame::~CMainFrame() {
     // Destroying the widgets moves the focus, which must not reach UpdateActions.
     disconnect(qApp, nullptr, this, nullptr);
     m_view = nullptr;
+    if (m_recentSave->isActive())
+        m_recent.WriteList(m_profile); // a change not yet written
 }
 
 // --- Building the window -------------------------------------------------------
 
 void CMainFrame::CreateActions() {
-    const QList<QPixmap> mainImages =
-        LoadToolbarImages(QStringLiteral(":/images/toolbar_main.png"));
-    const QList<QPixmap> viewImages =
-        LoadToolbarImages(QStringLiteral(":/images/toolbar_view.png"));
+    // Menu items show the same pictures as the toolbar buttons.
+    const QList<QIcon> mainImages = LoadToolbarImages(QStringLiteral(":/images/toolbar_main.png"));
+    const QList<QIcon> viewImages = LoadToolbarImages(QStringLiteral(":/images/toolbar_view.png"));
     for (const FrameCommand& command : FrameCommands()) {
         auto* action = new QAction(command.Text(), this);
         action->setData(command.id);
@@ -140,6 +142,10 @@ void CMainFrame::CreateActions() {
         addAction(action); // keys work whether or not the item is in a menu
         m_actions.append(action);
     }
+    m_recentSave = new QTimer(this);
+    m_recentSave->setSingleShot(true);
+    m_recentSave->setInterval(RECENT_SAVE_DELAY_MS);
+    connect(m_recentSave, &QTimer::timeout, this, [this] { m_recent.WriteList(m_profile); });
     for (int i = 0; i < RECENT_FILE_COUNT; ++i) {
         auto* action = new QAction(this);
         const int id = ID_FILE_MRU_FILE1 + i;
@@ -519,7 +525,9 @@ void CMainFrame::RebuildRecentFileMenu() {
 
 void CMainFrame::OnFileUsed(const QString& path) {
     m_recent.Add(path);
-    m_recent.WriteList(m_profile); // kept at once: a crash later must not lose it
+    // Kept soon, so that a crash later does not lose it, but not at once:
+    // writing the profile (with its fsync) must not delay the first window.
+    m_recentSave->start();
     RebuildRecentFileMenu();
     UpdateActions();
 }
@@ -534,7 +542,7 @@ bool CMainFrame::OpenRecentFile(int index) {
     // opening the user cancelled) stays.
     if (!QFileInfo(path).isFile()) {
         m_recent.Remove(index);
-        m_recent.WriteList(m_profile);
+        m_recentSave->start();
         RebuildRecentFileMenu();
         UpdateActions();
     }
@@ -615,6 +623,7 @@ void CMainFrame::SaveWindowState() {
 
 void CMainFrame::StoreSettings() {
     m_view->SaveSettings();
+    m_recentSave->stop();
     m_recent.WriteList(m_profile);
     SaveWindowState();
     emit settingsStored();

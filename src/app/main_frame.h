@@ -29,6 +29,7 @@ class IProfile;
 class IUserPrompt;
 class QAction;
 class QLabel;
+class QTimer;
 class QToolBar;
 struct LockKeys;
 
@@ -36,6 +37,9 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
+    // How long after a change the recent-file list reaches the profile.
+    static constexpr int RECENT_SAVE_DELAY_MS = 2000;
+
     CMainFrame(CTesselDoc& doc, IProfile& profile, CAppSettings& settings,
                CRecentFileList& recentFiles, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -128,6 +132,7 @@ private:
     QMenu* m_recentMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
+    QTimer* m_recentSave = nullptr;
     QList<ICommandTarget*> m_targets;
     QToolBar* m_mainBar = nullptr;
     QToolBar* m_viewBar = nullptr;
