@@ -242,8 +242,8 @@ void CMainFrame::CreateClient() {
     connect(m_view, &CTesselView::commandStatesChanged, this, &CMainFrame::UpdateActions);
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdateActions);
 
-    m_bBrowserShown = 1;
-    ShowFileBrowser(false); // hidden before the window is first shown
+    // The browser's column is hidden before the window is first shown.
+    m_splitter->HideColumn(0);
     m_splitter->SetPaneSize(0, kBrowserWidth);
 }
 
@@ -255,10 +255,6 @@ void CMainFrame::ConnectDocument() {
     connect(&m_doc, &CTesselDoc::initialUpdate, this, &CMainFrame::UpdateActions);
     connect(&m_doc, &CTesselDoc::updateAllViews, this, &CMainFrame::UpdateActions);
     connect(&m_doc, &CTesselDoc::fileUsed, this, &CMainFrame::OnFileUsed);
-    connect(&m_doc, &CTesselDoc::projectDirChanged, this, [this] {
-        if (m_browserInstalled)
-            ShowFileBrowser(true);
-    });
 }
 
 // --- Seams ------------------------------------------------------------------------
@@ -286,7 +282,6 @@ void CMainFrame::SetFileBrowser(QWidget* browser) {
     m_browser->setVisible(old->isVisibleTo(m_splitter));
     old->deleteLater();
     m_splitter->SetPaneSize(0, size);
-    m_browserInstalled = true;
 }
 
 void CMainFrame::SetClientPane(QWidget* pane) {
@@ -309,22 +304,9 @@ void CMainFrame::RemoveCommandTarget(ICommandTarget* target) {
     UpdateActions();
 }
 
-void CMainFrame::ShowFileBrowser(bool show) {
-    if (show && !m_bBrowserShown) {
-        m_splitter->ShowColumn();
-        m_bBrowserShown = 1;
-    } else if (!show && m_bBrowserShown) {
-        m_bBrowserShown = 0;
-        m_splitter->HideColumn(0);
-    }
-    // Shown and already shown: the tree refreshes itself on projectDirChanged.
-}
-
 void CMainFrame::OpenProjectDir(const QString& dir) {
-    // The file browser's column shows the folder once the browser is installed.
+    // The file browser's column shows it once the browser is built in.
     m_doc.SetProjectDir(AbsoluteDocPath(dir));
-    if (m_browserInstalled)
-        ShowFileBrowser(true);
 }
 
 // --- Commands -----------------------------------------------------------------------

@@ -1,6 +1,6 @@
 // CMainFrame: the main window: menus, keys, the two toolbars, the status bar
-// and the two-column client area (the file browser's column, hidden until a
-// browser is installed and shown, and the editing view).
+// and the two-column client area (the file browser's column, hidden, and the
+// editing view).
 //
 // Every command is one QAction carrying its command id as data. A command goes
 // first to the panes added with AddCommandTarget, then to the window's own
@@ -56,8 +56,10 @@ public:
     QToolBar* ViewToolBar() const { return m_viewBar; }
 
     // --- Seams for the panes that come later ---------------------------------
-    // Puts browser into column 0 instead of the empty placeholder; from then on
-    // Browse shows the column.
+    // Puts browser into column 0 instead of the empty placeholder, hidden or
+    // shown as the column is, at its width. Showing and hiding the column is
+    // the file browser's (CHideSplitterWnd::ShowColumn / HideColumn(0) on
+    // Splitter()), as is following Browse (the document's projectDirChanged).
     void SetFileBrowser(QWidget* browser);
     QWidget* FileBrowser() const { return m_browser; }
     // Puts pane into column 1 instead of the editing view, which the caller
@@ -67,11 +69,8 @@ public:
     void AddCommandTarget(ICommandTarget* target);
     void RemoveCommandTarget(ICommandTarget* target);
 
-    // Shows or hides the file browser's column (the tree refreshes itself when
-    // it becomes visible or the project folder changes).
-    void ShowFileBrowser(bool show);
-    bool IsBrowserShown() const { return m_bBrowserShown; }
-    // A project folder given on the command line.
+    // A project folder given on the command line becomes the document's
+    // project folder (the file browser shows it once it is built in).
     void OpenProjectDir(const QString& dir);
 
     // Opens entry index of the recent-file list; an entry whose file is gone
@@ -143,11 +142,9 @@ private:
     CLockKeyTracker* m_lockKeys = nullptr;
     CHideSplitterWnd* m_splitter = nullptr;
     QWidget* m_browser = nullptr;
-    bool m_browserInstalled = false;
     CTesselView* m_view = nullptr;
     QPointer<CHelpWindow> m_help;
 
-    int m_bBrowserShown = 0;
     QString m_hoverText;
     QString m_fieldText;
 };

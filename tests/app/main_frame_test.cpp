@@ -423,18 +423,23 @@ void MainFrameTest::paneKeysCycleTheFocusAndPanesServeTheirCommands() {
     rig.Show();
     QVERIFY(QTest::qWaitForWindowActive(rig.frame.get()));
 
-    // A file browser put into column 0 appears when Browse picks a folder.
+    // Browse stores the folder it is given.
+    rig.picker.answers = {m_dir.path() + "/"};
+    QTest::keyClick(rig.frame.get(), Qt::Key_B, Qt::AltModifier);
+    QCOMPARE(rig.doc.GetProjectDir(), m_dir.path());
+    QCOMPARE(rig.picker.requests.back().kind, IFilePicker::FOLDER);
+
+    // A file browser put into column 0 stays hidden until its column is shown.
     auto* browser = new QWidget;
     auto* tree = new QLineEdit(browser);
     tree->setObjectName("tree");
     (new QVBoxLayout(browser))->addWidget(tree);
     rig.frame->SetFileBrowser(browser);
     QVERIFY(browser->isHidden());
-    rig.picker.answers = {m_dir.path() + "/"};
-    QTest::keyClick(rig.frame.get(), Qt::Key_B, Qt::AltModifier);
-    QCOMPARE(rig.doc.GetProjectDir(), m_dir.path());
+    QVERIFY(!rig.frame->findChild<QWidget*>("fileBrowserPlaceholder"));
+    rig.frame->Splitter()->ShowColumn();
     QVERIFY(!browser->isHidden());
-    QVERIFY(rig.frame->IsBrowserShown());
+    QCOMPARE(rig.frame->Splitter()->PaneSize(0), 250);
 
     // F6 and Shift+F6 move between the browser and the editing view, wrapping.
     rig.frame->View()->setFocus();
