@@ -1,10 +1,14 @@
 #include "app/screenshot.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
@@ -25,8 +29,36 @@ QMap<QString, ScreenshotScene>& Scenes() {
              doc.NewTemplate(); // based on the page: the prompt answers Yes
              ready();
          }},
+        {QStringLiteral("menu"),
+         [](CMainFrame& frame, CTesselDoc&, std::function<void()> ready) {
+             // The File menu open under its title, as a click leaves it.
+             QMenuBar* bar = frame.menuBar();
+             QAction* file = bar->actions().value(0);
+             if (file && file->menu())
+                 file->menu()->popup(bar->mapToGlobal(bar->actionGeometry(file).bottomLeft()));
+             ready();
+         }},
     };
     return scenes;
+}
+
+// The window with whatever lies over it (an open menu, a dialog) as the
+// screen shows it; where the screen cannot be read (the offscreen
+// platform), the window alone.
+QPixmap Grab(CMainFrame& frame) {
+    QScreen* screen = frame.screen();
+    QRect area = frame.frameGeometry();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->isVisible() && top != &frame && !top->inherits("QSplashScreen"))
+            area = area.united(top->frameGeometry());
+    }
+    if (screen) {
+        area = area.intersected(screen->geometry());
+        const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+        if (!shot.isNull())
+            return shot;
+    }
+    return frame.grab();
 }
 
 void Fail(const QString& message) {
@@ -58,7 +90,7 @@ void TakeScreenshot(CMainFrame& frame, CTesselDoc& doc, const QString& scene, co
                 Fail(QStringLiteral("cannot create %1").arg(folder));
                 return;
             }
-            if (!frame.grab().save(file, "PNG")) {
+            if (!Grab(frame).save(file, "PNG")) {
                 Fail(QStringLiteral("cannot write %1").arg(file));
                 return;
             }

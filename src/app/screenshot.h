@@ -19,8 +19,10 @@ class CTesselDoc;
 using ScreenshotScene =
     std::function<void(CMainFrame& frame, CTesselDoc& doc, std::function<void()> ready)>;
 
-// Adds or replaces a scene. Built in: "page" (the window as started) and
-// "template" (a new template based on the page, being edited).
+// Adds or replaces a scene. Built in: "page" (the window as started),
+// "template" (a new template based on the page, being edited) and "menu"
+// (the File menu open). The picture shows the window and whatever the scene
+// opened over it (menus, dialogs).
 void RegisterScreenshotScene(const QString& name, ScreenshotScene scene);
 QStringList ScreenshotSceneNames();
 
