@@ -107,8 +107,11 @@ CMainFrame::CMainFrame(CTesselDoc& doc, IProfile& profile, CAppSettings& setting
 }
 
 CMainFrame::~CMainFrame() {
-    // Destroying the widgets moves the focus, which must not reach UpdateActions.
-    disconnect(qApp, nullptr, this, nullptr);
+    // Destroying the widgets moves the focus and may make the view speak; none
+    // of that may reach this half-destroyed window.
+    if (qApp)
+        disconnect(qApp, nullptr, this, nullptr);
+    disconnect(m_view, nullptr, this, nullptr);
     m_view = nullptr;
     if (m_recentSave->isActive())
         m_recent.WriteList(m_profile); // a change not yet written

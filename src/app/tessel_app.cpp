@@ -79,8 +79,8 @@ int CTesselApp::InitInstance() {
         std::fputs(qPrintable(output), status == 0 ? stdout : stderr);
         return status;
     }
-    InstallMenuStyle();
     m_profile = std::make_unique<CSettingsProfile>();
+    InstallMenuStyle(); // it reads its colours from the profile
     m_recent.ReadList(*m_profile);
 
     m_doc = std::make_unique<CTesselDoc>();
@@ -127,8 +127,7 @@ int CTesselApp::ExitInstance(int status) {
 }
 
 void CTesselApp::InstallMenuStyle() {
-    // The flat menu and toolbar style is installed here, before any window
-    // exists, once it is built.
+    // The flat menu and toolbar style goes here, before any window exists.
 }
 
 void CTesselApp::WatchFirstPaint() {

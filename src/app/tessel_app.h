@@ -26,7 +26,7 @@ public:
     CTesselApp(int& argc, char** argv);
     ~CTesselApp() override;
 
-    // Start-up in order: the command line; the menu style; the profile; the
+    // Start-up in order: the command line; the profile; the menu style; the
     // recent-file list; the document and the main window (whose editing view
     // reads the settings); the first document; then the window is shown with
     // the splash over it. Returns -1 when the event loop is to run, else the
