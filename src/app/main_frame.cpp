@@ -278,21 +278,28 @@ void CMainFrame::SetFileBrowser(QWidget* browser) {
     if (!browser || browser == m_browser)
         return;
     const int size = m_splitter->PaneSize(0);
-    QWidget* old = m_browser;
+    const bool hidden = m_browser->isHidden();
+    QWidget* old = m_splitter->replaceWidget(0, browser);
     m_browser = browser;
     m_browser->setMinimumWidth(kBrowserMinWidth);
-    m_splitter->replaceWidget(0, m_browser);
-    m_browser->setVisible(old->isVisibleTo(m_splitter));
-    old->deleteLater();
+    m_browser->setHidden(hidden);
+    if (old)
+        old->deleteLater();
     m_splitter->SetPaneSize(0, size);
 }
 
 void CMainFrame::SetClientPane(QWidget* pane) {
-    if (!pane || pane == m_splitter->widget(1))
+    if (!pane || m_splitter->indexOf(pane) == 1)
         return;
-    QWidget* old = m_splitter->replaceWidget(1, pane);
-    if (old && old != m_view)
-        old->deleteLater();
+    // Taking the view into pane has already removed it from the splitter.
+    if (m_splitter->count() > 1) {
+        QWidget* old = m_splitter->replaceWidget(1, pane);
+        if (old && old != m_view)
+            old->deleteLater();
+    } else {
+        m_splitter->insertWidget(1, pane);
+    }
+    m_splitter->setStretchFactor(1, 1);
     pane->show();
 }
 

@@ -62,8 +62,9 @@ public:
     // Splitter()), as is following Browse (the document's projectDirChanged).
     void SetFileBrowser(QWidget* browser);
     QWidget* FileBrowser() const { return m_browser; }
-    // Puts pane into column 1 instead of the editing view, which the caller
-    // re-parents into pane (the child frame holds the view and the preview).
+    // Puts pane into column 1 in place of the editing view, which the caller
+    // moves into pane, before or after (the child frame holds the view and
+    // the preview).
     void SetClientPane(QWidget* pane);
     // A pane that serves commands; it must outlive the window or be removed.
     void AddCommandTarget(ICommandTarget* target);

@@ -451,6 +451,16 @@ void MainFrameTest::paneKeysCycleTheFocusAndPanesServeTheirCommands() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
     QTRY_VERIFY(tree->hasFocus());
 
+    // A frame taking the view into column 1 (as the child frame will) keeps
+    // the cycle going: F6 reaches the view inside it.
+    auto* child = new QWidget;
+    (new QVBoxLayout(child))->addWidget(rig.frame->View());
+    rig.frame->SetClientPane(child);
+    QCOMPARE(rig.frame->Splitter()->widget(1), child);
+    QVERIFY(rig.frame->View()->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    QTRY_VERIFY(rig.frame->View()->isAncestorOf(QApplication::focusWidget()));
+
     // A pane serves its commands wherever the focus is; Ctrl+P waits for it.
     FakePreview preview;
     rig.frame->AddCommandTarget(&preview);
