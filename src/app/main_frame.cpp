@@ -164,12 +164,12 @@ void CMainFrame::CreateActions() {
 }
 
 void CMainFrame::CreateMenus() {
-    for (const FrameMenu& spec : FrameMenus()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
-        menu->setObjectName(QString::fromUtf8(spec.title).remove(QLatin1Char('&')) +
+    for (const FrameMenu& entry : FrameMenus()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(entry.title));
+        menu->setObjectName(QString::fromUtf8(entry.title).remove(QLatin1Char('&')) +
                             QStringLiteral("Menu"));
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
-        for (int id : spec.items) {
+        for (int id : entry.items) {
             if (id == 0) {
                 menu->addSeparator();
             } else if (id == ID_FILE_MRU_FILE1) {
