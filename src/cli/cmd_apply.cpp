@@ -66,7 +66,7 @@ PageFileId IdOf(const struct stat& info) {
             static_cast<unsigned long long>(info.st_ino)};
 }
 
-std::string Join(const std::string& dir, const char* name) {
+std::string Join(const std::string& dir, const std::string& name) {
     return dir.ends_with('/') ? dir + name : dir + "/" + name;
 }
 
@@ -118,29 +118,21 @@ private:
         }
         const int fd =
             ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (depth > 0 ? O_NOFOLLOW : 0));
-        DIR* listing = fd >= 0 ? ::fdopendir(fd) : nullptr;
-        if (!listing) {
+        std::vector<std::string> names;
+        if (fd < 0 || !ListFolder(fd, names)) {
             found.push_back({dir, std::strerror(errno)});
             if (fd >= 0)
                 ::close(fd);
             return;
         }
         std::vector<std::string> folders;
-        for (;;) {
-            errno = 0;
-            const dirent* entry = ::readdir(listing);
-            if (!entry) {
-                if (errno)
-                    found.push_back({dir, std::strerror(errno)});
-                break;
-            }
-            const std::string_view name = entry->d_name;
-            if (name == "." || name == "..")
-                continue;
-            const std::string path = Join(dir, entry->d_name);
+        for (const std::string& name : names) {
+            const std::string path = Join(dir, name);
             struct stat info;
-            if (::fstatat(::dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
-                found.push_back({path, std::strerror(errno)});
+            if (::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                // Removed since the listing: nothing to do.
+                if (errno != ENOENT)
+                    found.push_back({path, std::strerror(errno)});
                 continue;
             }
             if (S_ISDIR(info.st_mode)) {
@@ -157,9 +149,40 @@ private:
             else if (m_seen.insert(IdOf(info)).second)
                 found.push_back({path, {}});
         }
-        ::closedir(listing);
+        ::close(fd);
         for (const std::string& folder : folders)
             Walk(folder, depth + 1, found);
+    }
+
+    // Reads the names in the folder open as fd (but "." and ".."). The whole
+    // listing comes from one call of the system, which sees the folder as it
+    // is at one moment: a listing read in several calls can miss a name that
+    // another program (another tsle-cli apply, say) replaces between them.
+    static bool ListFolder(int fd, std::vector<std::string>& names) {
+        std::vector<char> buffer;
+        char probe[4096];
+        for (size_t size = 256 * 1024;; size *= 4) {
+            buffer.resize(size);
+            if (::lseek(fd, 0, SEEK_SET) != 0)
+                return false;
+            const ssize_t got = ::getdents64(fd, buffer.data(), buffer.size());
+            if (got < 0)
+                return false;
+            const ssize_t more = ::getdents64(fd, probe, sizeof probe);
+            if (more < 0)
+                return false;
+            if (more > 0)
+                continue; // did not fit: again, with room for all
+            names.clear();
+            for (ssize_t at = 0; at < got;) {
+                const auto* entry = reinterpret_cast<const dirent64*>(buffer.data() + at);
+                const std::string_view name = entry->d_name;
+                if (name != "." && name != "..")
+                    names.emplace_back(name);
+                at += entry->d_reclen;
+            }
+            return true;
+        }
     }
 
     std::string m_types;
