@@ -38,6 +38,15 @@ size_t TagEnd(const char* s, size_t p, size_t n) {
     return n;
 }
 
+// Whether the tag piece at s may open a script or style element: its name
+// starts with "s" (after white space, which normalizing drops).
+inline bool MayOpenRawText(const char* s, size_t size) {
+    if (size < 2)
+        return false;
+    const char c = static_cast<char>(s[1] | 0x20);
+    return c == 's' || s[1] == ' ' || s[1] == '\t' || s[1] == '\r' || s[1] == '\n';
+}
+
 size_t Find(const char* s, size_t from, size_t n, std::string_view what) {
     if (from >= n)
         return std::string_view::npos;
@@ -134,12 +143,24 @@ size_t CHtmlPage::RawTextEnd(const char* s, const Piece& piece, size_t n) const 
     if (piece.type != SECTION_TAG)
         return std::string_view::npos;
     const std::string_view raw(s + piece.begin, piece.end - piece.begin);
-    // Most tags are told apart by the first letter of their name.
+    // Most tags are told apart by their first letters, before the tag is
+    // classified as the model classifies it.
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     size_t first = 1;
-    while (first < raw.size() &&
-           (raw[first] == ' ' || raw[first] == '\t' || raw[first] == '\r' || raw[first] == '\n'))
+    while (first < raw.size() && isSpace(raw[first]))
         ++first;
-    if (first >= raw.size() || (raw[first] != 's' && raw[first] != 'S'))
+    const auto startsWith = [&](std::string_view name) {
+        if (raw.size() - first < name.size())
+            return false;
+        for (size_t k = 0; k < name.size(); ++k) {
+            if ((raw[first + k] | 0x20) != name[k])
+                return false;
+        }
+        const size_t after = first + name.size();
+        return after == raw.size() || isSpace(raw[after]) || raw[after] == '>' || raw[after] == '/';
+    };
+    if (first >= raw.size() || (raw[first] | 0x20) != 's' ||
+        !(startsWith("script") || startsWith("style")))
         return std::string_view::npos;
     CHtmlTag tag;
     tag.SetParsedText(raw);
@@ -272,7 +293,10 @@ void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole)
     for (size_t p = 0; p < n;) {
         const Piece piece = CutPiece(s, p, n, m_lastGt, noCommentEndFrom);
         p = piece.end;
-        const size_t rawEnd = RawTextEnd(s, piece, n);
+        const size_t rawEnd =
+            piece.type == SECTION_TAG && MayOpenRawText(s + piece.begin, piece.end - piece.begin)
+                ? RawTextEnd(s, piece, n)
+                : std::string_view::npos;
         if (!needed(piece)) {
             if (runStart == std::string_view::npos)
                 runStart = piece.begin;
@@ -289,8 +313,14 @@ void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole)
             section->m_inTail = inTail;
         }
         // The content of a script or style element is one text section of its
-        // own, never part of a run, so that nothing cuts tags out of it.
+        // own, so that nothing cuts tags out of it. Only in the part of a page
+        // kept as read, where no write cuts runs, does it stay in the run that
+        // holds its tag (a run parsed again cuts it the same way).
         if (rawEnd != std::string_view::npos && rawEnd > piece.end) {
+            if (compactTail && inTail && runStart != std::string_view::npos) {
+                p = rawEnd;
+                continue;
+            }
             endRun(piece.end);
             CHtmlSection* content = NewPiece(s, Piece{SECTION_TEXT, piece.end, rawEnd});
             content->m_inTail = inTail;

@@ -69,10 +69,10 @@ struct TagByteTable {
 };
 constexpr TagByteTable kTagBytes;
 
-// A byte that, right after "<", starts something other than a tag: a
-// server-script block, a comment or a declaration.
+// A byte that, right after "<", makes something other than the tag read: a
+// server-script block, a comment or a declaration, or "<>", which is text.
 bool IsMarkupStart(char c) {
-    return c == '?' || c == '%' || c == '!';
+    return c == '?' || c == '%' || c == '!' || c == '>';
 }
 
 // The space at raw[i], right after the opening "<", is kept by normalization.
@@ -148,7 +148,8 @@ std::string NormalizeTagText(std::string_view raw, bool declaration) {
     bool spaceAfterLt = false;
     const auto writeOther = [&](char c) {
         // "< ?x>" must not become "<?x>", which reads back as a server-script
-        // block (or "<!--" as a comment) and would take the page after it along.
+        // block (or "<!--" as a comment) and would take the page after it
+        // along; nor "< >" the text "<>".
         if (pendingSpace || (spaceAfterLt && out == "<" && IsMarkupStart(c))) {
             out += ' ';
             pendingSpace = false;

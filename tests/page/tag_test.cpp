@@ -51,7 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"<SECTION>", "<section>", "section", TAG_OPEN},
         // Read back, "<?" would start a server-script block and "<!--" a comment.
         TagCase{"< ?x>", "< ?x>", "", TAG_OPEN},
-        TagCase{"<\t\t!-- X -->", "< !-- x -->", "", TAG_OPEN}));
+        TagCase{"<\t\t!-- X -->", "< !-- x -->", "", TAG_OPEN},
+        TagCase{"<\n\n>", "< >", "", TAG_OPEN}));
 
 TEST(Tag, RepairsWhatAWriterGives) {
     const struct {
