@@ -11,8 +11,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <mutex>
-#include <set>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -74,8 +74,8 @@ std::string Join(const std::string& dir, const std::string& name) {
 // template itself, with a refusal for every path it cannot take.
 class JobCollector {
 public:
-    JobCollector(std::string_view fileTypes, const PageFileId& templateId)
-        : m_types(fileTypes), m_template(templateId) {}
+    JobCollector(std::string_view fileTypes, std::string templatePath, const PageFileId& templateId)
+        : m_types(fileTypes), m_templatePath(std::move(templatePath)), m_template(templateId) {}
 
     // A path named on the command line (followed when it is a link).
     void AddArgument(const std::string& path, bool recursive) {
@@ -99,9 +99,9 @@ public:
         const size_t slash = path.rfind('/');
         if (IsTemplateName(slash == std::string::npos ? path : path.substr(slash + 1))) {
             m_jobs.push_back({path, "is a template; templates are not changed"});
-        } else if (IdOf(info) == m_template) {
+        } else if (IsTemplate(IdOf(info))) {
             m_jobs.push_back({path, "is the template of this run; not changed"});
-        } else if (m_seen.insert(IdOf(info)).second) {
+        } else if (FirstVisit(IdOf(info), path)) {
             m_jobs.push_back({path, {}}); // read and refused later if not a regular file
         }
     }
@@ -142,11 +142,11 @@ private:
             // Links met in a folder are not followed: they may lead out of the
             // tree, or to a page reached another way.
             if (S_ISLNK(info.st_mode) || !IsBatchPageName(name, m_types) || IsTemplateName(name) ||
-                IdOf(info) == m_template)
+                IsTemplate(IdOf(info)))
                 continue;
             if (!S_ISREG(info.st_mode))
                 found.push_back({path, kNotRegularFile});
-            else if (m_seen.insert(IdOf(info)).second)
+            else if (FirstVisit(IdOf(info), path))
                 found.push_back({path, {}});
         }
         ::close(fd);
@@ -185,14 +185,38 @@ private:
         }
     }
 
+    // Whether the file id, met at path, is met for the first time. Another run
+    // replacing pages meanwhile frees their inodes, and a new page may get one
+    // of those numbers: the file met first under an id is looked at again, and
+    // only when it still has that id is the second one the same file.
+    bool FirstVisit(const PageFileId& id, const std::string& path) {
+        const auto [it, inserted] = m_seen.emplace(id, path);
+        if (inserted)
+            return true;
+        struct stat info;
+        if (::stat(it->second.c_str(), &info) == 0 && IdOf(info) == id)
+            return false;
+        it->second = path;
+        return true;
+    }
+
+    // The template file has this id (unless it was replaced since it was read,
+    // and its inode number went to another file).
+    bool IsTemplate(const PageFileId& id) const {
+        struct stat info;
+        return id == m_template && ::stat(m_templatePath.c_str(), &info) == 0 &&
+               IdOf(info) == m_template;
+    }
+
     std::string m_types;
+    std::string m_templatePath;
     PageFileId m_template;
     struct IdLess {
         bool operator()(const PageFileId& a, const PageFileId& b) const {
             return std::tie(a.device, a.inode) < std::tie(b.device, b.inode);
         }
     };
-    std::set<PageFileId, IdLess> m_seen;
+    std::map<PageFileId, std::string, IdLess> m_seen;
     std::vector<Job> m_jobs;
 };
 
@@ -396,7 +420,7 @@ int RunApply(const QStringList& args) {
     CTemplateValues values;
     values.Read(templ);
 
-    JobCollector collector(types, templateId);
+    JobCollector collector(types, ArgBytes(templatePath), templateId);
     for (const QString& path : paths)
         collector.AddArgument(ArgBytes(path), parser.isSet(recursive));
     const std::vector<Job>& jobs = collector.Jobs();

@@ -313,8 +313,10 @@ TEST_F(CliFaults, ConcurrentAppliesLoseNoUpdate) {
                                    "\"$CLI\" apply t.mtpl site -r > two & wait",
                                    m_dir.path());
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(Read("one").count("changed"), kPages);
-    EXPECT_EQ(Read("two").count("changed"), kPages);
+    EXPECT_EQ(Read("one").count("changed"), kPages)
+        << Read("one").constData() << run.err.constData();
+    EXPECT_EQ(Read("two").count("changed"), kPages)
+        << Read("two").constData() << run.err.constData();
     for (const QString& entry : Contents(m_dir.filePath("site")))
         EXPECT_TRUE(entry.contains("<title>Riverside - Riverside - Old</title>"))
             << entry.toStdString();
