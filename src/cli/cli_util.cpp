@@ -131,10 +131,14 @@ std::string JsonString(std::string_view bytes) {
 }
 
 void CliPrompt::Info(const std::string& text) {
+    // One line per message, as every error of tsle-cli.
+    std::string line = text;
+    for (size_t at; (at = line.find_first_of("\r\n")) != std::string::npos;)
+        line.replace(at, line.compare(at, 2, "\r\n") == 0 ? 2 : 1, " ");
     if (m_file.isEmpty())
-        WriteStderr("tsle-cli: " + text + "\n");
+        WriteStderr("tsle-cli: " + line + "\n");
     else
-        FileError(m_file, text);
+        FileError(m_file, line);
 }
 
 IUserPrompt::Answer CliPrompt::Ask(const std::string& text, Buttons buttons) {

@@ -111,6 +111,8 @@ public:
 private:
     // Every page under dir, without following symbolic links.
     void Walk(const std::string& dir, int depth, std::vector<Job>& found) {
+        if (InterruptSignal())
+            return; // asked to stop: no page is taken, so nothing is left half done
         if (depth > MAX_FOLDER_DEPTH) {
             found.push_back({dir, "folders nested more than " + std::to_string(MAX_FOLDER_DEPTH) +
                                       " deep; not searched"});
