@@ -10,9 +10,10 @@
 // - The sections, written out in list order, give the page text: nothing of
 //   the text is lost, whatever its markup (an unterminated tag or comment is
 //   kept as text or repaired, never dropped).
-// - The content of a script or style element is one text section, cut as a
-//   browser cuts it (up to the next "</script" or "</style"): no tag, title or
-//   body landmark is ever read inside it, and no write ever lands in it.
+// - The content of a script or style element is text, cut as a browser cuts
+//   it (up to the next "</script" or "</style"): one text section, or part of
+//   a verbatim run in the part kept as read. No tag, title or body landmark is
+//   ever read inside it, and no write ever lands in it.
 // - Writes change only meta tags, the title element and the separator text
 //   before a new meta tag; they never add, move or remove a body tag, so the
 //   body landmarks stay valid from one SetText to the next.
