@@ -290,19 +290,28 @@ void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole)
         return compactWhole && (row == ROW_TITLE || !IsNormalizedTagText(raw, tag.IsDeclaration()));
     };
 
+    // Where the end tag of the last script or style element starts, and whether
+    // that element stays in a run.
+    size_t rawCloseAt = std::string_view::npos;
+    bool rawInRun = false;
     for (size_t p = 0; p < n;) {
         const Piece piece = CutPiece(s, p, n, m_lastGt, noCommentEndFrom);
         p = piece.end;
+        // An end tag that ends a script or style element is written as read,
+        // and so needs a section of its own (unless its element is in a run).
+        const bool rawClose = piece.begin == rawCloseAt && piece.type == SECTION_TAG && !rawInRun;
         const size_t rawEnd =
             piece.type == SECTION_TAG && MayOpenRawText(s + piece.begin, piece.end - piece.begin)
                 ? RawTextEnd(s, piece, n)
                 : std::string_view::npos;
-        if (!needed(piece)) {
+        if (!rawClose && !needed(piece)) {
             if (runStart == std::string_view::npos)
                 runStart = piece.begin;
         } else {
             endRun(piece.begin);
             CHtmlSection* section = NewPiece(s, piece);
+            if (rawClose)
+                static_cast<CTagSection*>(section)->m_tag.KeepRawText();
             Append(section);
             if (m_bPreserveBody && !inTail && section->GetType() == SECTION_TAG &&
                 static_cast<CTagSection*>(section)->Tag().GetElementRow() == ROW_BODY) {
@@ -317,15 +326,15 @@ void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole)
         // kept as read, where no write cuts runs, does it stay in the run that
         // holds its tag (a run parsed again cuts it the same way).
         if (rawEnd != std::string_view::npos && rawEnd > piece.end) {
-            if (compactTail && inTail && runStart != std::string_view::npos) {
-                p = rawEnd;
+            rawCloseAt = rawEnd;
+            rawInRun = compactTail && inTail && runStart != std::string_view::npos;
+            p = rawEnd;
+            if (rawInRun)
                 continue;
-            }
             endRun(piece.end);
             CHtmlSection* content = NewPiece(s, Piece{SECTION_TEXT, piece.end, rawEnd});
             content->m_inTail = inTail;
             Append(content);
-            p = rawEnd;
         }
     }
     endRun(n);

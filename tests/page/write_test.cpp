@@ -380,14 +380,25 @@ TEST(SoundWrites, NothingIsReadOrWrittenInsideScriptOrStyle) {
         EXPECT_EQ(page.SetTitle("New"), 1);
         EXPECT_EQ(page.SetMeta("k", "v", 0), 1);
         EXPECT_EQ(page.SetMeta("n", "w", 0), 1);
-        // The script and style are written as read, the changes after them.
+        // The script and style are written as read (but the start tag, in its
+        // normal form), the changes after them.
         EXPECT_EQ(page.GetText(),
-                  "<html><head><script>" + code + "</script>" + style +
+                  "<html><head><script>" + code + "</SCRIPT>" + style +
                       "<meta name=\"k\" content=\"v\"/>\r\n\t<meta name=\"n\" content=\"w\"/>\n"
                       "<title>New</title></head><BODY>b<script>s(\"<meta name=late>\")</script>"
                       "</BODY></HTML>")
             << page.GetText();
     }
+    // The end tag is written as read: "</SCRIPT\n<>" in its normal form
+    // "</script<>" would no longer end the script, which would then hide the
+    // rest of the page when the text is read back.
+    CHtmlPage page;
+    page.SetText("<head><SCRIPT>x</SCRIPT\n<>\n<title>t</title></head><body></body>", 1);
+    ASSERT_EQ(page.SetMeta("k", "v", 0), 1);
+    CHtmlPage reread;
+    reread.SetText(page.GetText(), 1);
+    EXPECT_EQ(reread.GetTitle(), "t") << page.GetText();
+    EXPECT_EQ(reread.GetMetaContent("k"), "v");
     // A script that is never closed, or closed in its own tag, hides nothing.
     for (const char* head : {"<script src=a.js/>", "<script>x()"}) {
         CHtmlPage page;
