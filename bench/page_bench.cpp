@@ -1,5 +1,6 @@
 // Speed of the page model: parse + rebuild over real and generated pages, meta
-// tag enumeration, and the write-back of one editor keystroke, with memcpy and
+// tag enumeration, the write-back of one editor keystroke, writing thousands of
+// new tags (a template merge), with memcpy and
 // a bare split at "<" as baselines for reading the figures against the machine.
 //
 // Times are CPU times of the process (the machine may be shared). Every
@@ -260,6 +261,25 @@ void Commit13(benchmark::State& state, const std::string& text, int preserveBody
     state.counters["page_MiB"] = static_cast<double>(text.size()) / MiB;
 }
 
+// What merging a template of n meta tags does to a page: for each tag, read
+// its value and write a new tag; then rebuild. per_tag should stay flat as n
+// grows (linear time).
+void ManyNewTags(benchmark::State& state, int tags) {
+    std::vector<std::string> names;
+    for (int i = 0; i < tags; ++i)
+        names.push_back("name" + std::to_string(i));
+    for (auto _ : state) {
+        CHtmlPage page;
+        page.SetText("<html><head><title>t</title></head><body>b</body></html>", 1);
+        for (const std::string& name : names)
+            page.SetMeta(name, page.GetMetaContent(name) + "v", 0);
+        benchmark::DoNotOptimize(page.GetText().data());
+    }
+    state.counters["per_tag"] = benchmark::Counter(static_cast<double>(tags),
+                                                   benchmark::Counter::kIsIterationInvariantRate |
+                                                       benchmark::Counter::kInvert);
+}
+
 const std::string& CommitRealPage(std::string& label) {
     static const std::string empty;
     const RealPages& pages = PythonDocPages();
@@ -303,6 +323,11 @@ void RegisterAll() {
         benchmark::RegisterBenchmark((std::string("MetaEnumeration/") + input).c_str(),
                                      MetaEnumeration, std::string(input))
             ->Unit(benchmark::kMicrosecond);
+    }
+    for (int tags : {5000, 20000}) {
+        benchmark::RegisterBenchmark(("ManyNewTags/" + std::to_string(tags)).c_str(), ManyNewTags,
+                                     tags)
+            ->Unit(benchmark::kMillisecond);
     }
     for (int mode : {1, 0}) {
         for (bool writesOnly : {false, true}) {

@@ -2,13 +2,18 @@
 // - a text without "<" is written back unchanged;
 // - in preserve-body mode, the text from the first body tag on is written back
 //   as read, also after any edit, except for meta tags there that an edit changed
-//   (written in their new form) or removed, with nothing around them touched.
+//   (written in their new form) or removed, with nothing around them touched;
+// - a meta tag the page writes is found again by its name, and a title it
+//   writes reads back as written (escaped), also from the rebuilt text;
+// - writing back the values the page reads changes nothing, and edits that
+//   changed nothing leave the text as it was.
 //
 // Input: byte 0 is the number of edits n (mod 8), the next n bytes choose the
 // edits, and the rest is the page.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -143,18 +148,49 @@ public:
     std::vector<std::string> messages;
 };
 
+std::string Escaped(std::string_view title) {
+    std::string out;
+    for (char c : title)
+        out += c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+    return out;
+}
+
+// Writes every value the page reads back into it, as an editing view does.
+void CheckWritingBackChangesNothing(CHtmlPage& page) {
+    const unsigned changes = page.GetChangeCount();
+    const std::string text = page.GetText();
+    page.SetTitle(page.GetTitle());
+    std::string name, content;
+    int httpEquiv = 0;
+    std::unordered_set<std::string> seen;
+    for (int i = 0; page.GetMetaAt(i, name, content, httpEquiv); ++i) {
+        // A name's first tag is the one found by it.
+        if (!name.empty() && seen.insert(MetaNameKey(name)).second)
+            page.SetMeta(name, content, httpEquiv);
+    }
+    Check(page.GetChangeCount() == changes, "writing back a value read counted as a change");
+    Check(page.GetText() == text, "writing back a value read changed the text");
+}
+
+// The last title written by Edit, escaped, or null.
+std::optional<std::string> g_writtenTitle;
+
 void Edit(CHtmlPage& page, uint8_t op) {
     const char* name = kNames[(op >> 2) & 7];
     const char* value = kValues[(op >> 5) & 7];
     switch (op & 3) {
     case 0:
-        page.SetMeta(name, value, op & 4);
+        if (page.SetMeta(name, value, op & 4) && *name)
+            Check(page.FindMeta(name) != nullptr, "a written meta tag is not found by its name");
         break;
     case 1:
         page.RemoveMeta(name);
         break;
     case 2:
-        page.SetTitle(value);
+        if (page.SetTitle(value)) {
+            Check(page.GetTitle() == Escaped(value), "a written title reads back otherwise");
+            g_writtenTitle = Escaped(value);
+        }
         break;
     case 3:
         if (op & 16)
@@ -194,10 +230,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   text.compare(text.size() - tail.size(), tail.size(), tail) == 0,
               "the part from the body tag on differs from the input");
 
+        const std::string before = page.GetText();
+        g_writtenTitle.reset();
         for (size_t i = 0; i < edits; ++i) {
             Edit(page, ops[i]);
             Edit(full, ops[i]);
         }
+        if (page.GetChangeCount() == 0)
+            Check(page.GetText() == before, "edits that changed nothing changed the text");
+        // What the edits wrote reads back the same from the rebuilt text.
+        CHtmlPage reread;
+        reread.SetText(page.GetText(), preserveBody);
+        // (Text the edits put after a stray "</title>" may join the text there.)
+        if (g_writtenTitle && page.GetTitle() == *g_writtenTitle)
+            Check(reread.GetTitle() == *g_writtenTitle, "a written title reads back otherwise");
+        for (const char* name : kNames)
+            Check(reread.GetMetaContent(name) == page.GetMetaContent(name),
+                  "a meta tag reads back otherwise");
+        CheckWritingBackChangesNothing(page);
         Check(Read(page) == Read(full), "reads after edits differ between section details");
         Check(pagePrompt.messages == fullPrompt.messages,
               "messages differ between section details");

@@ -1,10 +1,25 @@
 #include "cli/cli_util.h"
 
-#include "page/page_file.h"
+#include <QCoreApplication>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "document/text_file.h"
 #include "page/utf8.h"
 
-#include <QFile>
-#include <cstdio>
+namespace {
+
+// The first error met writing stdout (an errno value), or 0.
+int g_stdoutError = 0;
+
+void WriteStderr(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
+
+} // namespace
 
 bool ParseCommandLine(QCommandLineParser& parser, const QStringList& args, int& exitCode) {
     const QCommandLineOption help = parser.addHelpOption();
@@ -12,8 +27,14 @@ bool ParseCommandLine(QCommandLineParser& parser, const QStringList& args, int& 
         exitCode = UsageError(parser.errorText());
         return false;
     }
-    if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+    // --help-all shows the same: the commands have no hidden options.
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        // The usage line names the program as it was started; name the command.
+        QString text = parser.helpText();
+        const QStringList started = QCoreApplication::arguments();
+        if (!started.isEmpty() && text.startsWith("Usage: " + started.first()))
+            text.replace(7, started.first().size(), args.first());
+        WriteStdout(ArgBytes(text));
         exitCode = EXIT_OK;
         return false;
     }
@@ -21,28 +42,49 @@ bool ParseCommandLine(QCommandLineParser& parser, const QStringList& args, int& 
 }
 
 int UsageError(const QString& message) {
-    std::fprintf(stderr, "tsle-cli: %s\n", qPrintable(message));
+    WriteStderr("tsle-cli: " + ArgBytes(message) + "\n");
     return EXIT_BAD_USAGE;
 }
 
+void FileError(const QString& file, std::string_view reason) {
+    WriteStderr("tsle-cli: " + ArgBytes(file) + ": " + std::string(reason) + "\n");
+}
+
 void FileError(const QString& file, const QString& reason) {
-    std::fprintf(stderr, "tsle-cli: %s: %s\n", qPrintable(file), qPrintable(reason));
+    FileError(file, ArgBytes(reason));
 }
 
 bool ReadPageArgument(const QString& file, std::string& text) {
-    std::string error;
-    if (ReadPageFile(LocalPath(file), text, error))
+    QString error;
+    if (LoadTextFile(file, text, error))
         return true;
-    FileError(file, QString::fromLocal8Bit(error.c_str()));
+    FileError(file, error);
     return false;
 }
 
-std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+std::string ArgBytes(const QString& arg) {
+    return FileNameBytes(arg);
 }
 
-void WriteStdout(std::string_view bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+void WriteStdout(std::string_view bytes, bool flush) {
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() &&
+        !g_stdoutError)
+        g_stdoutError = errno ? errno : EIO;
+    if (flush && std::fflush(stdout) != 0 && !g_stdoutError)
+        g_stdoutError = errno ? errno : EIO;
+}
+
+bool StdoutFailed() {
+    errno = 0;
+    if (std::fflush(stdout) != 0 && !g_stdoutError)
+        g_stdoutError = errno ? errno : EIO;
+    if (std::ferror(stdout) && !g_stdoutError)
+        g_stdoutError = EIO;
+    if (!g_stdoutError)
+        return false;
+    WriteStderr(std::string("tsle-cli: error writing standard output: ") +
+                std::strerror(g_stdoutError) + "\n");
+    return true;
 }
 
 std::string JsonString(std::string_view bytes) {
@@ -89,10 +131,14 @@ std::string JsonString(std::string_view bytes) {
 }
 
 void CliPrompt::Info(const std::string& text) {
+    // One line per message, as every error of tsle-cli.
+    std::string line = text;
+    for (size_t at; (at = line.find_first_of("\r\n")) != std::string::npos;)
+        line.replace(at, line.compare(at, 2, "\r\n") == 0 ? 2 : 1, " ");
     if (m_file.isEmpty())
-        std::fprintf(stderr, "tsle-cli: %s\n", text.c_str());
+        WriteStderr("tsle-cli: " + line + "\n");
     else
-        std::fprintf(stderr, "tsle-cli: %s: %s\n", qPrintable(m_file), text.c_str());
+        FileError(m_file, line);
 }
 
 IUserPrompt::Answer CliPrompt::Ask(const std::string& text, Buttons buttons) {

@@ -1,4 +1,7 @@
 // Shared pieces of the tsle-cli commands: argument parsing, messages, JSON.
+//
+// Arguments are QStrings that hold any bytes (see FileNameBytes): file names
+// and values that are not UTF-8 reach the files as the bytes they were given.
 #pragma once
 
 #include <QCommandLineParser>
@@ -21,24 +24,32 @@ struct CliCommand {
     int (*run)(const QStringList& args);
 };
 
-// Parses args with parser (which gets --help added). Returns true when the
-// command should go on; otherwise exitCode is set (0 after --help, 2 on a usage
-// error, with the message on stderr).
+// Parses args with parser (which gets -h, --help and --help-all added).
+// Returns true when the command should go on; otherwise exitCode is set (0
+// after a help option, 2 on a usage error, with the message on stderr).
 bool ParseCommandLine(QCommandLineParser& parser, const QStringList& args, int& exitCode);
 // Prints "tsle-cli: message" on stderr and returns EXIT_BAD_USAGE.
 int UsageError(const QString& message);
-// Prints "tsle-cli: FILE: reason" on stderr.
+// Prints "tsle-cli: FILE: reason" on stderr, on one line.
+void FileError(const QString& file, std::string_view reason);
 void FileError(const QString& file, const QString& reason);
+inline void FileError(const QString& file, const char* reason) {
+    FileError(file, std::string_view(reason));
+}
 
-// Reads the page file named on the command line; when it cannot be read, says
-// why on stderr ("tsle-cli: FILE: reason") and returns false.
+// Reads the page file named on the command line by the one reading rule;
+// when it cannot be read, says why on stderr and returns false.
 bool ReadPageArgument(const QString& file, std::string& text);
 
-// A path given on the command line as the bytes the model works with.
-std::string LocalPath(const QString& path);
+// An argument (a path or a value) as the bytes it was given.
+std::string ArgBytes(const QString& arg);
 
-// Writes bytes to stdout exactly as they are.
-void WriteStdout(std::string_view bytes);
+// Writes bytes to stdout exactly as they are; with flush, at once. A failure
+// is remembered for StdoutError.
+void WriteStdout(std::string_view bytes, bool flush = false);
+// Flushes stdout; when anything written to it failed (a full disk, a closed
+// pipe), says so on stderr and returns true.
+bool StdoutFailed();
 
 // A JSON string literal for bytes: valid UTF-8 as it stands, every other byte
 // as \u00XX with the byte's value.

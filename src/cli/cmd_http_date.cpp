@@ -23,6 +23,10 @@ int RunHttpDate(const QStringList& args) {
     if (values.isEmpty())
         return UsageError("http-date needs 'parse TEXT' or 'format SECONDS'");
     const QString action = values.takeFirst();
+    // After the action everything counts as a value, "--" too; it still ends
+    // the options there, as in every command ("format -- -1").
+    if (!values.isEmpty() && values.first() == QLatin1String("--"))
+        values.removeFirst();
 
     if (action == QLatin1String("parse")) {
         if (values.isEmpty())
@@ -30,9 +34,9 @@ int RunHttpDate(const QStringList& args) {
         // An unquoted date arrives as several arguments.
         const QString text = values.join(QLatin1Char(' '));
         CHttpTime time;
-        if (!time.ParseHttpDate(text.toStdString())) {
+        if (!time.ParseHttpDate(ArgBytes(text))) {
             std::fprintf(stderr, "tsle-cli: cannot read '%s' as a date from 1970 to 3000\n",
-                         qPrintable(text));
+                         ArgBytes(text).c_str());
             return EXIT_FILE_FAILED;
         }
         std::printf("%lld\n", static_cast<long long>(time.GetTime()));

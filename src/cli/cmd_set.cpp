@@ -1,11 +1,16 @@
 // tsle-cli set: change the title and meta tags of one page and save it in place.
-#include <QFile>
+#include <QHash>
 #include <vector>
 
 #include "cli/cli_util.h"
-#include "document/tessel_doc.h"
+#include "document/text_file.h"
+#include "page/ascii_text.h"
+#include "page/html_page.h"
 
 namespace {
+
+const char kNoMetaPosition[] =
+    "Unable to find correct position for meta-data, no changes will be written to this file.";
 
 struct Edit {
     enum Kind { TITLE, META, HTTP_EQUIV, REMOVE } kind;
@@ -13,14 +18,8 @@ struct Edit {
     std::string value;
 };
 
-std::string Bytes(const QString& s) {
-    return s.toLocal8Bit().toStdString();
-}
-
-// The options that edit the page, in command-line order. QCommandLineParser
-// keeps the values of each option but not how they interleave, so the
-// arguments (already validated by the parser) are walked again.
-bool CollectEdits(const QStringList& args, std::vector<Edit>& edits, QString& error) {
+// The options that edit the page, in the order they were typed.
+bool CollectEdits(const QCommandLineParser& parser, std::vector<Edit>& edits, QString& error) {
     static const struct {
         const char* name;
         Edit::Kind kind;
@@ -28,34 +27,57 @@ bool CollectEdits(const QStringList& args, std::vector<Edit>& edits, QString& er
                  {"meta", Edit::META},
                  {"http-equiv", Edit::HTTP_EQUIV},
                  {"remove", Edit::REMOVE}};
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        if (arg == QLatin1String("--"))
-            break;
-        if (!arg.startsWith(QLatin1String("--")))
-            continue;
-        const qsizetype eq = arg.indexOf(QLatin1Char('='));
-        const QString option = arg.mid(2, eq < 0 ? -1 : eq - 2);
+    QHash<QString, qsizetype> used; // values of each option taken so far
+    for (const QString& option : parser.optionNames()) {
         for (const auto& k : kinds) {
             if (option != QLatin1String(k.name))
                 continue;
-            QString value =
-                eq < 0 ? (i + 1 < args.size() ? args[++i] : QString()) : arg.mid(eq + 1);
+            const QString value = parser.values(option).value(used[option]++);
             Edit edit{k.kind, {}, {}};
             if (k.kind == Edit::TITLE) {
-                edit.value = Bytes(value);
+                edit.value = ArgBytes(value);
             } else if (k.kind == Edit::REMOVE) {
-                edit.name = Bytes(value);
+                edit.name = ArgBytes(value);
             } else {
                 const qsizetype sep = value.indexOf(QLatin1Char('='));
                 if (sep <= 0) {
                     error = "--" + option + " expects NAME=VALUE, got '" + value + "'";
                     return false;
                 }
-                edit.name = Bytes(value.left(sep));
-                edit.value = Bytes(value.mid(sep + 1));
+                edit.name = ArgBytes(value.left(sep));
+                edit.value = ArgBytes(value.mid(sep + 1));
             }
             edits.push_back(std::move(edit));
+        }
+    }
+    return true;
+}
+
+// Applies the edits as the editor's form would. Returns false (the user has
+// been told why) when the page cannot take them.
+bool ApplyEdits(const QString& file, CHtmlPage& page, const std::vector<Edit>& edits) {
+    for (const Edit& edit : edits) {
+        switch (edit.kind) {
+        case Edit::TITLE:
+            if (!page.SetTitle(edit.value)) {
+                FileError(file, "no place for a title (no title tag and no </head>); "
+                                "nothing was written");
+                return false;
+            }
+            break;
+        case Edit::META:
+        case Edit::HTTP_EQUIV: {
+            // A value of white space only removes the tag, as in the editor.
+            const std::string_view value = TrimAscii(edit.value);
+            if (value.empty())
+                page.RemoveMeta(edit.name);
+            else
+                page.SetMeta(edit.name, value, edit.kind == Edit::HTTP_EQUIV);
+            break;
+        }
+        case Edit::REMOVE:
+            page.RemoveMeta(edit.name);
+            break;
         }
     }
     return true;
@@ -66,8 +88,9 @@ bool CollectEdits(const QStringList& args, std::vector<Edit>& edits, QString& er
 int RunSet(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "Sets the title and meta tags of a page and saves it in place. The options are "
-        "applied in the order given.");
+        "Sets the title and meta tags of a page and saves it in place, atomically and under "
+        "the page's lock. The options are applied in the order given. A page whose values "
+        "do not change is not written.");
     parser.addPositionalArgument("FILE", "The web page to change.");
     const QCommandLineOption dryRun("dry-run", "Write the changed page to stdout; change no file.");
     parser.addOptions({
@@ -87,38 +110,42 @@ int RunSet(const QStringList& args) {
         return UsageError("set expects exactly one FILE");
     std::vector<Edit> edits;
     QString error;
-    if (!CollectEdits(args, edits, error))
+    if (!CollectEdits(parser, edits, error))
         return UsageError(error);
 
+    InstallInterruptHandling();
     const QString& file = files.front();
-    CliPrompt prompt(file);
-    CTesselDoc doc;
-    doc.SetPrompt(&prompt);
-    if (!doc.OnOpenDocument(file) || doc.HasNoMetaPosition())
-        return EXIT_FILE_FAILED; // the document has said why
-    for (const Edit& edit : edits) {
-        switch (edit.kind) {
-        case Edit::TITLE:
-            if (!doc.SetPageTitle(edit.value)) {
-                FileError(file, "no place for a title (no title tag and no </head>); "
-                                "nothing was written");
-                return EXIT_FILE_FAILED;
-            }
-            break;
-        case Edit::META:
-            doc.SetMetaValue(edit.name, edit.value, 0);
-            break;
-        case Edit::HTTP_EQUIV:
-            doc.SetMetaValue(edit.name, edit.value, 1);
-            break;
-        case Edit::REMOVE:
-            doc.RemoveMeta(edit.name);
-            break;
-        }
+    // The page stays locked from reading to saving, so that another tsle-cli
+    // (or the editor) changing it at the same time loses nothing.
+    CLockedTextFile locked;
+    std::string text;
+    if (!locked.Open(file, text, error)) {
+        FileError(file, error);
+        return EXIT_FILE_FAILED;
     }
+    CliPrompt prompt(file);
+    CHtmlPage page;
+    page.SetPrompt(&prompt);
+    page.SetText(text, 1);
+    if (!page.HasMetaPosition()) {
+        FileError(file, kNoMetaPosition);
+        return EXIT_FILE_FAILED;
+    }
+    if (!ApplyEdits(file, page, edits))
+        return EXIT_FILE_FAILED;
     if (parser.isSet(dryRun)) {
-        WriteStdout(doc.GetPageText());
+        WriteStdout(page.GetText());
         return EXIT_OK;
     }
-    return doc.FileSave() ? EXIT_OK : EXIT_FILE_FAILED;
+    if (page.GetChangeCount() == 0 || page.GetText() == text)
+        return EXIT_OK; // nothing changed: the file stays as it is
+    if (InterruptSignal())
+        ExitForInterrupt(); // asked to stop before anything was written
+    if (!locked.Save(page.GetText(), error, FileSync::TO_DISK)) {
+        FileError(file, error);
+        return EXIT_FILE_FAILED;
+    }
+    if (InterruptSignal())
+        ExitForInterrupt();
+    return EXIT_OK;
 }

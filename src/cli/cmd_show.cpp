@@ -48,7 +48,7 @@ void PrintJson(const std::vector<PageSummary>& pages) {
     for (size_t p = 0; p < pages.size(); ++p) {
         const PageSummary& page = pages[p];
         out += p ? ",\n " : "";
-        out += "{\"file\": " + JsonString(page.file.toStdString());
+        out += "{\"file\": " + JsonString(ArgBytes(page.file));
         out += ", \"title\": " + JsonString(page.title);
         if (page.isTemplate)
             out += ", \"title_action\": " + std::to_string(page.titleAction);
@@ -77,7 +77,7 @@ void PrintTable(const std::vector<PageSummary>& pages) {
     for (const PageSummary& page : pages) {
         if (!out.empty())
             out += "\n";
-        out += page.file.toStdString() + "\n";
+        out += ArgBytes(page.file) + "\n";
         size_t width = 5; // "title"
         for (const MetaRow& row : page.meta)
             width = std::max(width, row.name.size() + (row.httpEquiv ? 13 : 0));

@@ -1,9 +1,12 @@
 // tsle-cli: the page model, documents and templates from the command line.
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "cli/cli_util.h"
+#include "document/text_file.h"
 
 int RunRebuild(const QStringList& args);
 int RunShow(const QStringList& args);
@@ -28,43 +31,82 @@ const CliCommand kCommands[] = {
     {"suggest-keywords", "Print the keywords offered from a page's text", RunSuggestKeywords},
 };
 
-void PrintUsage(FILE* out) {
-    std::fputs("Usage: tsle-cli COMMAND [OPTIONS] ARGS...\n\n"
-               "Edits the title and meta tags of web pages.\n\nCommands:\n",
-               out);
-    for (const CliCommand& c : kCommands)
-        std::fprintf(out, "  %-22s %s\n", c.name, c.summary);
-    std::fputs("\nRun 'tsle-cli COMMAND --help' for the options of a command.\n", out);
+std::string Usage() {
+    std::string text = "Usage: tsle-cli COMMAND [OPTIONS] ARGS...\n\n"
+                       "Edits the title and meta tags of web pages.\n\nCommands:\n";
+    char line[128];
+    for (const CliCommand& c : kCommands) {
+        std::snprintf(line, sizeof line, "  %-22s %s\n", c.name, c.summary);
+        text += line;
+    }
+    return text + "\nRun 'tsle-cli help COMMAND' or 'tsle-cli COMMAND --help' for the options "
+                  "of a command.\n";
+}
+
+const CliCommand* FindCommand(const QString& name) {
+    for (const CliCommand& c : kCommands) {
+        if (name == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+int RunCommand(QStringList args) {
+    if (args.size() < 2) {
+        std::fputs(Usage().c_str(), stderr);
+        return EXIT_BAD_USAGE;
+    }
+    const QString name = args.at(1);
+    const bool help = name == QLatin1String("--help") || name == QLatin1String("-h") ||
+                      name == QLatin1String("--help-all") || name == QLatin1String("help");
+    if (help && args.size() == 2) {
+        WriteStdout(Usage());
+        return EXIT_OK;
+    }
+    if (help) {
+        // "help set" and "--help set": the help of that command.
+        const CliCommand* command = FindCommand(args.at(2));
+        if (!command)
+            return UsageError("no command '" + args.at(2) + "'; run 'tsle-cli help'");
+        return command->run({QStringLiteral("tsle-cli ") + args.at(2), QStringLiteral("--help")});
+    }
+    if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
+        WriteStdout("tsle-cli " TSLE_VERSION "\n");
+        return EXIT_OK;
+    }
+    if (const CliCommand* command = FindCommand(name)) {
+        args.removeAt(1);
+        args[0] = QStringLiteral("tsle-cli ") + name;
+        return command->run(args);
+    }
+    std::fprintf(stderr, "tsle-cli: unknown command '%s'\n\n%s", ArgBytes(name).c_str(),
+                 Usage().c_str());
+    return EXIT_BAD_USAGE;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The arguments as the bytes they are (file names and values need not be
+    // UTF-8), taken before Qt sees them.
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << FileNameFromBytes(argv[i]);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("tsle-cli");
     QCoreApplication::setApplicationVersion(TSLE_VERSION);
-    QStringList args = QCoreApplication::arguments();
-    if (args.size() < 2) {
-        PrintUsage(stderr);
-        return EXIT_BAD_USAGE;
+    // A file-size limit makes a write fail with "File too large" instead of
+    // killing the program half way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    int exitCode;
+    try {
+        exitCode = RunCommand(args);
+    } catch (const std::bad_alloc&) {
+        std::fputs("tsle-cli: out of memory\n", stderr);
+        exitCode = EXIT_FILE_FAILED;
     }
-    const QString name = args.at(1);
-    if (name == "--help" || name == "-h" || name == "help") {
-        PrintUsage(stdout);
-        return EXIT_OK;
-    }
-    if (name == "--version" || name == "-v") {
-        std::printf("tsle-cli %s\n", TSLE_VERSION);
-        return EXIT_OK;
-    }
-    for (const CliCommand& c : kCommands) {
-        if (name == QLatin1String(c.name)) {
-            args.removeAt(1);
-            args[0] = QStringLiteral("tsle-cli ") + name;
-            return c.run(args);
-        }
-    }
-    std::fprintf(stderr, "tsle-cli: unknown command '%s'\n", qPrintable(name));
-    PrintUsage(stderr);
-    return EXIT_BAD_USAGE;
+    // Output that could not be written (a full disk, a closed pipe) is a failure.
+    if (StdoutFailed() && exitCode == EXIT_OK)
+        exitCode = EXIT_FILE_FAILED;
+    return exitCode;
 }

@@ -1,41 +1,98 @@
 #include "document/text_file.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
-#include "page/page_file.h"
+#include "page/utf8.h"
 
 namespace {
 
-QString ErrnoText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+std::string ErrnoText(int error) {
+    return std::strerror(error);
 }
 
-int SaveDurably(const QString& path, std::string_view bytes, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return 0;
-    }
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
-        error = file.errorString();
-        file.cancelWriting();
-        return 0;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return 0;
-    }
-    return 1;
+QString ToQString(const std::string& reason) {
+    return QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size()));
 }
+
+// --- Temporary files that a signal must not leave behind ------------------------
+
+// The temporary files of the saves in progress, for the signal handler: a
+// fixed table, so that the handler needs no lock and no memory.
+struct TempSlot {
+    std::atomic<int> state{0}; // 0 free, 1 being filled, 2 in use
+    int dirFd = -1;
+    char name[16] = {};
+};
+TempSlot g_temps[64];
+std::atomic<int> g_interrupt{0};
+
+int RegisterTemp(int dirFd, const char (&name)[16]) {
+    for (int i = 0; i < static_cast<int>(std::size(g_temps)); ++i) {
+        int expected = 0;
+        if (g_temps[i].state.compare_exchange_strong(expected, 1)) {
+            g_temps[i].dirFd = dirFd;
+            std::memcpy(g_temps[i].name, name, sizeof name);
+            g_temps[i].state.store(2);
+            return i;
+        }
+    }
+    return -1; // more saves at once than slots: that one is not cleaned up on a signal
+}
+
+void UnregisterTemp(int slot) {
+    if (slot >= 0)
+        g_temps[slot].state.store(0);
+}
+
+void OnInterrupt(int signo) {
+    int none = 0;
+    if (g_interrupt.compare_exchange_strong(none, signo))
+        return; // the program finishes the file in hand and stops
+    // Asked again: roll back every save in progress and end now.
+    for (TempSlot& slot : g_temps) {
+        if (slot.state.load() == 2)
+            ::unlinkat(slot.dirFd, slot.name, 0);
+    }
+    ::signal(signo, SIG_DFL);
+    ::raise(signo);
+}
+
+void IgnoreFileSizeSignal() {
+    static std::once_flag once;
+    std::call_once(once, [] { ::signal(SIGXFSZ, SIG_IGN); });
+}
+
+// --- Saving ------------------------------------------------------------------------
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() { Close(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    int Close() {
+        const int result = m_fd >= 0 ? ::close(m_fd) : 0;
+        m_fd = -1;
+        return result;
+    }
+
+private:
+    int m_fd;
+};
 
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -50,80 +107,230 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// The same temporary-file-and-rename as QSaveFile, without its wait for the
-// disk: that wait costs more than everything else when thousands of pages are
-// saved in one go.
-int SaveWithoutWaiting(const QString& path, std::string_view bytes, QString& error) {
-    QString resolved = path;
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        resolved = info.canonicalFilePath();
-        if (resolved.isEmpty()) {
-            error = QStringLiteral("Broken symbolic link");
-            return 0;
+// Where a save writes: the real folder and name behind path (symbolic links
+// resolved), and what is there now.
+struct Target {
+    std::string dir;
+    std::string name;
+    bool exists = false;
+    struct stat info;
+};
+
+bool SplitPath(const std::string& path, std::string& dir, std::string& name) {
+    const size_t slash = path.rfind('/');
+    dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return !name.empty() && name != "." && name != "..";
+}
+
+bool ResolveTarget(const std::string& path, Target& target, std::string& error) {
+    std::string full;
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+        full = real;
+        std::free(real);
+    } else if (errno == ENOENT) {
+        struct stat link;
+        if (::lstat(path.c_str(), &link) == 0) {
+            error = "broken symbolic link";
+            return false;
         }
+        // A new file: its folder must exist.
+        std::string dir, name;
+        if (!SplitPath(path, dir, name)) {
+            error = ErrnoText(EISDIR);
+            return false;
+        }
+        char* realDir = ::realpath(dir.c_str(), nullptr);
+        if (!realDir) {
+            error = ErrnoText(errno);
+            return false;
+        }
+        full = std::string(realDir) + (std::strcmp(realDir, "/") == 0 ? "" : "/") + name;
+        std::free(realDir);
+    } else {
+        error = ErrnoText(errno);
+        return false;
     }
-    const std::string target = QFile::encodeName(resolved).toStdString();
-    struct stat st;
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode)) {
-        error = QStringLiteral("Not a regular file");
+    if (!SplitPath(full, target.dir, target.name)) {
+        error = ErrnoText(EISDIR);
+        return false;
+    }
+    target.exists = ::lstat(full.c_str(), &target.info) == 0;
+    if (!target.exists && errno != ENOENT) {
+        error = ErrnoText(errno);
+        return false;
+    }
+    return true;
+}
+
+// Why the existing file must not be replaced, or "".
+std::string Refusal(const Target& target, const std::string& full) {
+    if (S_ISDIR(target.info.st_mode))
+        return ErrnoText(EISDIR);
+    if (!S_ISREG(target.info.st_mode))
+        return kNotRegularFile;
+    // Writing through one name and renaming would leave the other names with
+    // the old text; writing in place could leave them half written.
+    if (target.info.st_nlink > 1) {
+        return "the file has " + std::to_string(target.info.st_nlink) +
+               " hard links, which saving would separate; not changed";
+    }
+    // One rule for every save: what the user may not write is not replaced,
+    // even where the folder would let a rename through.
+    if (::faccessat(AT_FDCWD, full.c_str(), W_OK, AT_EACCESS) != 0)
+        return ErrnoText(errno);
+    return {};
+}
+
+// Creates a new file with a short random name in the folder dirFd.
+int CreateTemp(int dirFd, char (&name)[16], mode_t mode) {
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char random[6];
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+            const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+            for (size_t i = 0; i < sizeof random; ++i)
+                random[i] = static_cast<unsigned char>((now >> (8 * i)) ^ (attempt * 31 + i));
+        }
+        std::memcpy(name, ".tsle-", 6);
+        for (size_t i = 0; i < sizeof random; ++i)
+            name[6 + i] = kChars[random[i] % (sizeof kChars - 1)];
+        name[12] = '\0';
+        const int fd = ::openat(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// The save routine of every path. expected: the file a locked read-modify-write
+// read, which must still be the one there.
+int SaveBytes(const std::string& path, std::string_view bytes, FileSync sync,
+              const PageFileId* expected, std::string& error) {
+    IgnoreFileSizeSignal();
+    Target target;
+    if (!ResolveTarget(path, target, error))
+        return 0;
+    const std::string full = target.dir + (target.dir == "/" ? "" : "/") + target.name;
+    if (target.exists) {
+        error = Refusal(target, full);
+        if (!error.empty())
+            return 0;
+    }
+    if (expected && (!target.exists || target.info.st_dev != expected->device ||
+                     target.info.st_ino != expected->inode)) {
+        error = "the file was replaced or removed by another program meanwhile; not saved";
         return 0;
     }
-    std::string temp = target + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
+
+    Fd dir(::open(target.dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0) {
         error = ErrnoText(errno);
         return 0;
     }
-    mode_t mode;
-    if (exists) {
-        mode = st.st_mode & 07777;
-        // Keeps the owner where we may (as root); elsewhere the file becomes
-        // ours, as with any save, so a failure here is no error.
+    char temp[16];
+    // Private until it takes the original's mode; a new file gets the usual
+    // mode through the umask.
+    Fd file(CreateTemp(dir.get(), temp, target.exists ? 0600 : 0666));
+    if (file.get() < 0) {
+        error = "cannot create a temporary file in the folder: " + ErrnoText(errno);
+        return 0;
+    }
+    const int slot = RegisterTemp(dir.get(), temp);
+    int failure = 0;
+    if (target.exists) {
+        const struct stat& st = target.info;
+        // The owner as far as the system permits (all of it as root, the group
+        // where we belong to it); the mode after that, as a change of owner
+        // clears the set-id bits.
         if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
-            [[maybe_unused]] const int chowned = ::fchown(fd, st.st_uid, st.st_gid);
+            if (::fchown(file.get(), st.st_uid, st.st_gid) != 0 &&
+                ::fchown(file.get(), static_cast<uid_t>(-1), st.st_gid) != 0) {
+                // Not permitted: the file becomes ours, as with any save.
+            }
         }
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+        if (::fchmod(file.get(), st.st_mode & 07777) != 0)
+            failure = errno;
     }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes);
-    int failure = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
+    if (!failure && !WriteAll(file.get(), bytes))
         failure = errno;
-    }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
+    if (!failure && sync == FileSync::TO_DISK && ::fsync(file.get()) != 0)
         failure = errno;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
+    if (file.Close() != 0 && !failure)
+        failure = errno;
+    if (!failure && ::renameat(dir.get(), temp, dir.get(), target.name.c_str()) != 0)
+        failure = errno;
+    if (failure) {
+        ::unlinkat(dir.get(), temp, 0);
+        UnregisterTemp(slot);
         error = ErrnoText(failure);
+        return 0;
+    }
+    UnregisterTemp(slot);
+    // The new name must reach the disk too before the save counts as done.
+    if (sync == FileSync::TO_DISK && ::fsync(dir.get()) != 0) {
+        error = "the file was replaced, but the folder could not be written to the disk: " +
+                ErrnoText(errno);
         return 0;
     }
     return 1;
 }
 
-constexpr size_t BINARY_SNIFF_SIZE = 8000;
-
 } // namespace
+
+// --- File names ----------------------------------------------------------------------
+
+std::string FileNameBytes(const QString& name) {
+    std::string out;
+    out.reserve(static_cast<size_t>(name.size()));
+    qsizetype runStart = 0;
+    const auto flush = [&](qsizetype end) {
+        if (end > runStart)
+            out += QStringView(name).mid(runStart, end - runStart).toUtf8().toStdString();
+    };
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t unit = name.at(i).unicode();
+        const bool escaped = unit >= 0xDC80 && unit <= 0xDCFF &&
+                             (i == 0 || !QChar::isHighSurrogate(name.at(i - 1).unicode()));
+        if (!escaped)
+            continue;
+        flush(i);
+        out += static_cast<char>(unit - 0xDC00);
+        runStart = i + 1;
+    }
+    flush(name.size());
+    return out;
+}
+
+QString FileNameFromBytes(std::string_view bytes) {
+    QString out;
+    size_t runStart = 0;
+    const auto flush = [&](size_t end) {
+        if (end > runStart)
+            out +=
+                QString::fromUtf8(bytes.data() + runStart, static_cast<qsizetype>(end - runStart));
+    };
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t len = Utf8SequenceLength(bytes, i);
+        if (len > 0) {
+            i += len;
+            continue;
+        }
+        flush(i);
+        out += QChar(static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(bytes[i])));
+        runStart = ++i;
+    }
+    flush(bytes.size());
+    return out;
+}
+
+// --- Reading and saving --------------------------------------------------------------
 
 int LoadTextFile(const QString& path, std::string& text, QString& error) {
     std::string reason;
-    if (!ReadPageFile(QFile::encodeName(path).toStdString(), text, reason)) {
-        text.clear();
-        error = QString::fromLocal8Bit(reason);
-        return 0;
-    }
-    // Like git and grep, a zero byte near the start marks an image, an archive
-    // or UTF-16 text, none of which can be edited as a page; a stray zero byte
-    // further on is kept like any other byte.
-    if (std::memchr(text.data(), '\0', std::min(text.size(), BINARY_SNIFF_SIZE)) != nullptr) {
-        text.clear();
-        error = QStringLiteral("Not a text file (it contains zero bytes)");
+    if (!ReadPageFile(FileNameBytes(path), text, reason)) {
+        error = ToQString(reason);
         return 0;
     }
     error.clear();
@@ -131,9 +338,148 @@ int LoadTextFile(const QString& path, std::string& text, QString& error) {
 }
 
 int SaveTextFile(const QString& path, std::string_view bytes, QString& error, FileSync sync) {
-    const int ok = sync == FileSync::TO_DISK ? SaveDurably(path, bytes, error)
-                                             : SaveWithoutWaiting(path, bytes, error);
-    if (ok)
-        error.clear();
-    return ok;
+    const std::string file = FileNameBytes(path);
+    struct stat info;
+    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        // Nothing there to lock (a new file), or nothing that may be written.
+        std::string reason;
+        const int ok = SaveBytes(file, bytes, sync, nullptr, reason);
+        error = ok ? QString() : ToQString(reason);
+        return ok;
+    }
+    // While it is written the file is locked, so that no program that locks
+    // it too reads it half way through a read-modify-write of its own.
+    CLockedTextFile locked;
+    return locked.Lock(path, error, 10000) && locked.Save(bytes, error, sync);
+}
+
+// --- Locked read-modify-write --------------------------------------------------------------
+
+CLockedTextFile::~CLockedTextFile() {
+    Close();
+}
+
+void CLockedTextFile::Close() {
+    if (m_fd >= 0)
+        ::close(m_fd); // releases the lock
+    m_fd = -1;
+}
+
+int CLockedTextFile::LockPath(const std::string& path, std::string& error, int waitMs) {
+    Close();
+    m_path = path;
+    const auto start = std::chrono::steady_clock::now();
+    // A program that saved meanwhile replaced the file that was opened: then
+    // the lock is taken again on the file that is there now.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        struct stat info;
+        if (::stat(path.c_str(), &info) != 0) {
+            error = ErrnoText(errno);
+            return 0;
+        }
+        if (S_ISDIR(info.st_mode) || !S_ISREG(info.st_mode)) {
+            error = S_ISDIR(info.st_mode) ? ErrnoText(EISDIR) : kNotRegularFile;
+            return 0;
+        }
+        m_fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (m_fd < 0) {
+            error = ErrnoText(errno);
+            return 0;
+        }
+        auto pause = std::chrono::milliseconds(1);
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno != EWOULDBLOCK)
+                break; // no locks here (some network file systems): go on without
+            if (InterruptSignal()) {
+                error = "interrupted while waiting for another program's lock on the file";
+                Close();
+                return 0;
+            }
+            const auto waited = std::chrono::steady_clock::now() - start;
+            if (waitMs >= 0 && waited > std::chrono::milliseconds(waitMs)) {
+                error = "the file is locked by another program";
+                Close();
+                return 0;
+            }
+            std::this_thread::sleep_for(pause);
+            pause = std::min(pause * 2, std::chrono::milliseconds(50));
+        }
+        struct stat opened, now;
+        if (::fstat(m_fd, &opened) != 0) {
+            error = ErrnoText(errno);
+            Close();
+            return 0;
+        }
+        if (::stat(path.c_str(), &now) == 0 && now.st_dev == opened.st_dev &&
+            now.st_ino == opened.st_ino) {
+            m_id = {static_cast<unsigned long long>(opened.st_dev),
+                    static_cast<unsigned long long>(opened.st_ino)};
+            return 1;
+        }
+        Close();
+    }
+    error = "the file keeps being replaced by another program";
+    return 0;
+}
+
+int CLockedTextFile::Open(const QString& path, std::string& text, QString& error, int waitMs) {
+    text.clear();
+    std::string reason;
+    if (!LockPath(FileNameBytes(path), reason, waitMs) || !ReadPageFd(m_fd, text, reason, &m_id)) {
+        Close();
+        error = ToQString(reason);
+        return 0;
+    }
+    error.clear();
+    return 1;
+}
+
+int CLockedTextFile::Lock(const QString& path, QString& error, int waitMs) {
+    std::string reason;
+    if (!LockPath(FileNameBytes(path), reason, waitMs)) {
+        error = ToQString(reason);
+        return 0;
+    }
+    error.clear();
+    return 1;
+}
+
+int CLockedTextFile::Save(std::string_view bytes, QString& error, FileSync sync) {
+    std::string reason;
+    if (m_fd < 0) {
+        error = QStringLiteral("the file is not open");
+        return 0;
+    }
+    if (!SaveBytes(m_path, bytes, sync, &m_id, reason)) {
+        error = ToQString(reason);
+        return 0;
+    }
+    error.clear();
+    return 1;
+}
+
+// --- Interrupts --------------------------------------------------------------------------
+
+void InstallInterruptHandling() {
+    IgnoreFileSizeSignal();
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
+int InterruptSignal() {
+    return g_interrupt.load();
+}
+
+void ExitForInterrupt() {
+    const int signo = g_interrupt.load();
+    ::signal(signo ? signo : SIGTERM, SIG_DFL);
+    ::raise(signo ? signo : SIGTERM);
+    std::_Exit(128 + (signo ? signo : SIGTERM));
 }

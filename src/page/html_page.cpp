@@ -96,6 +96,11 @@ void CHtmlPage::Clear() {
     m_tailEdited = false;
     m_metaCursorIndex = -1;
     m_metaCursorPos = nullptr;
+    m_metaIndex.clear();
+    m_metaIndexValid = false;
+    m_insertPos = nullptr;
+    m_insertPosValid = false;
+    m_nChanges = 0;
 }
 
 void CHtmlPage::SetText(std::string text, int preserveBody, SectionDetail detail) {

@@ -6,21 +6,53 @@
 
 namespace {
 
-std::string Lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
-    }
-    return out;
-}
-
 bool HasRow(const CHtmlSection* s, int row) {
     return s->GetType() == SECTION_TAG &&
            static_cast<const CTagSection*>(s)->Tag().GetElementRow() == row;
 }
 
+// The quote entities QuoteAttributeValue and other writers use.
+struct QuoteEntity {
+    std::string_view text;
+    char quote;
+};
+constexpr QuoteEntity kQuoteEntities[] = {{"&quot;", '"'},  {"&#34;", '"'},  {"&#x22;", '"'},
+                                          {"&#X22;", '"'},  {"&#39;", '\''}, {"&#x27;", '\''},
+                                          {"&#X27;", '\''}, {"&apos;", '\''}};
+
 } // namespace
+
+std::string AttributeValueKey(std::string_view value, bool lowerCase) {
+    std::string key;
+    key.reserve(value.size());
+    for (size_t i = 0; i < value.size(); ++i) {
+        char c = value[i];
+        if (c == '&') {
+            const std::string_view rest = value.substr(i);
+            bool decoded = false;
+            for (const QuoteEntity& entity : kQuoteEntities) {
+                if (rest.starts_with(entity.text)) {
+                    key += entity.quote;
+                    i += entity.text.size() - 1;
+                    decoded = true;
+                    break;
+                }
+            }
+            if (decoded)
+                continue;
+        }
+        if (lowerCase && c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+        else if (c == '\r' || c == '\n' || c == '\t')
+            c = ' ';
+        key += c;
+    }
+    return key;
+}
+
+std::string MetaNameKey(std::string_view name) {
+    return AttributeValueKey(name, true);
+}
 
 const CHtmlTag* CHtmlPage::TagAt(POSITION pos) const {
     return pos && pos->GetType() == SECTION_TAG ? &static_cast<const CTagSection*>(pos)->Tag()
@@ -55,23 +87,30 @@ std::string_view CHtmlPage::MetaKey(const CHtmlTag& tag, std::string& buffer,
     return buffer;
 }
 
-POSITION CHtmlPage::FindMeta(std::string_view name) const {
-    // A meta tag with neither name nor http-equiv ("charset", "property") has
-    // the key "": it is never the target of a write keyed on a name.
-    if (name.empty())
-        return nullptr;
-    const std::string sought = Lowered(name);
+void CHtmlPage::BuildMetaIndex() const {
+    m_metaIndex.clear();
     std::string key;
     for (CHtmlSection* s = m_head; s; s = s->m_next) {
         if (!HasRow(s, ROW_META))
             continue;
         MetaKey(static_cast<const CTagSection*>(s)->Tag(), key, nullptr);
-        if (key.size() != sought.size())
-            continue;
-        if (Lowered(key) == sought)
-            return s;
+        // A meta tag with neither name nor http-equiv ("charset", "property")
+        // has the key "": it is never the target of a write keyed on a name.
+        if (!key.empty())
+            m_metaIndex[MetaNameKey(key)].tags.push_back(s);
     }
-    return nullptr;
+    m_metaIndexValid = true;
+}
+
+POSITION CHtmlPage::FindMeta(std::string_view name) const {
+    if (name.empty())
+        return nullptr;
+    if (!m_metaIndexValid)
+        BuildMetaIndex();
+    const auto it = m_metaIndex.find(MetaNameKey(name));
+    if (it == m_metaIndex.end() || it->second.head >= it->second.tags.size())
+        return nullptr;
+    return it->second.tags[it->second.head];
 }
 
 std::string CHtmlPage::GetMetaContent(std::string_view name) const {

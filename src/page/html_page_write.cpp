@@ -1,4 +1,5 @@
 // Writing the title and meta tags into the section list.
+#include <cstdlib>
 #include <string>
 
 #include "page/html_page.h"
@@ -8,11 +9,19 @@ namespace {
 
 const char kSeparator[] = "\r\n\t";
 
-std::string MetaTagText(std::string_view name, std::string_view value, int httpEquiv) {
+// action: null for a page write, which stores none.
+std::string MetaTagText(std::string_view name, std::string_view value, int httpEquiv,
+                        const int* action) {
     std::string text = httpEquiv ? "<meta http-equiv=" : "<meta name=";
     text += QuoteAttributeValue(name);
     text += " content=";
     text += QuoteAttributeValue(value);
+    if (action) {
+        text += " action=\"";
+        text += std::to_string(*action);
+        text += '"';
+    }
+    text += "/>";
     return text;
 }
 
@@ -20,9 +29,27 @@ bool IsBlank(std::string_view text) {
     return text.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos;
 }
 
+// A title as it is stored between the title tags: every "<" and ">" escaped,
+// so that no title can end the element early or put markup into the page.
+std::string EscapedTitle(std::string_view title) {
+    std::string escaped;
+    escaped.reserve(title.size());
+    for (char c : title) {
+        if (c == '<')
+            escaped += "&lt;";
+        else if (c == '>')
+            escaped += "&gt;";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
 } // namespace
 
 POSITION CHtmlPage::FindMetaInsertPos() const {
+    if (m_insertPosValid)
+        return m_insertPos;
     POSITION candidate = nullptr;
     POSITION head = nullptr;
     for (CHtmlSection* s = m_head; s; s = s->m_next) {
@@ -37,7 +64,9 @@ POSITION CHtmlPage::FindMetaInsertPos() const {
             head = s;
         }
     }
-    return candidate ? candidate : head;
+    m_insertPos = candidate ? candidate : head;
+    m_insertPosValid = true;
+    return m_insertPos;
 }
 
 // Inserts a new meta tag (after separator text when asked) after the last meta
@@ -48,39 +77,95 @@ POSITION CHtmlPage::InsertMeta(std::string tagText, bool separator) {
     POSITION pos = FindMetaInsertPos();
     if (!pos)
         return nullptr;
-    if (IsInTail(pos))
+    const bool afterPlace = !IsInTail(pos);
+    if (!afterPlace)
         pos = m_tailSection->m_prev;
     POSITION tag = pos ? InsertAfter(pos, std::make_unique<CTagSection>(std::move(tagText)))
                        : InsertBefore(nullptr, std::make_unique<CTagSection>(std::move(tagText)));
     if (separator)
         InsertBefore(tag, std::make_unique<CTextSection>(kSeparator));
+    // Directly after the last meta tag (or the head tag), the new tag is the
+    // last meta tag now; placed before the body, it is not.
+    if (afterPlace) {
+        m_insertPos = tag;
+        m_insertPosValid = true;
+    }
     return tag;
 }
 
-int CHtmlPage::SetMeta(std::string_view name, std::string_view value, int httpEquiv) {
+void CHtmlPage::IndexNewMeta(POSITION pos) {
+    if (!m_metaIndexValid)
+        return;
+    std::string key;
+    MetaKey(static_cast<const CTagSection*>(pos)->Tag(), key, nullptr);
+    if (key.empty())
+        return;
+    MetaIndexEntry& entry = m_metaIndex[MetaNameKey(key)];
+    if (entry.head >= entry.tags.size()) {
+        entry.tags.clear();
+        entry.head = 0;
+    }
+    entry.tags.push_back(pos);
+}
+
+bool CHtmlPage::MetaAlreadyIs(POSITION pos, std::string_view value, int httpEquiv,
+                              const int* action, const std::string& newText) const {
+    const CHtmlTag& tag = static_cast<const CTagSection*>(pos)->Tag();
+    std::string buffer;
+    int isHttpEquiv = 0;
+    MetaKey(tag, buffer, &isHttpEquiv);
+    if (isHttpEquiv == (httpEquiv ? 1 : 0)) {
+        tag.GetAttribute("content", buffer);
+        bool same =
+            buffer == value || AttributeValueKey(buffer, false) == AttributeValueKey(value, false);
+        if (same && action) {
+            // As GetMetaAction reads it.
+            same = tag.GetAttribute("action", buffer) && !buffer.empty() &&
+                   std::atoi(buffer.c_str()) == *action;
+        }
+        if (same)
+            return true;
+    }
+    // Or the tag is written exactly as the write would write it.
+    return NormalizeTagText(newText, false) == tag.GetNormalizedText();
+}
+
+int CHtmlPage::WriteMeta(std::string_view name, std::string_view value, int httpEquiv,
+                         const int* action) {
     if (name.empty())
         return 0;
-    std::string text = MetaTagText(name, value, httpEquiv) + "/>";
+    std::string text = MetaTagText(name, value, httpEquiv, action);
     if (POSITION pos = FindMeta(name)) {
+        // A tag that already has the value keeps its bytes, however written.
+        if (MetaAlreadyIs(pos, value, httpEquiv, action, text))
+            return 1;
         static_cast<CTagSection*>(pos)->EditTag().SetTagText(std::move(text));
         Changed(pos);
+        ++m_nChanges;
+        // The tag is known by the same name as before, whatever it was written
+        // with; should it not be, the index is made again when next needed.
+        std::string key;
+        MetaKey(static_cast<const CTagSection*>(pos)->Tag(), key, nullptr);
+        if (MetaNameKey(key) != MetaNameKey(name))
+            m_metaIndexValid = false;
         return 1;
     }
-    return InsertMeta(std::move(text), true) ? 1 : 0;
+    // A page's new tag gets a line of its own; a template's does not.
+    POSITION tag = InsertMeta(std::move(text), action == nullptr);
+    if (!tag)
+        return 0;
+    ++m_nChanges;
+    IndexNewMeta(tag);
+    return 1;
+}
+
+int CHtmlPage::SetMeta(std::string_view name, std::string_view value, int httpEquiv) {
+    return WriteMeta(name, value, httpEquiv, nullptr);
 }
 
 int CHtmlPage::SetMetaWithAction(std::string_view name, std::string_view value, int httpEquiv,
                                  int action) {
-    if (name.empty())
-        return 0;
-    std::string text =
-        MetaTagText(name, value, httpEquiv) + " action=\"" + std::to_string(action) + "\"/>";
-    if (POSITION pos = FindMeta(name)) {
-        static_cast<CTagSection*>(pos)->EditTag().SetTagText(std::move(text));
-        Changed(pos);
-        return 1;
-    }
-    return InsertMeta(std::move(text), false) ? 1 : 0;
+    return WriteMeta(name, value, httpEquiv, &action);
 }
 
 int CHtmlPage::RemoveMeta(std::string_view name) {
@@ -95,63 +180,108 @@ int CHtmlPage::RemoveMeta(std::string_view name) {
         if (IsBlank(text))
             RemoveAt(next);
     }
+    // The tag is the first of its name (FindMeta found it).
+    MetaIndexEntry& entry = m_metaIndex[MetaNameKey(name)];
+    ++entry.head;
+    if (m_insertPos == pos)
+        m_insertPosValid = false;
     RemoveAt(pos);
+    ++m_nChanges;
     return 1;
 }
 
 int CHtmlPage::SetTitle(std::string_view title) {
+    return WriteTitle(title, false);
+}
+
+// Writes the title; createEmpty: an empty title gets title tags of its own even
+// where the page has none (a template stores its title's action on them).
+int CHtmlPage::WriteTitle(std::string_view title, bool createEmpty) {
+    const std::string escaped = EscapedTitle(title);
+    const auto insertTitleBefore = [&](POSITION before) {
+        // A page without a title has the title "": writing "" changes nothing.
+        if (escaped.empty() && !createEmpty)
+            return;
+        InsertBefore(before, std::make_unique<CTagSection>("<title>"));
+        InsertBefore(before, std::make_unique<CTextSection>(escaped));
+        InsertBefore(before, std::make_unique<CTagSection>("</title>"));
+        ++m_nChanges;
+    };
+    const auto isTitleClose = [this](POSITION pos) {
+        const CHtmlTag* tag = TagAt(pos);
+        return tag && tag->GetElementRow() == ROW_TITLE && tag->GetKind() == TAG_CLOSE;
+    };
+    // The title is written where GetTitle reads it: the text after the first
+    // title tag before the body. Without one it goes before the first
+    // "</head>" or else before the body; a title tag in the body (an SVG
+    // title, say) is not the page's title, and in preserve-body mode nothing
+    // there may change.
+    POSITION titleTag = nullptr;
+    POSITION headClose = nullptr;
+    POSITION body = nullptr;
     for (CHtmlSection* s = m_head; s; s = s->m_next) {
-        if (s->m_inTail) {
-            // A title tag in the body (an SVG title, say) is not the page's title,
-            // and nothing there may change: the title goes before the body.
-            InsertBefore(s, std::make_unique<CTagSection>("<title>"));
-            InsertBefore(s, std::make_unique<CTextSection>(std::string(title)));
-            InsertBefore(s, std::make_unique<CTagSection>("</title>"));
-            return 1;
+        const CHtmlTag* tag = TagAt(s);
+        const int row = tag ? tag->GetElementRow() : -1;
+        if (s->m_inTail || row == ROW_BODY) {
+            body = s;
+            break;
         }
-        if (s->GetType() != SECTION_TAG)
-            continue;
-        const CHtmlTag& tag = static_cast<const CTagSection*>(s)->Tag();
-        const int row = tag.GetElementRow();
         if (row == ROW_TITLE && s->m_next) {
-            CHtmlSection* after = SplitRun(s->m_next);
-            POSITION textPos;
-            if (after->GetType() == SECTION_TEXT) {
-                static_cast<CTextSection*>(after)->SetEscapedText(title);
-                Changed(after);
-                textPos = after;
-            } else {
-                textPos = InsertBefore(after, std::make_unique<CTextSection>(std::string(title)));
-            }
-            CHtmlSection* close = SplitRun(textPos->m_next);
-            const CHtmlTag* closeTag = TagAt(close);
-            if (closeTag && closeTag->GetElementRow() == ROW_TITLE &&
-                closeTag->GetKind() == TAG_CLOSE)
-                return 1;
-            // The title text is not followed by "</title>": say so and repair it.
-            if (close && m_prompt)
-                m_prompt->Info(close->GetText() + "\r\nIs not </title>?");
-            InsertAfter(textPos, std::make_unique<CTagSection>("</title>"));
-            return 1;
+            titleTag = s;
+            break;
         }
-        if (row == ROW_HEAD && tag.GetKind() == TAG_CLOSE) {
-            InsertBefore(s, std::make_unique<CTagSection>("<title>"));
-            InsertBefore(s, std::make_unique<CTextSection>(std::string(title)));
-            InsertBefore(s, std::make_unique<CTagSection>("</title>"));
-            return 1;
-        }
+        if (row == ROW_HEAD && tag->GetKind() == TAG_CLOSE && !headClose)
+            headClose = s;
     }
-    return 0;
+    if (!titleTag) {
+        POSITION place = headClose ? headClose : body;
+        if (!place)
+            return 0;
+        insertTitleBefore(place);
+        return 1;
+    }
+    CHtmlSection* after = SplitRun(titleTag->m_next);
+    POSITION textPos;
+    if (after->GetType() == SECTION_TEXT) {
+        CTextSection* text = static_cast<CTextSection*>(after);
+        // The title as read (GetTitle) is what is stored; a write of it
+        // changes nothing, not even a missing "</title>".
+        if (text->Text() == escaped || text->Text() == title)
+            return 1;
+        text->SetBytes(escaped);
+        text->Touch();
+        Changed(after);
+        ++m_nChanges;
+        textPos = after;
+    } else if (escaped.empty()) {
+        return 1; // the title reads as "" already
+    } else {
+        textPos = InsertBefore(after, std::make_unique<CTextSection>(escaped));
+        ++m_nChanges;
+    }
+    CHtmlSection* close = SplitRun(textPos->m_next);
+    if (isTitleClose(close))
+        return 1;
+    // The title text is not followed by "</title>": say so and repair it.
+    if (close && m_prompt)
+        m_prompt->Info(close->GetText() + "\r\nIs not </title>?");
+    InsertAfter(textPos, std::make_unique<CTagSection>("</title>"));
+    ++m_nChanges;
+    return 1;
 }
 
 void CHtmlPage::SetTitleWithAction(std::string_view title, int action) {
-    if (!SetTitle(title))
+    if (!WriteTitle(title, true))
         return;
     for (CHtmlSection* s = m_head; s; s = s->m_next) {
         const CHtmlTag* tag = TagAt(s);
         if (tag && tag->GetElementRow() == ROW_TITLE && s->m_next) {
+            int current = 0;
+            if (tag->GetAttributeInt("action", current) && current == action)
+                return;
             static_cast<CTagSection*>(s)->EditTag().SetAttribute("action", std::to_string(action));
             Changed(s);
+            ++m_nChanges;
             return;
         }
     }

@@ -69,6 +69,17 @@ struct TagByteTable {
 };
 constexpr TagByteTable kTagBytes;
 
+// A byte that, right after "<", makes something other than the tag read: a
+// server-script block, a comment or a declaration, or "<>", which is text.
+bool IsMarkupStart(char c) {
+    return c == '?' || c == '%' || c == '!' || c == '>';
+}
+
+// The space at raw[i], right after the opening "<", is kept by normalization.
+bool KeepsSpaceAfterLt(std::string_view raw, size_t i) {
+    return i == 1 && raw.size() > 2 && IsMarkupStart(raw[2]);
+}
+
 } // namespace
 
 bool IsNormalizedTagText(std::string_view raw, bool declaration) {
@@ -110,7 +121,7 @@ bool IsNormalizedTagText(std::string_view raw, bool declaration) {
             break;
         }
         case BYTE_SPACE:
-            if (afterSeparator || afterSpace)
+            if (afterSpace || (afterSeparator && !KeepsSpaceAfterLt(raw, i)))
                 return false;
             afterSpace = true;
             break;
@@ -134,8 +145,12 @@ std::string NormalizeTagText(std::string_view raw, bool declaration) {
     char quote = 0;
     bool pendingSpace = false;
     bool separator = false;
+    bool spaceAfterLt = false;
     const auto writeOther = [&](char c) {
-        if (pendingSpace) {
+        // "< ?x>" must not become "<?x>", which reads back as a server-script
+        // block (or "<!--" as a comment) and would take the page after it
+        // along; nor "< >" the text "<>".
+        if (pendingSpace || (spaceAfterLt && out == "<" && IsMarkupStart(c))) {
             out += ' ';
             pendingSpace = false;
         }
@@ -160,6 +175,8 @@ std::string NormalizeTagText(std::string_view raw, bool declaration) {
         } else if (c == ' ') {
             if (!separator)
                 pendingSpace = true;
+            else if (out == "<")
+                spaceAfterLt = true;
         } else {
             if (c == '\'' || c == '"')
                 quote = c;
@@ -371,20 +388,28 @@ int CHtmlTag::FindAttribute(std::string_view name) const {
     }
     if (name.empty() || text.size() <= name.size())
         return 0;
+    // An attribute name follows a space outside quotes; quotes are tracked as
+    // the tokenizer and the normalizer track them, from the tag's start, so a
+    // quoted value that holds " name=" is never taken for an attribute.
     const size_t limit = text.size() - name.size();
     bool afterSpace = false;
-    for (size_t i = 2; i < limit;) {
-        if (afterSpace && text[i] == name[0]) {
-            if (text.compare(i, name.size(), name) == 0) {
-                const char after = text[i + name.size()];
-                if (after == ' ' || after == '=' || after == '>')
-                    return static_cast<int>(i);
-            }
-            ++i;
+    char quote = 0;
+    for (size_t i = 0; i < limit; ++i) {
+        const char c = text[i];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            afterSpace = false;
             continue;
         }
-        afterSpace = text[i] == ' ';
-        ++i;
+        if (afterSpace && i >= 2 && c == name[0] && text.compare(i, name.size(), name) == 0) {
+            const char after = text[i + name.size()];
+            if (after == ' ' || after == '=' || after == '>')
+                return static_cast<int>(i);
+        }
+        if (c == '\'' || c == '"')
+            quote = c;
+        afterSpace = c == ' ';
     }
     return 0;
 }

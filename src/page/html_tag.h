@@ -58,6 +58,13 @@ private:
     };
     // A tag that refers to text owned elsewhere (the page); raw must outlive it.
     void SetParsedText(std::string_view raw);
+    // From now on the tag is written back exactly as read: the end tag of a
+    // script or style element, whose normal form might no longer end it
+    // ("</script\n<>" would become "</script<>").
+    void KeepRawText() {
+        m_normalizedIsRaw = 1;
+        m_normalizedValid = 1;
+    }
     void ClassifyFast();
     void ClassifyFromNormalized();
     void EnsureNormalized() const;

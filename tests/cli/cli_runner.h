@@ -25,6 +25,20 @@ inline CliResult RunCli(const QStringList& args) {
             process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
+// Runs a shell script in dir with $CLI naming tsle-cli: for limits (ulimit),
+// redirections, other users, and arguments that are not UTF-8.
+inline CliResult RunShell(const QString& script, const QString& dir) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("CLI"), QStringLiteral(TSLE_CLI_PATH));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(dir);
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script});
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
 // A temporary folder to put pages in for a command to work on.
 class CliTest : public testing::Test {
 protected:
@@ -44,3 +58,13 @@ protected:
     }
     QTemporaryDir m_dir;
 };
+
+// Pages under a folder, as a list of "name: text" (sorted by name).
+inline QStringList Contents(const QString& dir) {
+    QStringList out;
+    for (const QString& name : QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        QFile file(dir + "/" + name);
+        out << name + ": " + (file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>");
+    }
+    return out;
+}

@@ -24,6 +24,10 @@ TEST(HttpDateCommand, ParsesAndFormats) {
         {{"format", "-5"}, 0, "\n"},
         {{"format", "32535216000"}, 0, "\n"},
         {{"format", "99999999999999999999999"}, 0, "\n"},
+        // "--" ends the options, before the action or after it.
+        {{"format", "--", "-5"}, 0, "\n"},
+        {{"--", "format", "0"}, 0, "Thu, 01 Jan 1970 00:00:00 GMT\n"},
+        {{"parse", "--", "Sun, 06 Nov 1994 08:49:37 GMT"}, 0, "784111777\n"},
         {{"format", "12x"}, 2, ""},
         {{"format"}, 2, ""},
         {{"parse"}, 2, ""},

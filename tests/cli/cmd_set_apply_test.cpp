@@ -135,7 +135,9 @@ TEST_F(CliCommand, ApplyKeepsOrderAcrossManyPages) {
     const CliResult run = RunCli({"apply", templ, m_dir.filePath("site"), "-r"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, expected);
-    EXPECT_TRUE(run.err.isEmpty()); // no progress line off a terminal
+    // Each failure on stderr too, and no progress line off a terminal.
+    EXPECT_EQ(run.err.count("\n"), 100);
+    EXPECT_EQ(run.err.count("tsle-cli: "), 100);
 }
 
 TEST_F(CliCommand, ShowListsTheActionsOfATemplate) {

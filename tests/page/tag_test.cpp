@@ -48,7 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"<a\"b c\">", "<a\"b c\">", "a\"b", TAG_OPEN},
         TagCase{"<P TITLE=\"Mixed\tCase\">", "<p title=\"Mixed Case\">", "p", TAG_OPEN},
         TagCase{"</br>", "</br>", "br", TAG_EMPTY}, TagCase{"<Body>", "<body>", "body", TAG_OPEN},
-        TagCase{"<SECTION>", "<section>", "section", TAG_OPEN}));
+        TagCase{"<SECTION>", "<section>", "section", TAG_OPEN},
+        // Read back, "<?" would start a server-script block and "<!--" a comment.
+        TagCase{"< ?x>", "< ?x>", "", TAG_OPEN},
+        TagCase{"<\t\t!-- X -->", "< !-- x -->", "", TAG_OPEN},
+        TagCase{"<\n\n>", "< >", "", TAG_OPEN}));
 
 TEST(Tag, RepairsWhatAWriterGives) {
     const struct {
@@ -109,7 +113,10 @@ INSTANTIATE_TEST_SUITE_P(
                       AttributeCase{"<input disabled>", "disabled", 1, ""},
                       AttributeCase{"<meta NAME='It''s'>", "name", 1, "It"},
                       AttributeCase{"<a href=\"unclosed", "href", 1, "unclosed"},
-                      AttributeCase{"<meta property=x content='a name=b'>", "name", 1, "b'"},
+                      // Names are matched only at attribute boundaries, never in a value.
+                      AttributeCase{"<meta property=x content='a name=b'>", "name", 0, ""},
+                      AttributeCase{"<meta content=\"x name=y\" name=z>", "name", 1, "z"},
+                      AttributeCase{"<meta content=x nname=y name=z>", "name", 1, "z"},
                       AttributeCase{"<meta name= content=x>", "name", 1, "content=x"},
                       AttributeCase{"<!DOCTYPE html public=\"x\">", "PUBLIC", 1, "x"},
                       AttributeCase{"<!DOCTYPE html PUBLIC=\"x\">", "PUBLIC", 0, ""}));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "page_test_util.h"
 
 namespace {
@@ -136,7 +138,7 @@ TEST(Write, Title) {
         const char* page;
         const char* message;
     } cases[] = {
-        {"<title></title>", "a<b", 1, "<title>a<b</title>", nullptr},
+        {"<title></title>", "a<b", 1, "<title>a&lt;b</title>", nullptr},
         {"<title>old</title>", "a<b>", 1, "<title>a&lt;b&gt;</title>", nullptr},
         {"<title>a<b>c</b></title>", "new", 1, "<title>new</title><b>c</b></title>",
          "<b>\r\nIs not </title>?"},
@@ -228,4 +230,207 @@ TEST(PreservedBody, SavedPageReadsBackTheSame) {
     EXPECT_EQ(reread.GetMetaContent("n"), "new");
     EXPECT_EQ(reread.GetTitle(), "t");
     EXPECT_EQ(reread.GetText(), page.GetText());
+}
+
+// --- Writes that keep the page sound -------------------------------------------
+
+// Every title write escapes markup, wherever the title goes, and the title reads
+// back the same from the written text; nothing of it becomes part of the page.
+TEST(SoundWrites, TitleNeverInjectsMarkup) {
+    const std::string attack = "</title></head><body onload=alert(1)><script>x()</script>";
+    const std::string escaped = "&lt;/title&gt;&lt;/head&gt;&lt;body onload=alert(1)&gt;"
+                                "&lt;script&gt;x()&lt;/script&gt;";
+    const char* const pages[] = {
+        "<html><head><title></title></head><body>b</body></html>",
+        "<html><head><title>old</title></head><body>b</body></html>",
+        "<html><head></head><body>b</body></html>",
+        "<html><head><title></head><body>b</body></html>",
+        "<html><body>b</body></html><meta name=x>",
+    };
+    for (const char* text : pages) {
+        for (const std::string& title : {attack, std::string("a<b"), std::string("x > y")}) {
+            CHtmlPage page;
+            page.SetText(text, 1);
+            ASSERT_EQ(page.SetTitle(title), 1) << text;
+            std::string expected = title == attack ? escaped : title;
+            for (size_t at; (at = expected.find('<')) != std::string::npos;)
+                expected.replace(at, 1, "&lt;");
+            for (size_t at; (at = expected.find('>')) != std::string::npos;)
+                expected.replace(at, 1, "&gt;");
+            EXPECT_EQ(page.GetTitle(), expected) << text;
+            CHtmlPage reread;
+            reread.SetText(page.GetText(), 1);
+            EXPECT_EQ(reread.GetTitle(), expected) << page.GetText();
+            EXPECT_EQ(reread.GetBodyText(), "b") << page.GetText();
+            EXPECT_EQ(page.GetText().find("<script"), std::string::npos);
+        }
+    }
+}
+
+// A write of the value a tag has changes nothing at all: not the tag's bytes
+// (other attributes, case, quotes) and not the change count.
+TEST(SoundWrites, WritingTheCurrentValueChangesNothing) {
+    const std::string text = "<HTML><HEAD><TITLE>A &amp; B</TITLE>\n"
+                             "<META NAME=Keywords CONTENT=\"a, b\" LANG=en>\n"
+                             "<meta http-equiv='Refresh' content='5'>\n"
+                             "<meta name=\"q\" content='say \"hi\"'>\n"
+                             "<meta name=\"both\" content=\"5&quot; 'x'\">\n"
+                             "<meta name=\"description\">\n"
+                             "</HEAD><BODY>x</BODY></HTML>";
+    CHtmlPage page;
+    page.SetText(text, 1);
+    const std::string before = page.GetText();
+    // What an editing view does: write back every value as it reads it.
+    page.SetTitle(page.GetTitle());
+    std::string name, content;
+    int httpEquiv = 0;
+    for (int i = 0; page.GetMetaAt(i, name, content, httpEquiv); ++i)
+        EXPECT_EQ(page.SetMeta(name, content, httpEquiv), 1) << name;
+    page.SetMeta("both", "5\" 'x'", 0); // the value as a browser reads it
+    page.RemoveMeta("absent");
+    page.SetTitle("A &amp; B");
+    EXPECT_EQ(page.GetChangeCount(), 0u);
+    EXPECT_EQ(page.GetText(), before);
+
+    // A page without a title has the title "": writing "" inserts nothing.
+    page.SetText("<head></head><body></body>", 1);
+    EXPECT_EQ(page.SetTitle(""), 1);
+    EXPECT_EQ(page.GetChangeCount(), 0u);
+    EXPECT_EQ(page.GetText(), "<head></head><body></body>");
+
+    // Changing one tag leaves the other attributes of the others alone.
+    page.SetText(text, 1);
+    page.SetMeta("keywords", "a, b", 0);
+    page.SetMeta("refresh", "5", 0); // by name now: a change
+    EXPECT_EQ(page.GetChangeCount(), 1u);
+    EXPECT_NE(page.GetText().find("<meta name=keywords content=\"a, b\" lang=en>"),
+              std::string::npos);
+    EXPECT_NE(page.GetText().find("<meta name=\"refresh\" content=\"5\"/>"), std::string::npos);
+
+    // The same holds for a template's values and actions.
+    CHtmlPage templ;
+    templ.SetText("<head><title action=\"3\">T</title>"
+                  "<meta name=a content=x action=\"05\"></head><body></body>",
+                  0);
+    templ.SetTitleWithAction("T", 3);
+    templ.SetMetaWithAction("a", "x", 0, 5);
+    EXPECT_EQ(templ.GetChangeCount(), 0u);
+    templ.SetMetaWithAction("a", "x", 0, 4);
+    EXPECT_EQ(templ.GetChangeCount(), 1u);
+    EXPECT_EQ(templ.GetMetaAction("a"), 4);
+    // An empty template title still gets tags to carry its action.
+    templ.SetText("<head></head><body></body>", 0);
+    templ.SetTitleWithAction("", 5);
+    std::string title = "x";
+    int action = 0;
+    EXPECT_EQ(templ.GetTitleWithAction(title, action), 1);
+    EXPECT_EQ(title, "");
+    EXPECT_EQ(action, 5);
+}
+
+// A tag the page writes is found again by the name it was written under, so a
+// second write replaces it instead of adding another, also after the page is
+// read back from its text.
+TEST(SoundWrites, WrittenTagsAreFoundAgainByTheirName) {
+    const std::string names[] = {"plain",    "say \"hi\"", "it's",    "both \" and '", "a\tb",
+                                 "x&quot;y", "UPPER",      "content", "a name=b"};
+    for (const std::string& name : names) {
+        for (int httpEquiv : {0, 1}) {
+            CHtmlPage page;
+            page.SetText("<head><meta name=\"other\" content=\"v name=plain name=upper "
+                         "name=content\"></head><body></body>",
+                         1);
+            ASSERT_EQ(page.SetMeta(name, "1", httpEquiv), 1);
+            ASSERT_EQ(page.SetMeta(name, "2", httpEquiv), 1);
+            CHtmlPage reread;
+            reread.SetText(page.GetText(), 1);
+            ASSERT_EQ(reread.SetMeta(name, "3", httpEquiv), 1);
+            int count = 0;
+            std::string n, content;
+            int h = 0;
+            for (int i = 0; reread.GetMetaAt(i, n, content, h); ++i)
+                count += content == "3";
+            EXPECT_EQ(count, 1) << name << "\n" << reread.GetText();
+            EXPECT_EQ(reread.GetMetaContent(name), "3") << name;
+            EXPECT_EQ(reread.GetMetaContent("other"), "v name=plain name=upper name=content");
+            EXPECT_EQ(reread.RemoveMeta(name), 1);
+            EXPECT_EQ(reread.FindMeta(name), nullptr) << name;
+        }
+    }
+}
+
+// The content of a script or style element is text as a browser reads it: no
+// tag in it counts, and no write lands in it.
+TEST(SoundWrites, NothingIsReadOrWrittenInsideScriptOrStyle) {
+    const std::string code = "document.write(\"<body><title>t</title>"
+                             "<meta name=k content=s></head>\"); if (a<B) x();";
+    const std::string script = "<SCRIPT>" + code + "</SCRIPT>";
+    const std::string style = "<style>/* <META NAME=k> </head> */ p{}</style>";
+    const std::string text = "<HTML><HEAD>" + script + style +
+                             "<META NAME=k CONTENT=head>\n</HEAD><BODY>b<script>"
+                             "s(\"<meta name=late>\")</script></BODY></HTML>";
+    for (const auto detail : {CHtmlPage::SectionDetail::NEEDED, CHtmlPage::SectionDetail::ALL}) {
+        CHtmlPage page;
+        page.SetText(text, 1, detail);
+        EXPECT_EQ(page.GetTitle(), "");
+        EXPECT_EQ(page.GetMetaContent("k"), "head");
+        EXPECT_EQ(page.FindMeta("late"), nullptr);
+        ASSERT_NE(page.GetBodyOpenPosition(), nullptr);
+        EXPECT_EQ(CHtmlPage::GetAt(page.GetBodyOpenPosition())->GetText(), "<body>");
+        EXPECT_EQ(page.SetTitle("New"), 1);
+        EXPECT_EQ(page.SetMeta("k", "v", 0), 1);
+        EXPECT_EQ(page.SetMeta("n", "w", 0), 1);
+        // The script and style are written as read (but the start tag, in its
+        // normal form), the changes after them.
+        EXPECT_EQ(page.GetText(),
+                  "<html><head><script>" + code + "</SCRIPT>" + style +
+                      "<meta name=\"k\" content=\"v\"/>\r\n\t<meta name=\"n\" content=\"w\"/>\n"
+                      "<title>New</title></head><BODY>b<script>s(\"<meta name=late>\")</script>"
+                      "</BODY></HTML>")
+            << page.GetText();
+    }
+    // The end tag is written as read: "</SCRIPT\n<>" in its normal form
+    // "</script<>" would no longer end the script, which would then hide the
+    // rest of the page when the text is read back.
+    CHtmlPage page;
+    page.SetText("<head><SCRIPT>x</SCRIPT\n<>\n<title>t</title></head><body></body>", 1);
+    ASSERT_EQ(page.SetMeta("k", "v", 0), 1);
+    CHtmlPage reread;
+    reread.SetText(page.GetText(), 1);
+    EXPECT_EQ(reread.GetTitle(), "t") << page.GetText();
+    EXPECT_EQ(reread.GetMetaContent("k"), "v");
+    // A script that is never closed, or closed in its own tag, hides nothing.
+    for (const char* head : {"<script src=a.js/>", "<script>x()"}) {
+        CHtmlPage page;
+        page.SetText(std::string("<head>") + head + "<title>t</title></head><body></body>", 1);
+        EXPECT_EQ(page.GetTitle(), "t") << head;
+    }
+}
+
+// A position stays valid until its own section is removed, also when a write
+// cuts the verbatim run it names into sections.
+TEST(SoundWrites, PositionsSurviveWrites) {
+    const char* const texts[] = {
+        "<html><head><title><link rel=x></title></head><body><p>x</p></body></html>",
+        "<html><head><title>t</title><meta name=a content=1><p>one piece</head></html>",
+        "<html><head><meta name=a content=1><p>run <b>of</b> pieces</head></html>",
+    };
+    for (const char* text : texts) {
+        CHtmlPage page;
+        page.SetText(text, 0);
+        // Every section but the meta tag that is removed below.
+        std::vector<POSITION> held;
+        for (POSITION p = page.GetHeadPosition(); p; p = CHtmlPage::GetNextPosition(p)) {
+            if (CHtmlPage::GetAt(p)->GetText().rfind("<meta", 0) != 0)
+                held.push_back(p);
+        }
+        page.SetTitle("new");
+        page.RemoveMeta("a");
+        std::vector<POSITION> now;
+        for (POSITION p = page.GetHeadPosition(); p; p = CHtmlPage::GetNextPosition(p))
+            now.push_back(p);
+        for (POSITION p : held)
+            EXPECT_NE(std::find(now.begin(), now.end(), p), now.end()) << text;
+        EXPECT_EQ(page.GetTitle(), "new") << text;
+    }
 }
