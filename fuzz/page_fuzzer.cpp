@@ -6,7 +6,9 @@
 // - a meta tag the page writes is found again by its name, and a title it
 //   writes reads back as written (escaped), also from the rebuilt text;
 // - writing back the values the page reads changes nothing, and edits that
-//   changed nothing leave the text as it was.
+//   changed nothing leave the text as it was;
+// - normalizing a tag agrees with the quick normal-form test, gives a text that
+//   normalizes to itself, and lower-cases the tag's name.
 //
 // Input: byte 0 is the number of edits n (mod 8), the next n bytes choose the
 // edits, and the rest is the page.
@@ -113,16 +115,27 @@ struct Reading {
 };
 
 Reading Read(CHtmlPage& page) {
-    // The quick normal-form test must agree with normalizing.
     for (POSITION p = page.GetHeadPosition(); p; p = CHtmlPage::GetNextPosition(p)) {
         const CHtmlSection* s = CHtmlPage::GetAt(p);
         if (s->GetType() != SECTION_TAG)
             continue;
         const CHtmlTag& tag = static_cast<const CTagSection*>(s)->Tag();
         const std::string_view raw = tag.GetRawText();
-        Check(IsNormalizedTagText(raw, tag.IsDeclaration()) ==
-                  (NormalizeTagText(raw, tag.IsDeclaration()) == raw),
+        const bool declaration = tag.IsDeclaration();
+        // The quick normal-form test must agree with normalizing.
+        const std::string normalized = NormalizeTagText(raw, declaration);
+        Check(IsNormalizedTagText(raw, declaration) == (normalized == raw),
               "normal-form test disagrees with normalization");
+        // A tag written in normal form reads back as the same tag.
+        Check(NormalizeTagText(normalized, declaration) == normalized &&
+                  IsNormalizedTagText(normalized, declaration),
+              "normalizing a normalized tag changes it");
+        // Values keep their case; a tag's name (outside quotes) does not.
+        const std::string_view name =
+            std::string_view(normalized).substr(1, normalized.find(' ') - 1);
+        if (!declaration && name.find_first_of("'\"") == std::string_view::npos)
+            Check(name.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") == std::string_view::npos,
+                  "a tag name keeps capitals");
     }
     Reading r;
     r.text = page.GetText();

@@ -42,7 +42,8 @@ enum TagByteClass : uint8_t {
     BYTE_UPPER,
     BYTE_QUOTE,
     BYTE_SPACE,
-    BYTE_SEPARATOR,
+    BYTE_LT,
+    BYTE_EQUALS,
     BYTE_END,
     BYTE_CONTROL
 };
@@ -56,8 +57,8 @@ struct TagByteTable {
         outside[static_cast<unsigned char>('"')] = BYTE_QUOTE;
         outside[static_cast<unsigned char>('\'')] = BYTE_QUOTE;
         outside[static_cast<unsigned char>(' ')] = BYTE_SPACE;
-        outside[static_cast<unsigned char>('<')] = BYTE_SEPARATOR;
-        outside[static_cast<unsigned char>('=')] = BYTE_SEPARATOR;
+        outside[static_cast<unsigned char>('<')] = BYTE_LT;
+        outside[static_cast<unsigned char>('=')] = BYTE_EQUALS;
         outside[static_cast<unsigned char>('>')] = BYTE_END;
         for (unsigned char c : {'\r', '\n', '\t'}) {
             outside[c] = BYTE_CONTROL;
@@ -91,6 +92,8 @@ bool IsNormalizedTagText(std::string_view raw, bool declaration) {
     // would change, drop or add.
     bool afterSeparator = true;
     bool afterSpace = false;
+    // Where the walk is: in the tag name, after it, in an unquoted value.
+    enum : uint8_t { IN_NAME, IN_ATTRIBUTES, IN_VALUE } part = IN_NAME;
     size_t i = 1;
     for (;;) {
         if (kTagBytes.outside[s[i]] == BYTE_PLAIN) {
@@ -102,7 +105,7 @@ bool IsNormalizedTagText(std::string_view raw, bool declaration) {
         }
         switch (kTagBytes.outside[s[i]]) {
         case BYTE_UPPER:
-            if (declaration) {
+            if (declaration || part == IN_VALUE) {
                 afterSeparator = afterSpace = false;
                 break;
             }
@@ -124,8 +127,12 @@ bool IsNormalizedTagText(std::string_view raw, bool declaration) {
             if (afterSpace || (afterSeparator && !KeepsSpaceAfterLt(raw, i)))
                 return false;
             afterSpace = true;
+            part = IN_ATTRIBUTES;
             break;
-        case BYTE_SEPARATOR:
+        case BYTE_EQUALS:
+            part = part == IN_NAME ? IN_NAME : IN_VALUE;
+            [[fallthrough]];
+        case BYTE_LT:
             if (afterSpace)
                 return false;
             afterSeparator = true;
@@ -146,6 +153,14 @@ std::string NormalizeTagText(std::string_view raw, bool declaration) {
     bool pendingSpace = false;
     bool separator = false;
     bool spaceAfterLt = false;
+    // A space outside quotes has been written: the tag name is over, and an
+    // "=" from here on starts an attribute value.
+    bool afterName = false;
+    // Inside an unquoted attribute value, which keeps its case: from an "="
+    // up to the next space written outside quotes. A space dropped before "<"
+    // or "=" does not end it, so the value reads back from the written text
+    // with every letter as it was.
+    bool inValue = false;
     const auto writeOther = [&](char c) {
         // "< ?x>" must not become "<?x>", which reads back as a server-script
         // block (or "<!--" as a comment) and would take the page after it
@@ -153,6 +168,8 @@ std::string NormalizeTagText(std::string_view raw, bool declaration) {
         if (pendingSpace || (spaceAfterLt && out == "<" && IsMarkupStart(c))) {
             out += ' ';
             pendingSpace = false;
+            afterName = true;
+            inValue = false;
         }
         separator = false;
         out += c;
@@ -166,18 +183,23 @@ std::string NormalizeTagText(std::string_view raw, bool declaration) {
                 quote = 0;
             continue;
         }
-        if (!declaration)
-            c = ToLowerAscii(c);
         if (c == '<' || c == '=') {
             out += c;
             pendingSpace = false;
             separator = true;
+            inValue |= afterName && c == '=';
         } else if (c == ' ') {
             if (!separator)
                 pendingSpace = true;
             else if (out == "<")
                 spaceAfterLt = true;
         } else {
+            // Names are lower-cased; values (data such as a link's address)
+            // are not. A pending space is written first and ends a value.
+            if (pendingSpace)
+                inValue = false;
+            if (!declaration && !inValue)
+                c = ToLowerAscii(c);
             if (c == '\'' || c == '"')
                 quote = c;
             writeOther(c);

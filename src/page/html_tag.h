@@ -1,11 +1,11 @@
 // CHtmlTag: one tag of a page, as read and as it is written back.
 //
 // The raw text is the tag exactly as it was cut from the page (or as a writer
-// gave it). The normalized text is what is written back: lower case outside
-// quotes, white space collapsed, repaired when malformed; it is worked out when
-// first asked for. A tag cut from a page refers to the page's text without
-// copying it, so it must not outlive the CHtmlPage it came from; a tag given
-// its own text with SetTagText owns that text.
+// gave it). The normalized text is what is written back: tag and attribute
+// names in lower case, values as written, white space collapsed, repaired when
+// malformed; it is worked out when first asked for. A tag cut from a page refers to the page's text
+// without copying it, so it must not outlive the CHtmlPage it came from; a tag given its own text
+// with SetTagText owns that text.
 #pragma once
 
 #include <cstdint>
@@ -84,9 +84,12 @@ private:
     mutable uint8_t m_normalizedIsRaw : 1 = 0;
 };
 
-// Normalizes a raw tag text (see CHtmlTag): lower case outside quotes unless
-// declaration, CR/LF/TAB as spaces, white space collapsed and dropped around
-// "<" and "=", cut after the first ">" outside quotes, repaired at both ends.
+// Normalizes a raw tag text (see CHtmlTag): CR/LF/TAB as spaces, white space
+// collapsed and dropped around "<" and "=", cut after the first ">" outside
+// quotes, repaired at both ends; lower case outside quotes, except in a
+// declaration and in unquoted attribute values. Such a value runs from an "="
+// that follows the tag name (a space written outside quotes) to the next space
+// written outside quotes, or to the ">".
 std::string NormalizeTagText(std::string_view raw, bool declaration);
 // Whether NormalizeTagText(raw, declaration) == raw, without building it.
 bool IsNormalizedTagText(std::string_view raw, bool declaration);

@@ -12,7 +12,7 @@ const char kPage[] = "<HTML><HEAD>\n"
                      "<meta property=\"og:title\" content=\"OG\">\n"
                      "<meta name=\"keywords\" content=\"second\">\n"
                      "<meta name=\"description\">\n"
-                     "<meta name=robots content=noindex>\n"
+                     "<META NAME=Robots CONTENT=NoIndex>\n"
                      "</HEAD><BODY><meta name=\"late\" content=\"body\"></BODY></HTML>";
 
 struct Meta {
@@ -36,7 +36,7 @@ TEST(Read, FindMetaByNameOrHttpEquivAnyCase) {
     page.SetText(kPage, 1);
     EXPECT_EQ(page.GetMetaContent("KEYWORDS"), "x"); // the first of two wins
     EXPECT_EQ(page.GetMetaContent("refresh"), "5");
-    EXPECT_EQ(page.GetMetaContent("robots"), "noindex");
+    EXPECT_EQ(page.GetMetaContent("robots"), "NoIndex"); // unquoted, as written
     EXPECT_NE(page.FindMeta("description"), nullptr);
     EXPECT_EQ(page.GetMetaContent("description"), "");
     EXPECT_EQ(page.GetMetaContent("late"), "body"); // found after the body tag too
@@ -57,7 +57,7 @@ TEST(Read, GetMetaAtListsHeadTagsInOrderIncludingNameless) {
     const std::vector<Meta> expected = {
         {"Keywords", "x", 0},    {"Refresh", "5", 1},       {"", "", 1},
         {"", "OG", 1},           {"keywords", "second", 0}, {"description", "", 0},
-        {"robots", "noindex", 0}};
+        {"Robots", "NoIndex", 0}};
     EXPECT_EQ(AllMeta(page), expected);
 }
 

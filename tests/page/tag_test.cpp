@@ -42,9 +42,16 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"<div />", "<div />", "div", TAG_OPEN}, TagCase{"<a/b>", "<a/b>", "a", TAG_EMPTY},
         TagCase{"<!doctype html>", "<!doctype html>", "!doctype", TAG_OPEN},
         TagCase{"<!DOCTYPE HTML>", "<!DOCTYPE HTML>", "!DOCTYPE", TAG_OPEN},
-        TagCase{"<NAV CLASS=Top>", "<nav class=top>", "nav", TAG_OPEN},
-        TagCase{"<  P\t\tALIGN\r\n=\r\nCenter  >", "<p align=center >", "p", TAG_OPEN},
+        TagCase{"<NAV CLASS=Top>", "<nav class=Top>", "nav", TAG_OPEN},
+        TagCase{"<  P\t\tALIGN\r\n=\r\nCenter  >", "<p align=Center >", "p", TAG_OPEN},
         TagCase{"<a =b>", "<a=b>", "a=b", TAG_OPEN},
+        // Names are lower-cased, unquoted values are not; an "=" before the
+        // name ends is part of the name.
+        TagCase{"<A =B>", "<a=b>", "a=b", TAG_OPEN}, TagCase{"<=B>", "<=b>", "=b", TAG_OPEN},
+        TagCase{"<SCRIPT DEFER SRC=Lib.JS>", "<script defer src=Lib.JS>", "script", TAG_OPEN},
+        TagCase{"</A CLASS=X>", "</a class=X>", "a", TAG_CLOSE},
+        TagCase{"<BR CLASS=X/>", "<br class=X/>", "br", TAG_EMPTY},
+        TagCase{"<DIV CLASS=X/>", "<div class=X/>", "div", TAG_OPEN},
         TagCase{"<a\"b c\">", "<a\"b c\">", "a\"b", TAG_OPEN},
         TagCase{"<P TITLE=\"Mixed\tCase\">", "<p title=\"Mixed Case\">", "p", TAG_OPEN},
         TagCase{"</br>", "</br>", "br", TAG_EMPTY}, TagCase{"<Body>", "<body>", "body", TAG_OPEN},
@@ -126,14 +133,63 @@ TEST(Tag, AttributeInt) {
         const char* tag;
         int found;
         int value;
-    } cases[] = {{"<t a=TRUE>", 1, 1}, {"<t a=false>", 1, 0}, {"<t a=0x10>", 1, 16},
-                 {"<t a=010>", 1, 8},  {"<t a=abc>", 1, 0},   {"<t a>", 1, 1},
-                 {"<t b=1>", 0, 0},    {"<t a=-3>", 1, -3},   {"<t a=' 7x'>", 1, 7}};
+    } cases[] = {{"<t a=TRUE>", 1, 1},  {"<t a=FALSE>", 1, 0}, {"<t a=0X1f>", 1, 31},
+                 {"<t a=false>", 1, 0}, {"<t a=0x10>", 1, 16}, {"<t a=010>", 1, 8},
+                 {"<t a=abc>", 1, 0},   {"<t a>", 1, 1},       {"<t b=1>", 0, 0},
+                 {"<t a=-3>", 1, -3},   {"<t a=' 7x'>", 1, 7}};
     for (const auto& c : cases) {
         CHtmlTag tag(c.tag);
         int value = 99;
         EXPECT_EQ(tag.GetAttributeInt("a", value), c.found) << c.tag;
         EXPECT_EQ(value, c.value) << c.tag;
+    }
+}
+
+// An unquoted value is data (an address, a file name): normalizing keeps its
+// case, and only its case, also in odd spellings.
+TEST(Tag, UnquotedValuesKeepTheirCase) {
+    const struct {
+        std::string raw, normalized, attribute, value;
+    } cases[] = {
+        {"<LINK REL=stylesheet HREF=/Styles/Main.css>",
+         "<link rel=stylesheet href=/Styles/Main.css>", "href", "/Styles/Main.css"},
+        {"<META NAME=Author CONTENT=JohnSmith>", "<meta name=Author content=JohnSmith>", "content",
+         "JohnSmith"},
+        {"<BASE HREF=http://Example.org/Docs/>", "<base href=http://Example.org/Docs/>", "href",
+         "http://Example.org/Docs/"},
+        {"<OPTION SELECTED VALUE=X>", "<option selected value=X>", "value", "X"},
+        // White space after "=" goes as before.
+        {"<A HREF =\r\n\tIndex.HTML>", "<a href=Index.HTML>", "href", "Index.HTML"},
+        {"<T A==B>", "<t a==B>", "a", "=B"},
+        {"<T A= =B>", "<t a==B>", "a", "=B"},
+        // A space ends the value: a name follows.
+        {"<P TITLE=A  ID=B>", "<p title=A id=B>", "id", "B"},
+        {"<P TITLE=A  ID>", "<p title=A id>", "title", "A"},
+        // A space dropped before "<" or "=" does not: the value reads back as
+        // it is written.
+        {"<A HREF=X <B>", "<a href=X<B>", "href", "X<B"},
+        {"<A HREF=X =B>", "<a href=X=B>", "href", "X=B"},
+        // An apostrophe in an unquoted value opens a quote run.
+        {"<A HREF=X'Y Z'W CLASS=Q>", "<a href=X'Y Z'W class=Q>", "class", "Q"},
+        {"<BR CLASS=X/>", "<br class=X/>", "class", "X/"},
+    };
+    for (const auto& c : cases) {
+        CHtmlTag tag(c.raw);
+        EXPECT_EQ(tag.GetNormalizedText(), c.normalized) << c.raw;
+        std::string value;
+        EXPECT_EQ(tag.GetAttribute(c.attribute, value), 1) << c.raw;
+        EXPECT_EQ(value, c.value) << c.raw;
+        // The quick normal-form test agrees, and normalizing again changes nothing.
+        EXPECT_EQ(IsNormalizedTagText(c.raw, false), c.raw == c.normalized) << c.raw;
+        EXPECT_TRUE(IsNormalizedTagText(c.normalized, false)) << c.raw;
+        EXPECT_EQ(NormalizeTagText(c.normalized, false), c.normalized) << c.raw;
+        // A page writes the tag so, and a tag in that form as it stands.
+        EXPECT_EQ(Rebuilt("<head>" + c.raw + "</head><body>", 1),
+                  "<head>" + c.normalized + "</head><body>")
+            << c.raw;
+        EXPECT_EQ(Rebuilt("<head>" + c.normalized + "</head><body>", 1),
+                  "<head>" + c.normalized + "</head><body>")
+            << c.raw;
     }
 }
 

@@ -66,7 +66,7 @@ TEST(PreserveBody, KeepsEverythingFromFirstBodyTagVerbatim) {
               "<html>\n<head><title>T</title><!--x--><?php a ?></head>\n" + tail);
     EXPECT_EQ(Rebuilt(head + tail, 0),
               "<html>\n<head><title>T</title><!--x--><?php a ?></head>\n"
-              "<body bgcolor=white><p class=a>Text<!----> unterminated <br>");
+              "<body bgcolor=White><p class=A>Text<!----> unterminated <br>");
 }
 
 TEST(PreserveBody, FirstBodyTagMayBeClosing) {

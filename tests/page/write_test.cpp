@@ -303,7 +303,7 @@ TEST(SoundWrites, WritingTheCurrentValueChangesNothing) {
     page.SetMeta("keywords", "a, b", 0);
     page.SetMeta("refresh", "5", 0); // by name now: a change
     EXPECT_EQ(page.GetChangeCount(), 1u);
-    EXPECT_NE(page.GetText().find("<meta name=keywords content=\"a, b\" lang=en>"),
+    EXPECT_NE(page.GetText().find("<meta name=Keywords content=\"a, b\" lang=en>"),
               std::string::npos);
     EXPECT_NE(page.GetText().find("<meta name=\"refresh\" content=\"5\"/>"), std::string::npos);
 
