@@ -22,6 +22,24 @@ TEST_F(PageCommands, RebuildWritesThePageByteForByte) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.startsWith("<html><head><title>T</title></head><body>"));
     EXPECT_TRUE(run.out.endsWith("<unterminated"));
+
+    // A head written in normal form is written back as it stands: the case of
+    // unquoted values (addresses, file names) included.
+    const QByteArray clean =
+        "<!DOCTYPE html>\r\n<html lang=en-GB><head>\r\n"
+        "<meta name=Author content=JohnSmith>\r\n"
+        "<meta http-equiv=\"Content-Type\" content='text/html; charset=UTF-8'>\r\n"
+        "<link rel=stylesheet href=/Styles/Main.css>\r\n"
+        "<base href=http://Example.org/Docs/>\r\n"
+        "<script src=Lib.JS defer></script>\r\n"
+        "<title>T</title></head><body class=Main>x</body></html>\r\n";
+    const QString cleanPage = Write("clean.html", clean);
+    for (const QStringList& args :
+         {QStringList{"rebuild", cleanPage}, QStringList{"rebuild", "--whole", cleanPage}}) {
+        run = RunCli(args);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, clean) << args.join(' ').toStdString();
+    }
 }
 
 TEST_F(PageCommands, ShowJsonKeepsUtf8AndEscapesOtherBytes) {
@@ -34,9 +52,9 @@ TEST_F(PageCommands, ShowJsonKeepsUtf8AndEscapesOtherBytes) {
     const QByteArray expected =
         "[{\"file\": \"" + page.toUtf8() +
         "\", \"title\": \"Caf\xc3\xa9 \\u00E9t\\u00E9 \\\"q\\\"\", \"meta\": ["
-        // Unquoted values are lower-cased with the rest of the tag.
+        // Unquoted values keep their case, as quoted ones do.
         "{\"name\": \"\", \"http_equiv\": true, \"content\": \"\"}, "
-        "{\"name\": \"refresh\", \"http_equiv\": true, \"content\": \"5\"}, "
+        "{\"name\": \"Refresh\", \"http_equiv\": true, \"content\": \"5\"}, "
         "{\"name\": \"a\\\\b\", \"http_equiv\": false, \"content\": \"tab here\"}], "
         "\"meta_position\": true}]\n";
     EXPECT_EQ(run.out, expected);

@@ -69,6 +69,37 @@ TEST_F(Doc, OpeningAndSavingKeepsTheBodyAndNormalizesTheHead) {
                               "content=\"a\"></head><BODY>Body <B>kept</B></BODY></html>");
 }
 
+// Saving lower-cases the names in the head's tags, never their values: quoted
+// or not, they are data (addresses, file names) the user did not touch.
+TEST_F(Doc, SavingKeepsTheValuesOfTheHeadsTags) {
+    const QByteArray body = "<BODY CLASS=Main>Body</BODY></html>";
+    const QString path = Write("page.html", "<html><HEAD><TITLE>Home</TITLE>\n"
+                                            "<META NAME=\"Keywords\" CONTENT='A, b'>\n"
+                                            "<META NAME=Author CONTENT=JohnSmith>\n"
+                                            "<LINK REL=stylesheet HREF=/Styles/Main.css>\n"
+                                            "<SCRIPT SRC=Lib.JS DEFER></SCRIPT></HEAD>" +
+                                                body);
+    const QByteArray saved = "<html><head><title>Home</title>\n"
+                             "<meta name=\"Keywords\" content='A, b'>\n"
+                             "<meta name=Author content=JohnSmith>\n"
+                             "<link rel=stylesheet href=/Styles/Main.css>\n"
+                             "<script src=Lib.JS defer></script></head>" +
+                             body;
+    ASSERT_EQ(m_doc.OpenDocumentFile(path), 1);
+    std::string name, content;
+    int httpEquiv = 0;
+    ASSERT_EQ(m_doc.GetPageMetaAt(0, name, content, httpEquiv), 1);
+    EXPECT_EQ(name + "=" + content, "Keywords=A, b");
+    ASSERT_EQ(m_doc.GetPageMetaAt(1, name, content, httpEquiv), 1);
+    EXPECT_EQ(name + "=" + content, "Author=JohnSmith");
+    ASSERT_EQ(m_doc.FileSave(), 1);
+    EXPECT_EQ(ReadFile(path).toStdString(), saved.toStdString());
+    // Saved again, a head in that form stays byte for byte.
+    ASSERT_EQ(m_doc.OpenDocumentFile(path), 1);
+    ASSERT_EQ(m_doc.FileSave(), 1);
+    EXPECT_EQ(ReadFile(path).toStdString(), saved.toStdString());
+}
+
 TEST_F(Doc, SetMetaValueTrimsAndRemovesEmptyValues) {
     Write("page.html", kPage);
     ASSERT_EQ(m_doc.OpenDocumentFile(Path("page.html")), 1);
