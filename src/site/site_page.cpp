@@ -1,0 +1,109 @@
+#include "site/site_page.h"
+
+#include <QCryptographicHash>
+#include <unordered_set>
+
+#include "page/html_page.h"
+
+std::string PageFingerprint(std::string_view bytes) {
+    return QCryptographicHash::hash(
+               QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+               QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
+std::string MetaTextKey(const QString& name) {
+    return MetaNameKey(name.toUtf8().toStdString());
+}
+
+void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
+                       const std::vector<QString>& names) {
+    fingerprint = PageFingerprint(bytes);
+    codec = CPageCodec::ForPage(bytes, page);
+    std::string raw;
+    int action = 0;
+    hasTitle = page.GetTitleWithAction(raw, action);
+    title = codec.Decode(raw);
+    metas.clear();
+    std::unordered_set<std::string> seen;
+    std::string name, content;
+    int httpEquiv = 0;
+    for (int i = 0; page.GetMetaAt(i, name, content, httpEquiv); ++i) {
+        if (name.empty() || !seen.insert(MetaNameKey(name)).second)
+            continue;
+        metas.push_back({codec.Decode(name), httpEquiv, codec.Decode(content)});
+    }
+    for (const QString& wanted : names) {
+        std::string bytesName;
+        QString error;
+        if (!codec.Encode(wanted, bytesName, error) || seen.count(MetaNameKey(bytesName)))
+            continue;
+        const POSITION pos = page.FindMeta(bytesName);
+        if (!pos)
+            continue;
+        seen.insert(MetaNameKey(bytesName));
+        const CHtmlTag& tag = static_cast<const CTagSection*>(CHtmlPage::GetAt(pos))->Tag();
+        std::string written;
+        httpEquiv = !tag.GetAttribute("name", written) || written.empty();
+        if (httpEquiv)
+            tag.GetAttribute("http-equiv", written);
+        tag.GetAttribute("content", content);
+        metas.push_back({codec.Decode(written), httpEquiv, codec.Decode(content)});
+    }
+}
+
+const CPageMetaValue* CPageValues::FindMeta(const QString& name) const {
+    const std::string key = MetaTextKey(name);
+    for (const CPageMetaValue& meta : metas) {
+        if (MetaTextKey(meta.name) == key)
+            return &meta;
+    }
+    return nullptr;
+}
+
+QString CollapseSpaces(const QString& text) {
+    // HTML's white space only: a no-break space is shown as a space of its own.
+    const auto isSpace = [](QChar c) {
+        return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
+               c == QLatin1Char('\r') || c == QLatin1Char('\f');
+    };
+    QString out;
+    out.reserve(text.size());
+    bool space = false;
+    for (const QChar c : text) {
+        if (isSpace(c)) {
+            space = !out.isEmpty();
+            continue;
+        }
+        if (space)
+            out += QLatin1Char(' ');
+        space = false;
+        out += c;
+    }
+    return out;
+}
+
+int ShownLength(const QString& text) {
+    const QString shown = CollapseSpaces(text);
+    int length = 0;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const QChar c = shown.at(i);
+        if (c.isHighSurrogate() && i + 1 < shown.size() && shown.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c == QLatin1Char('&')) {
+            // "&name;", "&#123;" or "&#x1F;": one character.
+            qsizetype j = i + 1;
+            if (j < shown.size() && shown.at(j) == QLatin1Char('#'))
+                ++j;
+            const qsizetype start = j;
+            while (j < shown.size() && j - start < 32 && shown.at(j).isLetterOrNumber() &&
+                   shown.at(j).unicode() < 0x80)
+                ++j;
+            if (j > start && j < shown.size() && shown.at(j) == QLatin1Char(';'))
+                i = j;
+        }
+        ++length;
+    }
+    return length;
+}
