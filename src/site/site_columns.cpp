@@ -211,8 +211,14 @@ int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& co
         }
         if (column.kind != CSiteColumn::META)
             continue;
+        // A tag's value reads with its line breaks and tabs as spaces: a cell
+        // that differs only there is what the page holds.
         const CPageMetaValue* meta = values.FindMeta(column.name);
-        if (cell == (meta ? meta->content : QString()))
+        QString asRead = cell;
+        asRead.replace(QLatin1Char('\r'), QLatin1Char(' '))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '))
+            .replace(QLatin1Char('\t'), QLatin1Char(' '));
+        if (asRead == (meta ? meta->content : QString()))
             continue;
         std::string name, value;
         if (!encode(column.name, name, column) || !encode(cell, value, column))
