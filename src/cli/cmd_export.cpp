@@ -63,6 +63,8 @@ int RunExport(const QStringList& args) {
     if (!columns.SetFields(fieldList, error))
         return UsageError("--fields: " + error);
 
+    // Asked to stop, the run writes nothing rather than a part of the table.
+    InstallInterruptHandling();
     const std::string types = parser.isSet(fileTypes) ? ArgBytes(parser.value(fileTypes))
                                                       : std::string(DEFAULT_FILE_TYPES);
     CPageWalker walker(types);
@@ -89,6 +91,8 @@ int RunExport(const QStringList& args) {
         }
         errors[i] = why;
     });
+    if (InterruptSignal())
+        ExitForInterrupt();
     // The columns in the order their names are met, page by page.
     for (const std::optional<CPageValues>& page : pages) {
         if (page)
@@ -111,5 +115,7 @@ int RunExport(const QStringList& args) {
         FileError(file, error);
         return EXIT_FILE_FAILED;
     }
+    if (InterruptSignal())
+        ExitForInterrupt();
     return exitCode;
 }
