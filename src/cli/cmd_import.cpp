@@ -114,6 +114,10 @@ enum class Outcome { CHANGED, UNCHANGED, CONFLICT, FAILED };
 Outcome ImportPage(const CSiteColumns& columns, const Row& row, const RunOptions& options,
                    std::string& detail, std::string& diff) {
     const std::string& path = row.cells[static_cast<size_t>(columns.PathColumn())];
+    if (path.ends_with(".mtpl")) {
+        detail = "is a template; templates are not changed";
+        return Outcome::FAILED;
+    }
     try {
         CLockedTextFile file;
         std::string text;

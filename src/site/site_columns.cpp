@@ -104,7 +104,8 @@ int CSiteColumns::SetFields(const QStringList& fields, QString& error) {
         if (!CSiteColumn::FromHeader(field, column, error))
             return 0;
         if (column.kind == CSiteColumn::PATH || column.kind == CSiteColumn::FINGERPRINT) {
-            error = QStringLiteral("'%1' is always the first columns; it is not a field")
+            error = QStringLiteral("'%1' is not a field: 'path' and 'fingerprint' always come "
+                                   "first")
                         .arg(column.Header());
             return 0;
         }
