@@ -80,7 +80,7 @@ int RunExport(const QStringList& args) {
         if (why.empty() && ReadPageFile(jobs[i].path, text, why)) {
             try {
                 CHtmlPage page;
-                page.SetText(text, 1);
+                ReadPageHead(page, text);
                 pages[i].emplace();
                 pages[i]->Read(text, page, names);
                 return;

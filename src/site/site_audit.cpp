@@ -1,6 +1,7 @@
 #include "site/site_audit.h"
 
 #include <QHash>
+#include <cstdint>
 
 #include "document/page_codec.h"
 #include "page/html_page.h"
@@ -65,13 +66,12 @@ std::string_view AuditCodeName(AuditCode code) {
     return names[static_cast<size_t>(code)];
 }
 
-CAuditPage AuditPage(std::string path, std::string text) {
+CAuditPage AuditPage(std::string path, std::string text, bool headOnly) {
     CAuditPage audit;
     audit.path = std::move(path);
     CHtmlPage page;
-    page.SetText(std::move(text), 1);
-    const std::string& bytes = page.GetText(); // as read: nothing was changed
-    const CPageCodec codec = CPageCodec::ForPage(bytes, page);
+    ReadPageHead(page, text, headOnly);
+    const CPageCodec codec = CPageCodec::ForPage(text, page);
     std::string raw;
     int action = 0;
     audit.hasTitle = page.GetTitleWithAction(raw, action);

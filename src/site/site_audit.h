@@ -65,8 +65,11 @@ struct CAuditPage {
 };
 
 // The facts of one page from its text (bytes): its title and description as
-// text in the page's encoding, and where its tags are.
-CAuditPage AuditPage(std::string path, std::string text);
+// text in the page's encoding, and where its tags are. When the part after
+// the first body tag holds nothing that could be a meta tag, only the part
+// before it is parsed (the facts are the same; headOnly false parses the
+// whole page always; see ReadPageHead).
+CAuditPage AuditPage(std::string path, std::string text, bool headOnly = true);
 
 struct CAuditSummary {
     size_t pages = 0;

@@ -14,6 +14,12 @@
 
 class CHtmlPage;
 
+// Reads page from text for reading its title and meta tags, not for writing
+// it back: when nothing after the first body tag can be a meta tag, only the
+// part before it (a small part of most pages) is parsed, which gives the same
+// title, meta tags and body tag; otherwise, or with headOnly false, the whole.
+void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly = true);
+
 // The fingerprint of a page's bytes: their SHA-256 as 64 lower-case hex digits.
 std::string PageFingerprint(std::string_view bytes);
 

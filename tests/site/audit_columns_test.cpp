@@ -2,6 +2,9 @@
 // and how a row is written back into a page.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <tuple>
+
 #include "page/html_page.h"
 #include "site/audit_report.h"
 #include "site/site_audit.h"
@@ -86,6 +89,83 @@ TEST(SiteAudit, LengthsCountCharactersAsAReaderSeesThem) {
         EXPECT_EQ(page.titleLength, c.length) << c.bytes;
     }
     EXPECT_EQ(AuditPage("p", Page("<title>\xE9t\xE9</title>")).title, QString::fromUtf8("été"));
+}
+
+// Reading the head alone (when nothing after the body tag can be a meta tag)
+// finds what reading the whole page finds, however the markup runs across
+// the body tag.
+TEST(SiteAudit, TheHeadAloneGivesTheFactsOfTheWholePage) {
+    const std::vector<std::string> fragments = {
+        "<html>",
+        "<head>",
+        "</head>",
+        "<title>T</title>",
+        "<title>",
+        "</title>",
+        "<meta name=description content='d'>",
+        "<META NAME=keywords CONTENT=k>",
+        "<meta\vname=description content=x>",
+        "<\tmeta name=keywords content=y>",
+        "<meta charset=windows-1252>",
+        "<!--",
+        "-->",
+        "<script>",
+        "</script>",
+        "</SCRIPT >",
+        "<style>",
+        "</style>",
+        "<script src=x/>",
+        "<body>",
+        "</body>",
+        "< body>",
+        "<BODY class=x>",
+        "<bodyx>",
+        "<?php ",
+        "?>",
+        "<%",
+        "%>",
+        "<a title='",
+        "'>",
+        "\"",
+        "text",
+        "\xE9t\xE9",
+        "<p>",
+        "<",
+        ">",
+        "<!DOCTYPE html>",
+        " ",
+        "\n",
+        "<meta",
+        "body",
+    };
+    std::vector<std::string> noMeta;
+    for (const std::string& fragment : fragments) {
+        if (fragment.find("meta") == std::string::npos &&
+            fragment.find("META") == std::string::npos)
+            noMeta.push_back(fragment);
+    }
+    std::mt19937 random(7);
+    for (int round = 0; round < 10000; ++round) {
+        // Any markup; or any head, a body tag, and a body without meta tags.
+        std::string page;
+        const bool split = round % 2;
+        const int count = 3 + static_cast<int>(random() % (split ? 15 : 30));
+        for (int i = 0; i < count; ++i)
+            page += fragments[random() % fragments.size()];
+        if (split) {
+            page += random() % 2 ? "<body>" : "\n<BODY class=x>";
+            for (int i = static_cast<int>(random() % 15); i > 0; --i)
+                page += noMeta[random() % noMeta.size()];
+        }
+        const CAuditPage fast = AuditPage("p", page, true);
+        const CAuditPage whole = AuditPage("p", page, false);
+        const auto facts = [](const CAuditPage& a) {
+            return std::make_tuple(a.hasTitle, a.title, a.titleTags, a.hasDescription,
+                                   a.description, a.descriptionTags, a.descriptionInBody,
+                                   a.keywordsInBody);
+        };
+        ASSERT_EQ(facts(fast), facts(whole)) << page;
+    }
 }
 
 TEST(SiteAudit, DuplicatesNameTheOtherPages) {
