@@ -255,9 +255,10 @@ TEST_F(TemplateDoc, ApplyWritesValuesInThePagesEncoding) {
     EXPECT_EQ(m_prompt.messages.back(),
               "title: The character \"\xE2\x98\x95\" (U+2615) cannot be written in the "
               "encoding windows-1252.");
-    ASSERT_EQ(m_doc.ReadTemplateFile(Write("t.mtpl", "<html><head><title action=\"1\">"
-                                                     "Th\xC3\xA9\xC3\xA2tre</title></head></html>")),
-              1);
+    ASSERT_EQ(
+        m_doc.ReadTemplateFile(Write("t.mtpl", "<html><head><title action=\"1\">"
+                                               "Th\xC3\xA9\xC3\xA2tre</title></head></html>")),
+        1);
     ASSERT_EQ(m_doc.ApplyTemplate(), 1);
     EXPECT_NE(m_doc.GetPageText().find("<title>Th\xE9\xE2tre</title>"), std::string::npos);
 }
