@@ -7,7 +7,9 @@
 // timed run starts from a fresh copy of the site with the disk flushed, and the
 // times are wall-clock times of the child process (the work is file I/O).
 // Counters: items_per_second is pages per second; vs_copy (on the apply
-// benchmarks) is apply's speed as a fraction of the copy's.
+// benchmarks) is apply's speed as a fraction of the copy's. Runs that write
+// keep their undo journal in the bench's folder (BM_ApplyNoJournal: none, to
+// show what the journal costs).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -129,12 +131,20 @@ void ApplyOnce(benchmark::State& state, const std::string& options, bool fresh) 
     if (!fresh)
         FreshCopy(dst); // one copy, applied to again and again
     double seconds = 0;
+    static int journals = 0;
     for (auto _ : state) {
         if (fresh)
             FreshCopy(dst);
+        std::string extra = options;
+        if (extra.find("--dry-run") == std::string::npos &&
+            extra.find("--no-journal") == std::string::npos) {
+            extra += " --journal '" +
+                     (TheSite().root / ("run" + std::to_string(++journals) + ".journal")).string() +
+                     "'";
+        }
         seconds +=
             TimeCommand(state, "'" TSLE_CLI_PATH "' apply '" + TheSite().templ.string() + "' '" +
-                                   dst.string() + "' --recursive " + options + " > /dev/null");
+                                   dst.string() + "' --recursive " + extra + " > /dev/null");
     }
     const double perRun = seconds / static_cast<double>(state.iterations());
     if (g_copySeconds > 0 && perRun > 0)
@@ -147,6 +157,9 @@ void ApplyOnce(benchmark::State& state, const std::string& options, bool fresh) 
 void BM_Apply(benchmark::State& state) {
     ApplyOnce(state, "", true);
 }
+void BM_ApplyNoJournal(benchmark::State& state) {
+    ApplyOnce(state, "--no-journal", true);
+}
 void BM_ApplyDryRun(benchmark::State& state) {
     ApplyOnce(state, "--dry-run", false);
 }
@@ -158,6 +171,7 @@ void BM_ApplySync(benchmark::State& state) {
 
 BENCHMARK(BM_CopyTree)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Apply)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ApplyNoJournal)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ApplyDryRun)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ApplySync)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 

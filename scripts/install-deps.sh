@@ -14,6 +14,7 @@ packages=(
     xvfb xauth                        # tests and screenshots that need an X display
     fonts-dejavu-core                 # text in off-screen renderings
     tzdata                            # zone files for the local-time date tests
+    git patch                         # the tests that check tsle-cli's diffs apply
 )
 # Extra packages for the benchmarks only (real pages to measure on).
 if [[ "${1:-}" == "--bench" ]]; then

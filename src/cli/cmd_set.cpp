@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "cli/cli_util.h"
+#include "document/page_codec.h"
 #include "document/text_file.h"
 #include "page/ascii_text.h"
 #include "page/html_page.h"
+#include "site/text_diff.h"
 
 namespace {
 
@@ -53,6 +55,29 @@ bool CollectEdits(const QCommandLineParser& parser, std::vector<Edit>& edits, QS
     return true;
 }
 
+// Values (and names) given as UTF-8 text are written in the page's encoding;
+// bytes that are not UTF-8 are written as they are. Returns false (the user
+// has been told why) when a character cannot be written in the page's encoding.
+bool EncodeEdits(const QString& file, const CPageCodec& codec, std::vector<Edit>& edits) {
+    if (codec.IsUtf8())
+        return true;
+    const auto encode = [&](std::string& bytes) {
+        const QByteArray utf8 = QByteArray::fromStdString(bytes);
+        if (!utf8.isValidUtf8())
+            return true;
+        QString error;
+        if (codec.Encode(QString::fromUtf8(utf8), bytes, error))
+            return true;
+        FileError(file, error + " Nothing was written.");
+        return false;
+    };
+    for (Edit& edit : edits) {
+        if (!encode(edit.name) || !encode(edit.value))
+            return false;
+    }
+    return true;
+}
+
 // Applies the edits as the editor's form would. Returns false (the user has
 // been told why) when the page cannot take them.
 bool ApplyEdits(const QString& file, CHtmlPage& page, const std::vector<Edit>& edits) {
@@ -90,9 +115,14 @@ int RunSet(const QStringList& args) {
     parser.setApplicationDescription(
         "Sets the title and meta tags of a page and saves it in place, atomically and under "
         "the page's lock. The options are applied in the order given. A page whose values "
-        "do not change is not written.");
+        "do not change is not written. Values given as UTF-8 are written in the page's "
+        "encoding (a character it cannot hold is refused); other bytes are written as they "
+        "are.");
     parser.addPositionalArgument("FILE", "The web page to change.");
     const QCommandLineOption dryRun("dry-run", "Write the changed page to stdout; change no file.");
+    const QCommandLineOption diffOption(
+        "diff", "Print a unified diff of the change (with a/ and b/ before the name, for "
+                "'git apply' or 'patch -p1'); with --dry-run the diff instead of the page.");
     parser.addOptions({
         {"title", "Set the title.", "TEXT"},
         {"meta", "Set the meta tag NAME (name attribute); an empty VALUE removes it.",
@@ -101,6 +131,7 @@ int RunSet(const QStringList& args) {
          "NAME=VALUE"},
         {"remove", "Remove the meta tag NAME.", "NAME"},
         dryRun,
+        diffOption,
     });
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
@@ -131,12 +162,18 @@ int RunSet(const QStringList& args) {
         FileError(file, kNoMetaPosition);
         return EXIT_FILE_FAILED;
     }
-    if (!ApplyEdits(file, page, edits))
+    if (!EncodeEdits(file, CPageCodec::ForPage(text, page), edits) ||
+        !ApplyEdits(file, page, edits))
         return EXIT_FILE_FAILED;
-    if (parser.isSet(dryRun)) {
+    if (parser.isSet(diffOption)) {
+        const std::string path = ArgBytes(file);
+        WriteStdout(
+            UnifiedDiff(text, page.GetText(), DiffFileName("a/", path), DiffFileName("b/", path)));
+    } else if (parser.isSet(dryRun)) {
         WriteStdout(page.GetText());
-        return EXIT_OK;
     }
+    if (parser.isSet(dryRun))
+        return EXIT_OK;
     if (page.GetChangeCount() == 0 || page.GetText() == text)
         return EXIT_OK; // nothing changed: the file stays as it is
     if (InterruptSignal())

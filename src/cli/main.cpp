@@ -16,6 +16,10 @@ int RunApply(const QStringList& args);
 int RunHttpDate(const QStringList& args);
 int RunSuggestDescription(const QStringList& args);
 int RunSuggestKeywords(const QStringList& args);
+int RunAudit(const QStringList& args);
+int RunExport(const QStringList& args);
+int RunImport(const QStringList& args);
+int RunUndo(const QStringList& args);
 
 namespace {
 
@@ -29,6 +33,10 @@ const CliCommand kCommands[] = {
     {"suggest-description", "Print the description proposed from a page's text",
      RunSuggestDescription},
     {"suggest-keywords", "Print the keywords offered from a page's text", RunSuggestKeywords},
+    {"audit", "Check the titles and descriptions of many pages", RunAudit},
+    {"export", "Write the titles and meta tags of pages as a CSV table", RunExport},
+    {"import", "Write a CSV table of titles and meta tags back to the pages", RunImport},
+    {"undo", "Put back the pages an apply or import run changed", RunUndo},
 };
 
 std::string Usage() {

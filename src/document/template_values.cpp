@@ -1,9 +1,21 @@
 #include "document/template_values.h"
 
+#include <algorithm>
+
 #include "fields/template_action.h"
 #include "page/html_page.h"
 
-void CTemplateValues::Read(const CHtmlPage& templ) {
+namespace {
+
+bool IsAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+} // namespace
+
+void CTemplateValues::Read(CHtmlPage& templ) {
+    m_codec = CPageCodec::ForPage(templ.GetText(), templ);
     m_strTitle.clear();
     m_nTitleAction = 0;
     m_bHasTitle = templ.GetTitleWithAction(m_strTitle, m_nTitleAction);
@@ -17,9 +29,40 @@ void CTemplateValues::Read(const CHtmlPage& templ) {
     }
 }
 
-void CTemplateValues::ApplyTo(CHtmlPage& page) const {
+bool CTemplateValues::ConvertTo(const CPageCodec& codec, std::string& title,
+                                std::vector<CTemplateTag>& metas, QString& error) const {
+    title = m_strTitle;
+    metas = m_metas;
+    if (codec == m_codec)
+        return true;
+    // Text in ASCII is the same in every encoding a page may have.
+    const auto convert = [&](std::string& bytes, const std::string& tag) {
+        if (IsAscii(bytes) || codec.Encode(m_codec.Decode(bytes), bytes, error))
+            return true;
+        error = QString::fromUtf8(tag.data(), static_cast<qsizetype>(tag.size())) + ": " + error;
+        return false;
+    };
+    if (m_bHasTitle && !convert(title, "title"))
+        return false;
+    for (CTemplateTag& tag : metas) {
+        const std::string name = tag.name;
+        if (!convert(tag.name, name) || !convert(tag.value, name))
+            return false;
+    }
+    return true;
+}
+
+int CTemplateValues::ApplyTo(CHtmlPage& page, QString* error) const {
+    std::string title;
+    std::vector<CTemplateTag> metas;
+    QString why;
+    if (!ConvertTo(CPageCodec::ForPage(page.GetText(), page), title, metas, why)) {
+        if (error)
+            *error = why;
+        return 0;
+    }
     if (m_bHasTitle) {
-        const std::string& t = m_strTitle;
+        const std::string& t = title;
         switch (m_nTitleAction) {
         case ACTION_ALWAYS_SET:
             page.SetTitle(t);
@@ -45,7 +88,7 @@ void CTemplateValues::ApplyTo(CHtmlPage& page) const {
             break; // ACTION_NEVER_CHANGE and unknown values
         }
     }
-    for (const CTemplateTag& tag : m_metas) {
+    for (const CTemplateTag& tag : metas) {
         const std::string& n = tag.name;
         const std::string& v = tag.value;
         switch (tag.action) {
@@ -73,4 +116,5 @@ void CTemplateValues::ApplyTo(CHtmlPage& page) const {
             break;
         }
     }
+    return 1;
 }

@@ -163,10 +163,17 @@ void CTesselDoc::ToggleEditing() {
 int CTesselDoc::ApplyTemplate() {
     if (!m_bTemplateOpen)
         return 0;
+    const int tracking = m_bTrackEdits;
     m_bTrackEdits = 0;
     CTemplateValues values;
     values.Read(m_template);
-    values.ApplyTo(m_page);
+    QString error;
+    if (!values.ApplyTo(m_page, &error)) {
+        // A character the page's encoding cannot hold: the page stays as it was.
+        m_bTrackEdits = tracking;
+        Info(error.toStdString());
+        return 0;
+    }
     SetModifiedFlag(1);
     UpdateAllViews();
     return 1;

@@ -30,8 +30,10 @@ bool HaveSetpriv() {
     return ::geteuid() == 0 && ::access("/usr/bin/setpriv", X_OK) == 0;
 }
 
-// A command line that runs the rest as nobody.
-const char kAsNobody[] = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+// A command line that runs the rest as nobody, who keeps run journals in a
+// state folder of their own.
+const char kAsNobody[] = "setpriv --reuid=65534 --regid=65534 --clear-groups "
+                         "env XDG_STATE_HOME=/tmp/tsle-test-nobody-state ";
 
 using CliFaults = CliTest;
 

@@ -237,6 +237,32 @@ TEST_F(TemplateDoc, ApplyMergesIntoThePageAndMarksItModified) {
               "\r\n\t<meta name=\"robots\" content=\"noindex\"/></head><body>b</body></html>");
 }
 
+// Template values are text: they reach a page in the page's own encoding,
+// and a character the page cannot hold leaves the page as it was.
+TEST_F(TemplateDoc, ApplyWritesValuesInThePagesEncoding) {
+    Write("page.html", "<html><head><meta charset=\"windows-1252\"><title>Caf\xE9</title>"
+                       "</head><body>b</body></html>");
+    ASSERT_EQ(m_doc.OpenDocumentFile(Path("page.html")), 1);
+    ASSERT_EQ(m_doc.ReadTemplateFile(Write("cup.mtpl", "<html><head><title action=\"1\">"
+                                                       "Tea \xE2\x98\x95</title></head></html>")),
+              1);
+    const std::string before = m_doc.GetPageText();
+    EXPECT_EQ(m_doc.ApplyTemplate(), 0);
+    EXPECT_EQ(m_doc.GetPageText(), before);
+    EXPECT_EQ(m_doc.IsModified(), 0);
+    EXPECT_EQ(m_doc.IsTrackingEdits(), 1);
+    ASSERT_FALSE(m_prompt.messages.empty());
+    EXPECT_EQ(m_prompt.messages.back(),
+              "title: The character \"\xE2\x98\x95\" (U+2615) cannot be written in the "
+              "encoding windows-1252.");
+    ASSERT_EQ(
+        m_doc.ReadTemplateFile(Write("t.mtpl", "<html><head><title action=\"1\">"
+                                               "Th\xC3\xA9\xC3\xA2tre</title></head></html>")),
+        1);
+    ASSERT_EQ(m_doc.ApplyTemplate(), 1);
+    EXPECT_NE(m_doc.GetPageText().find("<title>Th\xE9\xE2tre</title>"), std::string::npos);
+}
+
 TEST_F(TemplateDoc, EditingSwitchesTheViewsBetweenPageAndTemplate) {
     ASSERT_EQ(m_doc.ReadTemplateFile(Write("t.mtpl", kTemplate)), 1);
     EXPECT_EQ(m_doc.IsEditingTemplate(), 0);

@@ -1,0 +1,50 @@
+// Running one piece of work per page on several threads, for the commands
+// that work on many pages (apply, audit, export, import, undo).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstddef>
+#include <functional>
+#include <string>
+
+class CUndoJournal;
+
+// What one page's work gives: the text for stdout, and when it failed, the
+// message for stderr ("tsle-cli: PATH: reason\n").
+struct BatchOutcome {
+    std::string out;
+    bool failed = false;
+    std::string error;
+};
+
+struct BatchTotals {
+    bool anyFailed = false;
+    size_t notDone = 0; // pages not started because of an interrupt
+};
+
+// How many workers a run of count pages uses: pages wait mostly for the file
+// system, so a few more than the processors; cpuBound: as many as processors.
+size_t BatchWorkers(size_t count, bool cpuBound = false);
+
+// Runs work(i) for every page i < count on workers threads. Each page's
+// output is printed in page order as soon as it and all pages before it are
+// done, and flushed at once, so that an interrupted run has told about every
+// page it finished. After an interrupt (see InstallInterruptHandling) no new
+// page is started. On a terminal, stderr shows the progress.
+BatchTotals RunBatch(size_t count, size_t workers, const std::function<BatchOutcome(size_t)>& work);
+
+// Runs work(i) for every page i < count on workers threads and returns when
+// all are done (or an interrupt stopped the run: then not every page was
+// worked on). On a terminal, stderr shows the progress.
+void RunEach(size_t count, size_t workers, const std::function<void(size_t)>& work);
+
+// Opens the journal of a run that changes pages: at file when one is named (a
+// new file), else a new one in the journal folder. Returns false, said on
+// stderr, when it cannot be written.
+bool OpenJournal(CUndoJournal& journal, const QString& file, const QString& command,
+                 const QStringList& args);
+// Ends the journal (complete: the run was not interrupted) and, on a terminal,
+// says how to undo the run. Returns false, said on stderr, when the journal
+// could not be written.
+bool FinishJournal(CUndoJournal& journal, bool complete);

@@ -1,0 +1,132 @@
+// tsle-cli audit: the titles and descriptions of many pages, checked.
+#include <sys/ioctl.h>
+#include <unistd.h>
+#include <vector>
+
+#include "cli/batch_run.h"
+#include "cli/cli_util.h"
+#include "document/text_file.h"
+#include "fields/file_types.h"
+#include "page/page_file.h"
+#include "site/audit_report.h"
+#include "site/page_walk.h"
+#include "site/site_audit.h"
+
+namespace {
+
+// The columns of the terminal stdout is, or 0 when it is none.
+int TerminalWidth() {
+    if (!isatty(1))
+        return 0;
+    struct winsize size {};
+    if (::ioctl(1, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+    return 80;
+}
+
+} // namespace
+
+int RunAudit(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Checks the title and description of every page: missing or empty, too short or too "
+        "long (in characters as a reader sees them), the same as on another page, written "
+        "twice, or (with keywords) after the body tag; and pages that cannot be read. "
+        "Prints one row per page, every finding as 'PATH: message', and a summary. Reads "
+        "only: no page is written. Exit status 0 when there is nothing to report, 1 when "
+        "there are findings or pages that cannot be read, 2 on bad usage.");
+    parser.addPositionalArgument("PATH", "Pages, or folders with --recursive.", "PATH...");
+    const QCommandLineOption recursive(
+        QStringList{"r", "recursive"},
+        "Check every web page under the folders named (symbolic links met there are not "
+        "followed).");
+    const QCommandLineOption format(
+        "format",
+        "table (aligned; on a terminal cut to its width), csv (one row per page) or json "
+        "(pages, summary and thresholds).",
+        "FORMAT", "table");
+    const QCommandLineOption fileTypes(
+        "file-types",
+        "The file types that count as web pages in folders (default \"" +
+            QString::fromLatin1(DEFAULT_FILE_TYPES.data(), qsizetype(DEFAULT_FILE_TYPES.size())) +
+            "\").",
+        "PATTERNS");
+    const CAuditThresholds defaults;
+    const QCommandLineOption titleMin("title-min", "A shorter title is reported (default 30).", "N",
+                                      QString::number(defaults.titleMin));
+    const QCommandLineOption titleMax("title-max", "A longer title is reported (default 60).", "N",
+                                      QString::number(defaults.titleMax));
+    const QCommandLineOption descriptionMin("description-min",
+                                            "A shorter description is reported (default 70).", "N",
+                                            QString::number(defaults.descriptionMin));
+    const QCommandLineOption descriptionMax("description-max",
+                                            "A longer description is reported (default 160).", "N",
+                                            QString::number(defaults.descriptionMax));
+    parser.addOptions(
+        {recursive, format, fileTypes, titleMin, titleMax, descriptionMin, descriptionMax});
+    int exitCode = EXIT_OK;
+    if (!ParseCommandLine(parser, args, exitCode))
+        return exitCode;
+    const QStringList paths = parser.positionalArguments();
+    if (paths.isEmpty())
+        return UsageError("audit needs at least one PATH");
+    const QString style = parser.value(format);
+    if (style != "table" && style != "csv" && style != "json")
+        return UsageError("--format must be table, csv or json, not '" + style + "'");
+    CAuditThresholds thresholds;
+    const std::pair<const QCommandLineOption*, int*> numbers[] = {
+        {&titleMin, &thresholds.titleMin},
+        {&titleMax, &thresholds.titleMax},
+        {&descriptionMin, &thresholds.descriptionMin},
+        {&descriptionMax, &thresholds.descriptionMax}};
+    for (const auto& [option, value] : numbers) {
+        bool ok = false;
+        *value = parser.value(*option).toInt(&ok);
+        if (!ok || *value < 0)
+            return UsageError("--" + option->names().first() +
+                              " expects a number of characters, not '" + parser.value(*option) +
+                              "'");
+    }
+    if (thresholds.titleMin > thresholds.titleMax ||
+        thresholds.descriptionMin > thresholds.descriptionMax)
+        return UsageError("a minimum length is above its maximum");
+
+    const std::string types = parser.isSet(fileTypes) ? ArgBytes(parser.value(fileTypes))
+                                                      : std::string(DEFAULT_FILE_TYPES);
+    CPageWalker walker(types);
+    for (const QString& path : paths)
+        walker.AddArgument(ArgBytes(path), parser.isSet(recursive));
+    const std::vector<CPageJob>& jobs = walker.Jobs();
+
+    // Each page is read and parsed on its own; the files are only read (no
+    // lock: every save replaces a page whole, so a reader sees one version).
+    std::vector<CAuditPage> pages(jobs.size());
+    RunEach(jobs.size(), BatchWorkers(jobs.size()), [&](size_t i) {
+        const CPageJob& job = jobs[i];
+        std::string text, error = job.error;
+        if (error.empty() && ReadPageFile(job.path, text, error)) {
+            try {
+                pages[i] = AuditPage(job.path, std::move(text));
+                return;
+            } catch (const std::bad_alloc&) {
+                error = "Cannot allocate memory";
+            }
+        }
+        pages[i].path = job.path;
+        pages[i].error = error;
+    });
+    const CSiteAudit audit(thresholds);
+    audit.Finish(pages);
+    for (const CAuditPage& page : pages) {
+        if (!page.error.empty())
+            FileError(FileNameFromBytes(page.path), page.error);
+    }
+    if (style == "json")
+        WriteStdout(AuditJson(audit, pages));
+    else if (style == "csv")
+        WriteStdout(AuditCsv(audit, pages));
+    else
+        WriteStdout(AuditTable(audit, pages, TerminalWidth()));
+    const CAuditSummary summary = CSiteAudit::Summarize(pages);
+    return summary.pagesWithFindings ? EXIT_FILE_FAILED : EXIT_OK;
+}

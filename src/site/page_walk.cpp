@@ -1,0 +1,181 @@
+#include "site/page_walk.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "document/text_file.h"
+
+namespace {
+
+// Folders nested deeper than this are reported, not searched: no site is that
+// deep, and a loop of bind mounts would be endless.
+constexpr int MAX_FOLDER_DEPTH = 256;
+
+bool IsTemplateName(std::string_view name) {
+    return name.ends_with(".mtpl");
+}
+
+PageFileId IdOf(const struct stat& info) {
+    return {static_cast<unsigned long long>(info.st_dev),
+            static_cast<unsigned long long>(info.st_ino)};
+}
+
+std::string Join(const std::string& dir, const std::string& name) {
+    return dir.ends_with('/') ? dir + name : dir + "/" + name;
+}
+
+// Reads the names in the folder open as fd (but "." and ".."). The whole
+// listing comes from one call of the system, which sees the folder as it is at
+// one moment: a listing read in several calls can miss a name that another
+// program (another tsle-cli apply, say) replaces between them.
+bool ListFolder(int fd, std::vector<std::string>& names) {
+    std::vector<char> buffer;
+    char probe[4096];
+    for (size_t size = 256 * 1024;; size *= 4) {
+        buffer.resize(size);
+        if (::lseek(fd, 0, SEEK_SET) != 0)
+            return false;
+        const ssize_t got = ::getdents64(fd, buffer.data(), buffer.size());
+        if (got < 0)
+            return false;
+        const ssize_t more = ::getdents64(fd, probe, sizeof probe);
+        if (more < 0)
+            return false;
+        if (more > 0)
+            continue; // did not fit: again, with room for all
+        names.clear();
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer.data() + at);
+            const std::string_view name = entry->d_name;
+            if (name != "." && name != "..")
+                names.emplace_back(name);
+            at += entry->d_reclen;
+        }
+        return true;
+    }
+}
+
+} // namespace
+
+bool CPageWalker::IsBatchPageName(std::string_view name, std::string_view fileTypes) {
+    // A name without an extension (a script, LICENSE, Makefile) is never a
+    // page to rewrite, whatever the file browser lists.
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot + 1 == name.size())
+        return false;
+    const std::string entry = "*." + std::string(name.substr(dot + 1));
+    size_t start = 0;
+    while (start <= fileTypes.size()) {
+        size_t end = fileTypes.find(';', start);
+        if (end == std::string_view::npos)
+            end = fileTypes.size();
+        if (fileTypes.substr(start, end - start) == entry)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+void CPageWalker::AddArgument(const std::string& path, bool recursive) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) {
+        m_jobs.push_back({path, std::strerror(errno)});
+        return;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        if (!recursive) {
+            m_jobs.push_back({path, "Is a directory (use --recursive)"});
+            return;
+        }
+        std::vector<CPageJob> found;
+        Walk(path, 0, found);
+        std::sort(found.begin(), found.end(),
+                  [](const CPageJob& a, const CPageJob& b) { return a.path < b.path; });
+        m_jobs.insert(m_jobs.end(), found.begin(), found.end());
+        return;
+    }
+    const size_t slash = path.rfind('/');
+    if (IsTemplateName(slash == std::string::npos ? path : path.substr(slash + 1))) {
+        m_jobs.push_back(
+            {path, m_hasTemplate ? "is a template; templates are not changed" : "is a template"});
+    } else if (IsTemplate(IdOf(info))) {
+        m_jobs.push_back({path, "is the template of this run; not changed"});
+    } else if (FirstVisit(IdOf(info), path)) {
+        m_jobs.push_back({path, {}}); // read and refused later if not a regular file
+    }
+}
+
+// Every page under dir, without following symbolic links.
+void CPageWalker::Walk(const std::string& dir, int depth, std::vector<CPageJob>& found) {
+    if (InterruptSignal())
+        return; // asked to stop: no page is taken, so nothing is left half done
+    if (depth > MAX_FOLDER_DEPTH) {
+        found.push_back({dir, "folders nested more than " + std::to_string(MAX_FOLDER_DEPTH) +
+                                  " deep; not searched"});
+        return;
+    }
+    const int fd =
+        ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (depth > 0 ? O_NOFOLLOW : 0));
+    std::vector<std::string> names;
+    if (fd < 0 || !ListFolder(fd, names)) {
+        found.push_back({dir, std::strerror(errno)});
+        if (fd >= 0)
+            ::close(fd);
+        return;
+    }
+    std::vector<std::string> folders;
+    for (const std::string& name : names) {
+        const std::string path = Join(dir, name);
+        struct stat info;
+        if (::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            // Removed since the listing: nothing to do.
+            if (errno != ENOENT)
+                found.push_back({path, std::strerror(errno)});
+            continue;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            folders.push_back(path);
+            continue;
+        }
+        // Links met in a folder are not followed: they may lead out of the
+        // tree, or to a page reached another way.
+        if (S_ISLNK(info.st_mode) || !IsBatchPageName(name, m_types) || IsTemplateName(name) ||
+            IsTemplate(IdOf(info)))
+            continue;
+        if (!S_ISREG(info.st_mode))
+            found.push_back({path, kNotRegularFile});
+        else if (FirstVisit(IdOf(info), path))
+            found.push_back({path, {}});
+    }
+    ::close(fd);
+    for (const std::string& folder : folders)
+        Walk(folder, depth + 1, found);
+}
+
+// Whether the file id, met at path, is met for the first time. Another run
+// replacing pages meanwhile frees their inodes, and a new page may get one of
+// those numbers: the file met first under an id is looked at again, and only
+// when it still has that id is the second one the same file.
+bool CPageWalker::FirstVisit(const PageFileId& id, const std::string& path) {
+    const auto [it, inserted] = m_seen.emplace(id, path);
+    if (inserted)
+        return true;
+    struct stat info;
+    if (::stat(it->second.c_str(), &info) == 0 && IdOf(info) == id)
+        return false;
+    it->second = path;
+    return true;
+}
+
+// The template file has this id (unless it was replaced since it was read, and
+// its inode number went to another file).
+bool CPageWalker::IsTemplate(const PageFileId& id) const {
+    struct stat info;
+    return m_hasTemplate && id == m_template && ::stat(m_templatePath.c_str(), &info) == 0 &&
+           IdOf(info) == m_template;
+}

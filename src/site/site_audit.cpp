@@ -1,0 +1,216 @@
+#include "site/site_audit.h"
+
+#include <QHash>
+#include <cstdint>
+
+#include "document/page_codec.h"
+#include "page/html_page.h"
+#include "page/page_names.h"
+#include "site/site_page.h"
+
+namespace {
+
+// How many other pages a message names before "and N more".
+constexpr size_t NAMED_OTHERS = 3;
+
+const CHtmlTag* TagOf(POSITION pos) {
+    const CHtmlSection* section = CHtmlPage::GetAt(pos);
+    return section->GetType() == SECTION_TAG ? &static_cast<const CTagSection*>(section)->Tag()
+                                             : nullptr;
+}
+
+// The name a meta tag is known by (name, else http-equiv), compared as the
+// page compares names.
+std::string MetaKeyOf(const CHtmlTag& tag) {
+    std::string name;
+    if (!tag.GetAttribute("name", name) || name.empty())
+        tag.GetAttribute("http-equiv", name);
+    return MetaNameKey(name);
+}
+
+void FindDuplicates(std::vector<CAuditPage>& pages, bool titles) {
+    QHash<QString, std::vector<size_t>> groups;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const CAuditPage& page = pages[i];
+        const QString text = CollapseSpaces(titles ? page.title : page.description);
+        if (page.error.empty() && !text.isEmpty())
+            groups[text].push_back(i);
+    }
+    for (size_t i = 0; i < pages.size(); ++i) {
+        CAuditPage& page = pages[i];
+        const QString text = CollapseSpaces(titles ? page.title : page.description);
+        if (!page.error.empty() || text.isEmpty())
+            continue;
+        const std::vector<size_t>& group = groups[text];
+        if (group.size() < 2)
+            continue;
+        CAuditFinding finding{
+            titles ? AuditCode::TITLE_DUPLICATE : AuditCode::DESCRIPTION_DUPLICATE, {}};
+        for (size_t other : group) {
+            if (other != i)
+                finding.others.push_back(other);
+        }
+        page.findings.push_back(std::move(finding));
+    }
+}
+
+} // namespace
+
+std::string_view AuditCodeName(AuditCode code) {
+    static constexpr std::string_view names[] = {
+        "unreadable",           "title-missing",       "title-empty",      "title-short",
+        "title-long",           "title-duplicate",     "title-multiple",   "description-missing",
+        "description-empty",    "description-short",   "description-long", "description-duplicate",
+        "description-multiple", "description-in-body", "keywords-in-body"};
+    static_assert(std::size(names) == AUDIT_CODE_COUNT);
+    return names[static_cast<size_t>(code)];
+}
+
+CAuditPage AuditPage(std::string path, std::string text, bool headOnly) {
+    CAuditPage audit;
+    audit.path = std::move(path);
+    CHtmlPage page;
+    ReadPageHead(page, text, headOnly);
+    const CPageCodec codec = CPageCodec::ForPage(text, page);
+    std::string raw;
+    int action = 0;
+    audit.hasTitle = page.GetTitleWithAction(raw, action);
+    audit.title = codec.Decode(raw);
+    audit.hasDescription = page.FindMeta("description") != nullptr;
+    audit.description = codec.Decode(page.GetMetaContent("description"));
+    audit.titleLength = ShownLength(audit.title);
+    audit.descriptionLength = ShownLength(audit.description);
+    const POSITION body = page.GetBodyOpenPosition();
+    bool inBody = false;
+    for (POSITION pos = page.GetHeadPosition(); pos; pos = CHtmlPage::GetNextPosition(pos)) {
+        inBody = inBody || pos == body;
+        const CHtmlTag* tag = TagOf(pos);
+        if (!tag)
+            continue;
+        if (tag->GetElementRow() == ROW_TITLE && tag->GetKind() == TAG_OPEN && !inBody)
+            ++audit.titleTags;
+        if (tag->GetElementRow() != ROW_META)
+            continue;
+        const std::string key = MetaKeyOf(*tag);
+        if (key == "description") {
+            ++audit.descriptionTags;
+            audit.descriptionInBody |= inBody;
+        } else if (key == "keywords") {
+            audit.keywordsInBody |= inBody;
+        }
+    }
+    return audit;
+}
+
+void CSiteAudit::Finish(std::vector<CAuditPage>& pages) const {
+    const CAuditThresholds& t = m_thresholds;
+    for (CAuditPage& page : pages) {
+        std::vector<CAuditFinding>& f = page.findings;
+        f.clear();
+        if (!page.error.empty()) {
+            f.push_back({AuditCode::UNREADABLE, {}});
+            continue;
+        }
+        const auto add = [&](AuditCode code) { f.push_back({code, {}}); };
+        if (!page.hasTitle)
+            add(AuditCode::TITLE_MISSING);
+        else if (page.titleLength == 0)
+            add(AuditCode::TITLE_EMPTY);
+        else if (page.titleLength < t.titleMin)
+            add(AuditCode::TITLE_SHORT);
+        else if (page.titleLength > t.titleMax)
+            add(AuditCode::TITLE_LONG);
+        if (page.titleTags > 1)
+            add(AuditCode::TITLE_MULTIPLE);
+        if (!page.hasDescription)
+            add(AuditCode::DESCRIPTION_MISSING);
+        else if (page.descriptionLength == 0)
+            add(AuditCode::DESCRIPTION_EMPTY);
+        else if (page.descriptionLength < t.descriptionMin)
+            add(AuditCode::DESCRIPTION_SHORT);
+        else if (page.descriptionLength > t.descriptionMax)
+            add(AuditCode::DESCRIPTION_LONG);
+        if (page.descriptionTags > 1)
+            add(AuditCode::DESCRIPTION_MULTIPLE);
+        if (page.descriptionInBody)
+            add(AuditCode::DESCRIPTION_IN_BODY);
+        if (page.keywordsInBody)
+            add(AuditCode::KEYWORDS_IN_BODY);
+    }
+    FindDuplicates(pages, true);
+    FindDuplicates(pages, false);
+    // Each page's findings in the order of the codes, whatever found them.
+    for (CAuditPage& page : pages) {
+        std::stable_sort(
+            page.findings.begin(), page.findings.end(),
+            [](const CAuditFinding& a, const CAuditFinding& b) { return a.code < b.code; });
+    }
+}
+
+CAuditSummary CSiteAudit::Summarize(const std::vector<CAuditPage>& pages) {
+    CAuditSummary summary;
+    summary.pages = pages.size();
+    for (const CAuditPage& page : pages) {
+        if (!page.findings.empty())
+            ++summary.pagesWithFindings;
+        for (const CAuditFinding& finding : page.findings)
+            ++summary.counts[static_cast<size_t>(finding.code)];
+    }
+    return summary;
+}
+
+std::string CSiteAudit::Message(const std::vector<CAuditPage>& pages, const CAuditPage& page,
+                                const CAuditFinding& finding) const {
+    const CAuditThresholds& t = m_thresholds;
+    const auto length = [](const char* what, int limit, int chars) {
+        return std::string(what) + " " + std::to_string(limit) + " characters (" +
+               std::to_string(chars) + ")";
+    };
+    const auto same = [&](const char* what) {
+        std::string text = std::string("same ") + what + " as ";
+        const size_t named = std::min(NAMED_OTHERS, finding.others.size());
+        for (size_t i = 0; i < named; ++i) {
+            if (i)
+                text += i + 1 == named && named == finding.others.size() ? " and " : ", ";
+            text += pages[finding.others[i]].path;
+        }
+        if (finding.others.size() > named)
+            text += " and " + std::to_string(finding.others.size() - named) + " more";
+        return text;
+    };
+    switch (finding.code) {
+    case AuditCode::UNREADABLE:
+        return "cannot be read: " + page.error;
+    case AuditCode::TITLE_MISSING:
+        return "no title";
+    case AuditCode::TITLE_EMPTY:
+        return "empty title";
+    case AuditCode::TITLE_SHORT:
+        return length("title shorter than", t.titleMin, page.titleLength);
+    case AuditCode::TITLE_LONG:
+        return length("title longer than", t.titleMax, page.titleLength);
+    case AuditCode::TITLE_DUPLICATE:
+        return same("title");
+    case AuditCode::TITLE_MULTIPLE:
+        return std::to_string(page.titleTags) + " title tags";
+    case AuditCode::DESCRIPTION_MISSING:
+        return "no description";
+    case AuditCode::DESCRIPTION_EMPTY:
+        return "empty description";
+    case AuditCode::DESCRIPTION_SHORT:
+        return length("description shorter than", t.descriptionMin, page.descriptionLength);
+    case AuditCode::DESCRIPTION_LONG:
+        return length("description longer than", t.descriptionMax, page.descriptionLength);
+    case AuditCode::DESCRIPTION_DUPLICATE:
+        return same("description");
+    case AuditCode::DESCRIPTION_MULTIPLE:
+        return std::to_string(page.descriptionTags) + " description tags";
+    case AuditCode::DESCRIPTION_IN_BODY:
+        return "a description tag after the body tag";
+    case AuditCode::KEYWORDS_IN_BODY:
+        return "a keywords tag after the body tag";
+    case AuditCode::COUNT:
+        break;
+    }
+    return {};
+}

@@ -1,0 +1,241 @@
+#include "site/site_columns.h"
+
+#include <algorithm>
+
+#include "page/ascii_text.h"
+#include "page/html_page.h"
+
+namespace {
+
+const QLatin1String kPath("path");
+const QLatin1String kFingerprint("fingerprint");
+const QLatin1String kTitle("title");
+const QLatin1String kHttpEquiv("http-equiv:");
+const QLatin1String kName("name:");
+
+bool IsReserved(const QString& name) {
+    return name.compare(kPath, Qt::CaseInsensitive) == 0 ||
+           name.compare(kFingerprint, Qt::CaseInsensitive) == 0 ||
+           name.compare(kTitle, Qt::CaseInsensitive) == 0 ||
+           name.startsWith(kHttpEquiv, Qt::CaseInsensitive) ||
+           name.startsWith(kName, Qt::CaseInsensitive);
+}
+
+std::string Utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+} // namespace
+
+QString CSiteColumn::Header() const {
+    switch (kind) {
+    case PATH:
+        return kPath;
+    case FINGERPRINT:
+        return kFingerprint;
+    case TITLE:
+        return kTitle;
+    case META:
+        break;
+    }
+    if (httpEquiv)
+        return kHttpEquiv + name;
+    return IsReserved(name) ? kName + name : name;
+}
+
+int CSiteColumn::FromHeader(const QString& cell, CSiteColumn& column, QString& error) {
+    column = CSiteColumn();
+    const QString text = cell.trimmed();
+    if (text.compare(kPath, Qt::CaseInsensitive) == 0)
+        column.kind = PATH;
+    else if (text.compare(kFingerprint, Qt::CaseInsensitive) == 0)
+        column.kind = FINGERPRINT;
+    else if (text.compare(kTitle, Qt::CaseInsensitive) == 0)
+        column.kind = TITLE;
+    else if (text.startsWith(kHttpEquiv, Qt::CaseInsensitive)) {
+        column.name = text.mid(kHttpEquiv.size()).trimmed();
+        column.httpEquiv = 1;
+    } else if (text.startsWith(kName, Qt::CaseInsensitive)) {
+        column.name = text.mid(kName.size()).trimmed();
+    } else {
+        column.name = text;
+    }
+    if (column.kind == META && column.name.isEmpty()) {
+        error = text.isEmpty() ? QStringLiteral("a column without a name")
+                               : QStringLiteral("the column '%1' names no tag").arg(text);
+        return 0;
+    }
+    return 1;
+}
+
+std::string CSiteColumn::Key() const {
+    return kind == META ? "meta:" + MetaTextKey(name) : std::to_string(kind);
+}
+
+int CSiteColumns::Add(const CSiteColumn& column, QString& error) {
+    const std::string key = column.Key();
+    if (std::find(m_keys.begin(), m_keys.end(), key) != m_keys.end()) {
+        error = QStringLiteral("the column '%1' is named twice").arg(column.Header());
+        return 0;
+    }
+    if (column.kind == CSiteColumn::PATH)
+        m_path = static_cast<int>(m_columns.size());
+    if (column.kind == CSiteColumn::FINGERPRINT)
+        m_fingerprint = static_cast<int>(m_columns.size());
+    m_columns.push_back(column);
+    m_keys.push_back(key);
+    return 1;
+}
+
+int CSiteColumns::SetFields(const QStringList& fields, QString& error) {
+    *this = CSiteColumns();
+    CSiteColumn column;
+    column.kind = CSiteColumn::PATH;
+    Add(column, error);
+    column.kind = CSiteColumn::FINGERPRINT;
+    Add(column, error);
+    if (fields.isEmpty()) {
+        column.kind = CSiteColumn::TITLE;
+        Add(column, error);
+        m_addMetas = true;
+        return 1;
+    }
+    for (const QString& field : fields) {
+        if (!CSiteColumn::FromHeader(field, column, error))
+            return 0;
+        if (column.kind == CSiteColumn::PATH || column.kind == CSiteColumn::FINGERPRINT) {
+            error = QStringLiteral("'%1' is not a field: 'path' and 'fingerprint' always come "
+                                   "first")
+                        .arg(column.Header());
+            return 0;
+        }
+        if (!Add(column, error))
+            return 0;
+    }
+    return 1;
+}
+
+void CSiteColumns::AddMetas(const CPageValues& page) {
+    if (!m_addMetas)
+        return;
+    QString ignored;
+    for (const CPageMetaValue& meta : page.metas) {
+        CSiteColumn column;
+        column.name = meta.name;
+        column.httpEquiv = meta.httpEquiv;
+        const std::string key = column.Key();
+        if (std::find(m_keys.begin(), m_keys.end(), key) == m_keys.end())
+            Add(column, ignored);
+    }
+}
+
+std::vector<QString> CSiteColumns::MetaNames() const {
+    std::vector<QString> names;
+    for (const CSiteColumn& column : m_columns) {
+        if (column.kind == CSiteColumn::META)
+            names.push_back(column.name);
+    }
+    return names;
+}
+
+int CSiteColumns::ReadHeader(const std::vector<std::string>& cells, QString& error) {
+    *this = CSiteColumns();
+    for (const std::string& cell : cells) {
+        CSiteColumn column;
+        if (!CSiteColumn::FromHeader(QString::fromUtf8(cell), column, error) || !Add(column, error))
+            return 0;
+    }
+    if (m_path < 0) {
+        error = QStringLiteral("no 'path' column in the header row");
+        return 0;
+    }
+    return 1;
+}
+
+std::vector<std::string> CSiteColumns::HeaderCells() const {
+    std::vector<std::string> cells;
+    for (const CSiteColumn& column : m_columns)
+        cells.push_back(Utf8(column.Header()));
+    return cells;
+}
+
+std::vector<std::string> CSiteColumns::RowCells(const std::string& path,
+                                                const CPageValues& page) const {
+    std::vector<std::string> cells;
+    for (const CSiteColumn& column : m_columns) {
+        switch (column.kind) {
+        case CSiteColumn::PATH:
+            cells.push_back(path);
+            break;
+        case CSiteColumn::FINGERPRINT:
+            cells.push_back(page.fingerprint);
+            break;
+        case CSiteColumn::TITLE:
+            cells.push_back(Utf8(page.title));
+            break;
+        case CSiteColumn::META: {
+            const CPageMetaValue* meta = page.FindMeta(column.name);
+            cells.push_back(meta ? Utf8(meta->content) : std::string());
+            break;
+        }
+        }
+    }
+    return cells;
+}
+
+int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& columns,
+              const std::vector<std::string>& cells, QStringList& changed, QString& error) {
+    changed.clear();
+    const auto encode = [&](const QString& text, std::string& bytes, const CSiteColumn& column) {
+        if (values.codec.Encode(text, bytes, error))
+            return true;
+        error = column.Header() + ": " + error;
+        return false;
+    };
+    for (size_t i = 0; i < columns.Columns().size() && i < cells.size(); ++i) {
+        const CSiteColumn& column = columns.Columns()[i];
+        const QString cell = QString::fromUtf8(cells[i]);
+        if (column.kind == CSiteColumn::TITLE) {
+            if (cell == values.title)
+                continue;
+            std::string bytes;
+            if (!encode(cell, bytes, column))
+                return 0;
+            const unsigned before = page.GetChangeCount();
+            if (!page.SetTitle(bytes)) {
+                error = QStringLiteral("no place for a title (no title tag and no </head>)");
+                return 0;
+            }
+            if (page.GetChangeCount() != before)
+                changed << column.Header();
+            continue;
+        }
+        if (column.kind != CSiteColumn::META)
+            continue;
+        // A tag's value reads with its line breaks and tabs as spaces: a cell
+        // that differs only there is what the page holds.
+        const CPageMetaValue* meta = values.FindMeta(column.name);
+        QString asRead = cell;
+        asRead.replace(QLatin1Char('\r'), QLatin1Char(' '))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '))
+            .replace(QLatin1Char('\t'), QLatin1Char(' '));
+        if (asRead == (meta ? meta->content : QString()))
+            continue;
+        std::string name, value;
+        if (!encode(column.name, name, column) || !encode(cell, value, column))
+            return 0;
+        // As "tsle-cli set": no white space around a value, and a value of
+        // white space only removes the tag.
+        const std::string_view trimmed = TrimAscii(value);
+        const unsigned before = page.GetChangeCount();
+        if (trimmed.empty()) {
+            page.RemoveMeta(name);
+        } else if (!page.SetMeta(name, trimmed, column.httpEquiv)) {
+            error = QStringLiteral("no place for meta tags (no head and no meta tag)");
+            return 0;
+        }
+        if (page.GetChangeCount() != before)
+            changed << column.Header();
+    }
+    return 1;
+}

@@ -1,0 +1,82 @@
+// The columns of a site table (tsle-cli export and import).
+//
+// A table has the columns "path" (as the page was named), "fingerprint" (of
+// the page as read, see PageFingerprint), "title", and one column per meta
+// tag, headed by its name. A tag written with http-equiv is headed
+// "http-equiv:NAME", so that an import writes it the same way; a name that
+// would read as another column ("title", "path", "fingerprint", or one that
+// starts with "http-equiv:" or "name:") is headed "name:NAME". Column names
+// are compared without regard to ASCII case, as meta names are.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <string>
+#include <vector>
+
+#include "site/site_page.h"
+
+class CHtmlPage;
+
+struct CSiteColumn {
+    enum Kind { PATH, FINGERPRINT, TITLE, META };
+    Kind kind = META;
+    QString name; // META: the tag's name
+    int httpEquiv = 0;
+
+    // The column's header cell.
+    QString Header() const;
+    // The column a header cell names. Returns 1, or 0 with error set (an
+    // empty name).
+    static int FromHeader(const QString& cell, CSiteColumn& column, QString& error);
+    // What the column compares by: its kind, and for a meta column its name's key.
+    std::string Key() const;
+};
+
+class CSiteColumns {
+public:
+    // The columns of an export: path, fingerprint, then the fields given in
+    // header form ("title", "description", "http-equiv:Refresh"), or when none
+    // are given the title (and the meta columns added later with AddMetas).
+    // Returns 1, or 0 with error set (a field named twice, "path" or
+    // "fingerprint" among the fields, an empty name).
+    int SetFields(const QStringList& fields, QString& error);
+    // Adds a column for each meta name of the page that has none yet (the
+    // first page met with a name decides its header).
+    void AddMetas(const CPageValues& page);
+    // The meta names the fields name, to look up in each page.
+    std::vector<QString> MetaNames() const;
+
+    // The columns a header row names. Returns 1, or 0 with error set (no
+    // "path" column, a column named twice, an empty header cell).
+    int ReadHeader(const std::vector<std::string>& cells, QString& error);
+
+    const std::vector<CSiteColumn>& Columns() const { return m_columns; }
+    int PathColumn() const { return m_path; }
+    int FingerprintColumn() const { return m_fingerprint; }
+
+    // The header row and a page's row of an export, as UTF-8 cells (the path
+    // as the bytes it was given).
+    std::vector<std::string> HeaderCells() const;
+    std::vector<std::string> RowCells(const std::string& path, const CPageValues& page) const;
+
+private:
+    int Add(const CSiteColumn& column, QString& error);
+
+    std::vector<CSiteColumn> m_columns;
+    std::vector<std::string> m_keys;
+    int m_path = -1;
+    int m_fingerprint = -1;
+    bool m_addMetas = false;
+};
+
+// Brings page (whose values as read are values) to the cells of a row under
+// columns: each title or meta cell whose text differs from the page's value is
+// written, an empty one (or one of white space only) removing the meta tag, a
+// filled one setting it as "tsle-cli set" does. Text is encoded into the
+// page's encoding. Returns 1 with changed naming the headers of the columns
+// written (none when every cell matched); or 0 with error set (a character
+// the page's encoding cannot hold, no place for the title) and the page to be
+// dropped.
+int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& columns,
+              const std::vector<std::string>& cells, QStringList& changed, QString& error);

@@ -1,0 +1,59 @@
+// One page's title and meta tags as text, read for the whole-site commands.
+//
+// Values are decoded from the page's own encoding (CPageCodec), so that they
+// can be shown, compared and written as UTF-8, and text written back is
+// encoded into that encoding again.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/page_codec.h"
+
+class CHtmlPage;
+
+// Reads page from text for reading its title and meta tags, not for writing
+// it back: when nothing after the first body tag can be a meta tag, only the
+// part before it (a small part of most pages) is parsed, which gives the same
+// title, meta tags and body tag; otherwise, or with headOnly false, the whole.
+void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly = true);
+
+// The fingerprint of a page's bytes: their SHA-256 as 64 lower-case hex digits.
+std::string PageFingerprint(std::string_view bytes);
+
+// The name a meta tag is compared by, for a name given as text: MetaNameKey of
+// its UTF-8.
+std::string MetaTextKey(const QString& name);
+
+struct CPageMetaValue {
+    QString name; // as the page writes it
+    int httpEquiv = 0;
+    QString content;
+};
+
+struct CPageValues {
+    std::string fingerprint;
+    CPageCodec codec;
+    int hasTitle = 0;
+    QString title;
+    // The first meta tag of each name before the body, in page order; and of
+    // each name asked for by Read, wherever it is.
+    std::vector<CPageMetaValue> metas;
+
+    // Reads the values of page, whose text is bytes; names: meta names to
+    // look up too (as text), also when they lie after the body.
+    void Read(std::string_view bytes, const CHtmlPage& page,
+              const std::vector<QString>& names = {});
+    // The meta tag of that name (compared by MetaTextKey), or null.
+    const CPageMetaValue* FindMeta(const QString& name) const;
+};
+
+// Text as a browser shows it: runs of white space as one space, none at
+// either end.
+QString CollapseSpaces(const QString& text);
+// The length of text in characters as a reader sees it: after CollapseSpaces,
+// counting each character reference ("&amp;", "&#233;") as one character and
+// each character outside the Basic Multilingual Plane as one.
+int ShownLength(const QString& text);
