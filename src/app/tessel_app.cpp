@@ -10,6 +10,7 @@
 #include "app/splash_wnd.h"
 #include "document/tessel_doc.h"
 #include "fields/settings_profile.h"
+#include "menus/ui/flat_style_install.h"
 
 namespace {
 
@@ -101,10 +102,11 @@ int CTesselApp::InitInstance() {
     else
         m_frame->RestoreWindowState();
 
-    // The first document, before the window is first shown.
+    // The first document, before the window is first shown, then the project
+    // folder in the file browser.
     OpenStartupDocument(*m_doc, m_options);
-    if (m_options.kind == StartupOptions::OPEN_PROJECT)
-        m_frame->OpenProjectDir(m_options.path);
+    if (!m_options.projectDir.isEmpty())
+        m_frame->OpenProjectDir(m_options.projectDir);
 
     if (m_options.reportFirstPaint)
         WatchFirstPaint();
@@ -127,7 +129,9 @@ int CTesselApp::ExitInstance(int status) {
 }
 
 void CTesselApp::InstallMenuStyle() {
-    // The flat menu and toolbar style goes here, before any window exists.
+    // Application-wide, before any window exists; the colours are read from
+    // the profile this once.
+    InstallFlatStyle(nullptr, *m_profile);
 }
 
 void CTesselApp::WatchFirstPaint() {

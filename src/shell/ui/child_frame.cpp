@@ -159,8 +159,10 @@ void CChildFrame::OnFocusChanged(QWidget* now) {
         m_state.SetActiveRow(VIEW_ROW_EDIT);
     else if (now == m_preview || m_preview->isAncestorOf(now))
         m_state.SetActiveRow(VIEW_ROW_PREVIEW);
-    if (m_state.ActiveRow() != before)
+    if (m_state.ActiveRow() != before) {
+        setFocusProxy(m_state.ActiveRow() == VIEW_ROW_PREVIEW ? m_preview : m_editingView);
         emit stateChanged();
+    }
 }
 
 void CChildFrame::Apply() {
@@ -179,4 +181,7 @@ void CChildFrame::Apply() {
     }
     m_tabs->setVisible(m_state.IsTabBarShown());
     // A view hidden with the focus has given it to the other (CHideSplitterWnd).
+    // Focus given to the frame (a neighbour pane closing, F6) goes to the
+    // active view.
+    setFocusProxy(m_state.ActiveRow() == VIEW_ROW_PREVIEW ? m_preview : m_editingView);
 }
