@@ -130,7 +130,7 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
              QStringList({"&Meta-data", "&Web page preview", "S&plit view", "-",
                           "&Display all fields", "-", "&Toolbar", "&Status Bar", "-", "&Options"}));
     QCOMPARE(MenuTexts(rig.Menu("Help")),
-             QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About TSLE..."}));
+             QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About Orvane..."}));
 
     // Every key of the accelerator table reaches its command, and only it.
     const struct {
