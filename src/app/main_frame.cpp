@@ -26,7 +26,7 @@
 #include "fields/common_words.h"
 #include "fields/profile.h"
 #include "fields/ui/tessel_view.h"
-#include "menus/ui/toolbar_images.h"
+#include "image_strip.h"
 #include "page/user_prompt.h"
 #include "resource_ids.h"
 #include "shell/ui/child_frame.h"
@@ -148,8 +148,10 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::CreateActions() {
     // Menu items show the same pictures as the toolbar buttons.
-    const QList<QIcon> mainImages = LoadToolbarImages(QStringLiteral(":/images/toolbar_main.png"));
-    const QList<QIcon> viewImages = LoadToolbarImages(QStringLiteral(":/images/toolbar_view.png"));
+    const QList<QIcon> mainImages =
+        CutImageStrip(QImage(QStringLiteral(":/images/toolbar_main.png")));
+    const QList<QIcon> viewImages =
+        CutImageStrip(QImage(QStringLiteral(":/images/toolbar_view.png")));
     for (const FrameCommand& command : FrameCommands()) {
         auto* action = new QAction(command.Text(), this);
         action->setData(command.id);
@@ -215,7 +217,7 @@ void CMainFrame::CreateToolBars() {
     auto makeBar = [this](const QString& title, const QString& name, std::span<const int> ids) {
         auto* bar = new QToolBar(title, this);
         bar->setObjectName(name);
-        bar->setIconSize(QSize(16, 15));
+        bar->setIconSize(QSize(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT));
         for (int id : ids) {
             if (id == 0)
                 bar->addSeparator();

@@ -6,9 +6,9 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "image_strip.h"
 #include "resource_ids.h"
 #include "shell/ui/hide_splitter_wnd.h"
-#include "shell/ui/image_strip.h"
 #include "shell/ui/web_preview_view.h"
 
 namespace {
@@ -44,10 +44,10 @@ CChildFrame::CChildFrame(QWidget* editingView, QWidget* preview, QWidget* parent
     m_tabs->setAccessibleName(QStringLiteral("Views"));
     m_tabs->setExpanding(false);
     m_tabs->setDrawBase(false);
-    const QList<QIcon> images = LoadImageStrip(QStringLiteral(":/images/tabs.png"), 2);
+    const QList<QIcon> images = CutImageStrip(QImage(QStringLiteral(":/images/tabs.png")), 2);
     m_tabs->addTab(images.at(0), QStringLiteral("Meta-data"));
     m_tabs->addTab(images.at(1), QStringLiteral("Web page"));
-    m_tabs->setIconSize(QSize(16, 15));
+    m_tabs->setIconSize(QSize(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT));
     connect(m_tabs, &QTabBar::currentChanged, this, &CChildFrame::OnTabSelected);
 
     m_splitter = new CHideSplitterWnd(Qt::Vertical, this);
