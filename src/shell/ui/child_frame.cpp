@@ -9,7 +9,7 @@
 #include "image_strip.h"
 #include "resource_ids.h"
 #include "shell/ui/hide_splitter_wnd.h"
-#include "shell/ui/web_preview_view.h"
+#include "shell/ui/preview_pane.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ bool IsViewCommand(int id) {
 } // namespace
 
 CChildFrame::CChildFrame(CTesselDoc* doc, QWidget* editingView, QWidget* parent)
-    : CChildFrame(editingView, new CWebPreviewView(doc), parent) {}
+    : CChildFrame(editingView, new CPreviewPane(doc), parent) {}
 
 CChildFrame::CChildFrame(QWidget* editingView, QWidget* preview, QWidget* parent)
     : QWidget(parent), m_editingView(editingView), m_preview(preview) {
@@ -74,16 +74,16 @@ CChildFrame::CChildFrame(QWidget* editingView, QWidget* preview, QWidget* parent
     layout->addLayout(tabRow);
     layout->addWidget(m_splitter, 1);
 
-    // A loaded page can be printed: Ctrl+P follows.
-    if (CWebPreviewView* web = Preview())
-        connect(web, &CWebPreviewView::loadFinished, this, &CChildFrame::stateChanged);
+    // A loaded page can be printed, a running print job cannot: Ctrl+P follows.
+    if (CPreviewPane* web = Preview())
+        connect(web, &CPreviewPane::printStateChanged, this, &CChildFrame::stateChanged);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     Apply();
 }
 
-CWebPreviewView* CChildFrame::Preview() const {
-    return qobject_cast<CWebPreviewView*>(m_preview);
+CPreviewPane* CChildFrame::Preview() const {
+    return qobject_cast<CPreviewPane*>(m_preview);
 }
 
 int CChildFrame::OnCommand(int id) {
@@ -120,7 +120,7 @@ void CChildFrame::UpdateAction(QAction* action) const {
 }
 
 int CChildFrame::CanPrint() const {
-    const CWebPreviewView* preview = Preview();
+    const CPreviewPane* preview = Preview();
     return preview && m_state.ActiveRow() == VIEW_ROW_PREVIEW && preview->CanPrint() ? 1 : 0;
 }
 
