@@ -56,6 +56,7 @@ public:
     // The action of a command id (recent files: ID_FILE_MRU_FILE1 + n), or null.
     QAction* Action(int id) const;
     CTesselView* View() const { return m_view; }
+    CAppSettings& Settings() const { return m_settings; }
     CHideSplitterWnd* Splitter() const { return m_splitter; }
     QLabel* MessagePane() const { return m_messagePane; }
     QToolBar* MainToolBar() const { return m_mainBar; }
