@@ -35,11 +35,9 @@ void ShowPreview(CMainFrame& frame, int command, std::function<void()> ready) {
     CChildFrame* child = frame.ChildFrame();
     CPreviewPane* preview = child->Preview();
     auto done = std::make_shared<bool>(false);
-    auto once = [done, ready, &frame] {
+    auto once = [done, ready] {
         if (!*done) {
             *done = true;
-            // Starting the engine may leave the window inactive.
-            frame.activateWindow();
             ready();
         }
     };

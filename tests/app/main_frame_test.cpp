@@ -129,8 +129,9 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
     QCOMPARE(MenuTexts(rig.Menu("View")),
              QStringList({"&Meta-data", "&Web page preview", "S&plit view", "-",
                           "&Display all fields", "-", "&Toolbar", "&Status Bar", "-", "&Options"}));
-    QCOMPARE(MenuTexts(rig.Menu("Help")),
-             QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About Orvane..."}));
+    QCOMPARE(
+        MenuTexts(rig.Menu("Help")),
+        QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About Orvane..."}));
 
     // Every key of the accelerator table reaches its command, and only it.
     const struct {

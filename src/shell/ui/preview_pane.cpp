@@ -80,6 +80,11 @@ int CPreviewPane::CreateEngine() {
     m_engineWidget = m_engine->Widget();
     m_engineWidget->setAccessibleName(accessibleName());
 
+    // The engine draws through OpenGL: Qt gives the window a new native
+    // window for that, which leaves it inactive and without focus where no
+    // window manager steps in. The window keeps both.
+    QWidget* top = window();
+    const bool wasActive = top->isActiveWindow();
     const bool hadFocus = hasFocus();
     layout()->replaceWidget(m_placeholder, m_engineWidget);
     delete m_placeholder;
@@ -87,6 +92,15 @@ int CPreviewPane::CreateEngine() {
     setFocusProxy(m_engineWidget);
     if (hadFocus)
         m_engineWidget->setFocus();
+    if (wasActive) {
+        QPointer<QWidget> engine = m_engineWidget;
+        QTimer::singleShot(0, top, [top, engine, hadFocus] {
+            if (!top->isActiveWindow())
+                top->activateWindow();
+            if (hadFocus && engine)
+                engine->setFocus();
+        });
+    }
     LoadCurrent();
     return 1;
 }
