@@ -9,12 +9,15 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <unistd.h>
 
 #include "fields/ui/tessel_view.h"
 #include "frame_test_util.h"
 #include "resource_ids.h"
+#include "shell/ui/child_frame.h"
 #include "shell/ui/file_tree_view.h"
 #include "shell/ui/hide_splitter_wnd.h"
+#include "shell/ui/preview_pane.h"
 
 class PanesFlowTest : public QObject {
     Q_OBJECT
@@ -22,6 +25,7 @@ class PanesFlowTest : public QObject {
 private slots:
     void theProjectShowsInTheTreeAndItsFilesOpenThroughTheRouting();
     void anAssistantButtonOpensItsDialogAndTheResultIsTyped();
+    void asRootWithTheSandboxOnThePreviewSaysWhyAndTheWindowStays();
 
 private:
     QTemporaryDir m_dir;
@@ -161,6 +165,30 @@ void PanesFlowTest::anAssistantButtonOpensItsDialogAndTheResultIsTyped() {
     QCOMPARE(robots->text(), QStringLiteral("noindex, nofollow"));
     QVERIFY(rig.frame->isWindowModified());
     QVERIFY(rig.doc.GetPageText().find("noindex, nofollow") != std::string::npos);
+}
+
+void PanesFlowTest::asRootWithTheSandboxOnThePreviewSaysWhyAndTheWindowStays() {
+    if (::geteuid() != 0)
+        QSKIP("only as root does the web engine refuse its sandbox");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    FrameRig rig;
+    rig.Show();
+    QLineEdit* title = LineField(rig, "title");
+    QVERIFY(title);
+    title->setFocus();
+    QTest::keyClicks(title, "Unsaved work");
+    QVERIFY(rig.frame->isWindowModified());
+    // The engine would end the program; the preview says why instead.
+    QTest::keyClick(rig.frame.get(), Qt::Key_W, Qt::AltModifier);
+    CPreviewPane* preview = rig.frame->ChildFrame()->Preview();
+    QVERIFY(preview->isVisible());
+    QTRY_VERIFY(!preview->EngineError().isEmpty());
+    QVERIFY(preview->EngineError().contains("QTWEBENGINE_DISABLE_SANDBOX"));
+    QCOMPARE(preview->HasEngine(), 0);
+    QVERIFY(!rig.Action(ID_FILE_PRINT)->isEnabled());
+    QTest::keyClick(rig.frame.get(), Qt::Key_M, Qt::AltModifier);
+    QVERIFY(rig.frame->View()->isVisible());
+    QVERIFY(rig.frame->isWindowModified());
 }
 
 QTEST_MAIN(PanesFlowTest)

@@ -65,7 +65,7 @@ int CPreviewPane::CreateEngine() {
     IPreviewEngineFactory* factory = LoadPreviewEngineFactory(&m_strError);
     if (!factory) {
         m_placeholder->setText(
-            QStringLiteral("The web page preview is not available:\n%1").arg(m_strError));
+            QStringLiteral("The web page preview is not available.\n%1").arg(m_strError));
         return 0;
     }
     PreviewEngineEvents events;

@@ -9,6 +9,8 @@
 
 #include "shell/ui/preview_engine.h"
 
+#include <unistd.h>
+
 // QtGui keeps the context that all OpenGL contexts of the application share
 // (QOpenGLContext::globalShareContext) and sets it through this function,
 // exported for the web engine but declared outside Qt's public headers.
@@ -31,6 +33,16 @@ void ProvideSharedOpenGLContext() {
     // invalid and the engine draws in software; it must exist all the same.
     context->create();
     qt_gl_set_global_share_context(context);
+}
+
+// The web engine ends the whole program, unsaved work and all, when it is
+// started as root with its sandbox on; it is not started then.
+QString SandboxObstacle() {
+    if (::geteuid() != 0 || qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX") ||
+        qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(QLatin1String("--no-sandbox")))
+        return {};
+    return QStringLiteral("The web engine does not run as root with its sandbox. Start TSLE as "
+                          "a normal user, or set QTWEBENGINE_DISABLE_SANDBOX=1.");
 }
 
 } // namespace
@@ -56,6 +68,12 @@ IPreviewEngineFactory* LoadPreviewEngineFactory(QString* error) {
     static bool tried = false;
     if (!tried) {
         tried = true;
+        reason = SandboxObstacle();
+        if (!reason.isEmpty()) {
+            if (error)
+                *error = reason;
+            return nullptr;
+        }
         QStringList failures;
         for (const QString& dir : PreviewPluginDirs()) {
             const QString path = dir + QStringLiteral("/" TSLE_PREVIEW_PLUGIN_FILE);
