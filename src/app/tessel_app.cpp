@@ -62,8 +62,9 @@ CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral(TSLE_APP_VERSION));
     setOrganizationName(QString::fromLatin1(PROFILE_ORGANIZATION));
     setDesktopFileName(QStringLiteral("tsle"));
-    setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("tsle"), QIcon(QStringLiteral(":/icons/tsle.png"))));
+    // The compiled-in icon: looking it up in the icon theme costs the first
+    // window some milliseconds, and desktops take their own from tsle.desktop.
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tsle.png")));
 }
 
 CTesselApp::~CTesselApp() {
