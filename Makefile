@@ -1,5 +1,5 @@
 # The two commands of the README, and a few helpers.
-#   make run        build and start the editor on examples/site/index.html
+#   make run        build and start the editor on the examples/site project, index.html open
 #   make test       install dependencies, build, run every test and a short fuzz run
 #   make install    install tsle, tsle-cli, the desktop entry, icons and help (PREFIX=/usr/local)
 #   make screenshot render the window under Xvfb into build/screenshots/ and docs/
@@ -24,10 +24,12 @@ build: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Without a display (a server, CI) the editor cannot open a window: show the
-# sample pages' meta-data with tsle-cli instead.
+# sample pages' meta-data with tsle-cli instead. The web engine of the preview
+# refuses its sandbox when run as root; normal users keep it.
 run: build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
-	    $(BUILD)/src/app/tsle examples/site/index.html; \
+	    if [ "$$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi; \
+	    $(BUILD)/src/app/tsle examples/site examples/site/index.html; \
 	else \
 	    echo "make run: no display; the pages' meta-data from tsle-cli instead:"; \
 	    $(BUILD)/src/cli/tsle-cli show $$(find examples/site -type f | sort); \

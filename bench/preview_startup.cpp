@@ -20,8 +20,7 @@
 
 #include "document/tessel_doc.h"
 #include "shell/ui/child_frame.h"
-#include "shell/ui/preview_scheme.h"
-#include "shell/ui/web_preview_view.h"
+#include "shell/ui/preview_pane.h"
 
 namespace {
 
@@ -54,12 +53,12 @@ int Measure(const QString& mode, const QString& page) {
         return 0;
     }
     QTest::qWait(200); // settle, as a user would look before switching
-    CWebPreviewView* preview = frame->Preview();
+    CPreviewPane* preview = frame->Preview();
     double started = -1;
     double loaded = -1;
-    QObject::connect(preview, &CWebPreviewView::loadStarted,
+    QObject::connect(preview, &CPreviewPane::loadStarted,
                      [&] { started = clock.nsecsElapsed() / 1e6; });
-    QObject::connect(preview, &CWebPreviewView::loadFinished,
+    QObject::connect(preview, &CPreviewPane::loadFinished,
                      [&] { loaded = clock.nsecsElapsed() / 1e6; });
     clock.restart();
     frame->ShowWebPage();
@@ -74,7 +73,9 @@ int Measure(const QString& mode, const QString& page) {
 } // namespace
 
 int main(int argc, char** argv) {
-    RegisterPreviewScheme();
+    // The preview's plugin as built (the program finds it beside itself).
+    if (qEnvironmentVariableIsEmpty("TSLE_PREVIEW_PLUGIN_DIR"))
+        qputenv("TSLE_PREVIEW_PLUGIN_DIR", TSLE_PREVIEW_PLUGIN_DIR);
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() >= 3 && args[1] == "--measure")

@@ -3,13 +3,13 @@
 # under an X display (xvfb-run when there is none) and copies the pictures to
 # docs/. The program runs with a profile of its own, so the pictures never
 # depend on the user's settings.
-#   scripts/screenshot.sh BUILD_DIR [SCENE...]     (default: page template menu)
+#   scripts/screenshot.sh BUILD_DIR [SCENE...]     (default: every scene of the README)
 set -euo pipefail
 
 build=${1:?usage: scripts/screenshot.sh BUILD_DIR [SCENE...]}
 shift
 scenes=("$@")
-[[ ${#scenes[@]} -gt 0 ]] || scenes=(page template menu)
+[[ ${#scenes[@]} -gt 0 ]] || scenes=(page template menu options expires preview split browser)
 root=$(cd "$(dirname "$0")/.." && pwd)
 tsle="$build/src/app/tsle"
 out="$build/screenshots"

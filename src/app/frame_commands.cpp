@@ -37,7 +37,7 @@ const FrameCommand kCommands[] = {
     {ID_OPTIONS, "&Options", "", "", -1, -1},
     {ID_HELP_FINDER, "&Help Topics", "List Help topics\nHelp Topics", "F1;Shift+F1", 11, -1},
     {ID_ONLINE_TUTORIALS, "Online &Tutorials and updates", "", "", -1, -1},
-    {ID_APP_ABOUT, "&About TSLE...", "Display program information, version number and copyright\nAbout", "", 10, -1},
+    {ID_APP_ABOUT, "&About Orvane...", "Display program information, version number and copyright\nAbout", "", 10, -1},
     {ID_NEXT_PANE, "Next Pane", "Switch to the next window pane\nNext Pane", "F6", -1, -1},
     {ID_PREV_PANE, "Previous Pane", "Switch back to the previous window pane\nPrevious Pane", "Shift+F6", -1, -1},
 };

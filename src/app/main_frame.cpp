@@ -26,9 +26,12 @@
 #include "fields/common_words.h"
 #include "fields/profile.h"
 #include "fields/ui/tessel_view.h"
-#include "menus/ui/toolbar_images.h"
+#include "image_strip.h"
 #include "page/user_prompt.h"
 #include "resource_ids.h"
+#include "shell/ui/child_frame.h"
+#include "shell/ui/file_browser_column.h"
+#include "shell/ui/file_tree_view.h"
 #include "shell/ui/hide_splitter_wnd.h"
 
 namespace {
@@ -39,9 +42,10 @@ constexpr std::string_view kGeometryEntry = "Geometry";
 constexpr std::string_view kBrowserWidthEntry = "BrowserWidth";
 constexpr std::string_view kToolBarEntry = "ToolBar";
 constexpr std::string_view kStatusBarEntry = "StatusBar";
+constexpr std::string_view kChildFrameEntry = "ChildFrame";
 
-constexpr int kBrowserWidth = 250;
-constexpr int kBrowserMinWidth = 100;
+constexpr int kBrowserWidth = CFileBrowserColumn::IDEAL_WIDTH;
+constexpr int kBrowserMinWidth = CFileBrowserColumn::MIN_WIDTH;
 
 // A document title inside a caption that marks modification with "[*]".
 QString EscapeCaption(QString title) {
@@ -66,7 +70,8 @@ void CollectPanes(const QSplitter* splitter, QList<QWidget*>& panes) {
 }
 
 void FocusPane(QWidget* pane) {
-    if (pane->focusPolicy() != Qt::NoFocus) {
+    // A pane that names where its focus goes (the file browser: its tree) gets it there.
+    if (pane->focusPolicy() != Qt::NoFocus || pane->focusProxy()) {
         pane->setFocus(Qt::TabFocusReason);
         return;
     }
@@ -87,6 +92,27 @@ QLabel* MakeIndicator(const QString& text, const QString& name, QWidget* parent)
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) + 12);
     return label;
 }
+
+// The child frame's commands: the three View switches and Print, served
+// wherever the focus is.
+class CChildFrameCommands : public ICommandTarget {
+public:
+    explicit CChildFrameCommands(CChildFrame* child) : m_child(child) {}
+    bool UpdateCommand(int id, CommandState& state) override {
+        if (!Serves(id))
+            return false;
+        state = {m_child->IsCommandEnabled(id) != 0, m_child->IsCommandChecked(id) != 0};
+        return true;
+    }
+    bool RunCommand(int id) override { return Serves(id) && m_child->OnCommand(id); }
+
+private:
+    static bool Serves(int id) {
+        return id == ID_VIEW_METADATA || id == ID_VIEW_WEBPAGE || id == ID_VIEW_SPLIT ||
+               id == ID_FILE_PRINT;
+    }
+    CChildFrame* m_child;
+};
 
 } // namespace
 
@@ -112,6 +138,7 @@ CMainFrame::~CMainFrame() {
     if (qApp)
         disconnect(qApp, nullptr, this, nullptr);
     disconnect(m_view, nullptr, this, nullptr);
+    disconnect(m_child, nullptr, this, nullptr);
     m_view = nullptr;
     if (m_recentSave->isActive())
         m_recent.WriteList(m_profile); // a change not yet written
@@ -121,8 +148,10 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::CreateActions() {
     // Menu items show the same pictures as the toolbar buttons.
-    const QList<QIcon> mainImages = LoadToolbarImages(QStringLiteral(":/images/toolbar_main.png"));
-    const QList<QIcon> viewImages = LoadToolbarImages(QStringLiteral(":/images/toolbar_view.png"));
+    const QList<QIcon> mainImages =
+        CutImageStrip(QImage(QStringLiteral(":/images/toolbar_main.png")));
+    const QList<QIcon> viewImages =
+        CutImageStrip(QImage(QStringLiteral(":/images/toolbar_view.png")));
     for (const FrameCommand& command : FrameCommands()) {
         auto* action = new QAction(command.Text(), this);
         action->setData(command.id);
@@ -188,7 +217,7 @@ void CMainFrame::CreateToolBars() {
     auto makeBar = [this](const QString& title, const QString& name, std::span<const int> ids) {
         auto* bar = new QToolBar(title, this);
         bar->setObjectName(name);
-        bar->setIconSize(QSize(16, 15));
+        bar->setIconSize(QSize(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT));
         for (int id : ids) {
             if (id == 0)
                 bar->addSeparator();
@@ -228,26 +257,30 @@ void CMainFrame::CreateStatusBar() {
 void CMainFrame::CreateClient() {
     m_splitter = new CHideSplitterWnd(Qt::Horizontal, this);
     m_splitter->setObjectName(QStringLiteral("mainSplitter"));
-    // Column 0 waits for the file browser; column 1 is the editing view.
-    m_browser = new QWidget(m_splitter);
-    m_browser->setObjectName(QStringLiteral("fileBrowserPlaceholder"));
-    m_browser->setMinimumWidth(kBrowserMinWidth);
-    m_view = new CTesselView(m_doc, m_profile, m_settings, m_splitter);
+    // Column 0: the file browser; column 1: the child frame around the
+    // editing view and the preview.
+    m_browser = new CFileTreeView(&m_settings, m_splitter);
+    m_view = new CTesselView(m_doc, m_profile, m_settings);
     m_view->SetCommonWords(QString::fromStdString(LoadCommonWords()));
+    m_view->SetAssistants(&m_assistants);
+    m_child = new CChildFrame(&m_doc, m_view, m_splitter);
     m_splitter->addWidget(m_browser);
-    m_splitter->addWidget(m_view);
-    m_splitter->setStretchFactor(1, 1);
+    m_splitter->addWidget(m_child);
     setCentralWidget(m_splitter);
+    // The column hides itself before the window is first shown, follows the
+    // document's project folder (Browse) and the browser's close button, and
+    // sends a selected file to the document's open routing.
+    m_browserColumn = new CFileBrowserColumn(m_splitter, m_browser, &m_doc, this);
+
     connect(m_view, &CTesselView::statusTextChanged, this, [this](const QString& text) {
         m_fieldText = text;
         ShowMessageText();
     });
     connect(m_view, &CTesselView::commandStatesChanged, this, &CMainFrame::UpdateActions);
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdateActions);
-
-    // The browser's column is hidden before the window is first shown.
-    m_splitter->HideColumn(0);
-    m_splitter->SetPaneSize(0, kBrowserWidth);
+    m_childCommands = std::make_unique<CChildFrameCommands>(m_child);
+    AddCommandTarget(m_childCommands.get());
+    connect(m_child, &CChildFrame::stateChanged, this, &CMainFrame::UpdateActions);
 }
 
 void CMainFrame::ConnectDocument() {
@@ -274,35 +307,6 @@ QAction* CMainFrame::Action(int id) const {
     return nullptr;
 }
 
-void CMainFrame::SetFileBrowser(QWidget* browser) {
-    if (!browser || browser == m_browser)
-        return;
-    const int size = m_splitter->PaneSize(0);
-    const bool hidden = m_browser->isHidden();
-    QWidget* old = m_splitter->replaceWidget(0, browser);
-    m_browser = browser;
-    m_browser->setMinimumWidth(kBrowserMinWidth);
-    m_browser->setHidden(hidden);
-    if (old)
-        old->deleteLater();
-    m_splitter->SetPaneSize(0, size);
-}
-
-void CMainFrame::SetClientPane(QWidget* pane) {
-    if (!pane || m_splitter->indexOf(pane) == 1)
-        return;
-    // Taking the view into pane has already removed it from the splitter.
-    if (m_splitter->count() > 1) {
-        QWidget* old = m_splitter->replaceWidget(1, pane);
-        if (old && old != m_view)
-            old->deleteLater();
-    } else {
-        m_splitter->insertWidget(1, pane);
-    }
-    m_splitter->setStretchFactor(1, 1);
-    pane->show();
-}
-
 void CMainFrame::AddCommandTarget(ICommandTarget* target) {
     if (target && !m_targets.contains(target))
         m_targets.append(target);
@@ -314,9 +318,16 @@ void CMainFrame::RemoveCommandTarget(ICommandTarget* target) {
     UpdateActions();
 }
 
+void CMainFrame::ShowFileBrowser(int show) {
+    m_browserColumn->ShowFileBrowser(show);
+}
+
+int CMainFrame::IsBrowserShown() const {
+    return m_browserColumn->IsBrowserShown();
+}
+
 void CMainFrame::OpenProjectDir(const QString& dir) {
-    // The file browser's column shows it once the browser is built in.
-    m_doc.SetProjectDir(AbsoluteDocPath(dir));
+    m_browserColumn->OpenProject(dir);
 }
 
 // --- Commands -----------------------------------------------------------------------
@@ -602,6 +613,9 @@ void CMainFrame::RestoreWindowState() {
     m_mainBar->setVisible(bars);
     m_viewBar->setVisible(bars);
     statusBar()->setVisible(m_profile.GetProfileInt(kWindowSection, kStatusBarEntry, 1) != 0);
+    const std::string child = m_profile.GetProfileString(kWindowSection, kChildFrameEntry, "");
+    if (!child.empty())
+        m_child->RestoreState(QByteArray::fromBase64(QByteArray::fromStdString(child)));
     UpdateActions();
 }
 
@@ -611,6 +625,8 @@ void CMainFrame::SaveWindowState() {
     m_profile.WriteProfileInt(kWindowSection, kBrowserWidthEntry, m_splitter->PaneSize(0));
     m_profile.WriteProfileInt(kWindowSection, kToolBarEntry, m_mainBar->isHidden() ? 0 : 1);
     m_profile.WriteProfileInt(kWindowSection, kStatusBarEntry, statusBar()->isHidden() ? 0 : 1);
+    m_profile.WriteProfileString(kWindowSection, kChildFrameEntry,
+                                 m_child->SaveState().toBase64().toStdString());
 }
 
 void CMainFrame::StoreSettings() {

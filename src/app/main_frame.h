@@ -1,6 +1,7 @@
 // CMainFrame: the main window: menus, keys, the two toolbars, the status bar
-// and the two-column client area (the file browser's column, hidden, and the
-// editing view).
+// and the two-column client area: the file browser's column (hidden until a
+// project folder is chosen) and the child frame, which holds the editing view
+// and the web page preview.
 //
 // Every command is one QAction carrying its command id as data. A command goes
 // first to the panes added with AddCommandTarget, then to the window's own
@@ -14,10 +15,15 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <memory>
 
 #include "app/command_states.h"
+#include "assistants/ui/assistant_dialogs.h"
 
 struct CAppSettings;
+class CChildFrame;
+class CFileBrowserColumn;
+class CFileTreeView;
 class CHelpWindow;
 class CHideSplitterWnd;
 class CLockKeyTracker;
@@ -50,28 +56,27 @@ public:
     // The action of a command id (recent files: ID_FILE_MRU_FILE1 + n), or null.
     QAction* Action(int id) const;
     CTesselView* View() const { return m_view; }
+    CAppSettings& Settings() const { return m_settings; }
     CHideSplitterWnd* Splitter() const { return m_splitter; }
     QLabel* MessagePane() const { return m_messagePane; }
     QToolBar* MainToolBar() const { return m_mainBar; }
     QToolBar* ViewToolBar() const { return m_viewBar; }
 
-    // --- Seams for the panes that come later ---------------------------------
-    // Puts browser into column 0 instead of the empty placeholder, hidden or
-    // shown as the column is, at its width. Showing and hiding the column is
-    // the file browser's (CHideSplitterWnd::ShowColumn / HideColumn(0) on
-    // Splitter()), as is following Browse (the document's projectDirChanged).
-    void SetFileBrowser(QWidget* browser);
-    QWidget* FileBrowser() const { return m_browser; }
-    // Puts pane into column 1 in place of the editing view, which the caller
-    // moves into pane, before or after (the child frame holds the view and
-    // the preview).
-    void SetClientPane(QWidget* pane);
+    // The panes: the file browser in column 0, the child frame in column 1.
+    CFileTreeView* FileBrowser() const { return m_browser; }
+    CChildFrame* ChildFrame() const { return m_child; }
     // A pane that serves commands; it must outlive the window or be removed.
+    // The child frame serves the View switches and Print before any other.
     void AddCommandTarget(ICommandTarget* target);
     void RemoveCommandTarget(ICommandTarget* target);
 
+    // Shows (1) or hides (0) the file browser's column; showing it while it
+    // is shown refreshes the tree, which re-reads only another folder. Browse
+    // shows it through the document, the browser's close button hides it.
+    void ShowFileBrowser(int show);
+    int IsBrowserShown() const;
     // A project folder given on the command line becomes the document's
-    // project folder (the file browser shows it once it is built in).
+    // project folder, and the file browser shows it.
     void OpenProjectDir(const QString& dir);
 
     // Opens entry index of the recent-file list; an entry whose file is gone
@@ -142,8 +147,13 @@ private:
     QLabel* m_scrollPane = nullptr;
     CLockKeyTracker* m_lockKeys = nullptr;
     CHideSplitterWnd* m_splitter = nullptr;
-    QWidget* m_browser = nullptr;
+    CFileTreeView* m_browser = nullptr;
+    CFileBrowserColumn* m_browserColumn = nullptr;
+    CChildFrame* m_child = nullptr;
+    std::unique_ptr<ICommandTarget> m_childCommands;
     CTesselView* m_view = nullptr;
+    // The assistant dialogs and the options sheet behind the view's buttons.
+    CAssistantDialogs m_assistants;
     QPointer<CHelpWindow> m_help;
 
     QString m_hoverText;

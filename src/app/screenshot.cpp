@@ -5,20 +5,51 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cstdio>
+#include <memory>
 
 #include "app/main_frame.h"
+#include "assistants/ui/assistant_dialogs.h"
 #include "document/tessel_doc.h"
+#include "fields/ui/tessel_view.h"
+#include "menus/ui/flat_style_install.h"
+#include "resource_ids.h"
+#include "shell/ui/child_frame.h"
+#include "shell/ui/file_tree_view.h"
+#include "shell/ui/preview_pane.h"
 
 namespace {
 
 // Time for the window to lay out and paint after the scene is ready.
 constexpr int kSettleMilliseconds = 500;
+// The longest wait for the preview's page before the picture is taken anyway.
+constexpr int kPreviewTimeoutMilliseconds = 30000;
+
+// Shows the child frame in mode (ID_VIEW_...) and calls ready once the
+// preview has loaded its page (or failed to, or the wait ran out).
+void ShowPreview(CMainFrame& frame, int command, std::function<void()> ready) {
+    CChildFrame* child = frame.ChildFrame();
+    CPreviewPane* preview = child->Preview();
+    auto done = std::make_shared<bool>(false);
+    auto once = [done, ready] {
+        if (!*done) {
+            *done = true;
+            ready();
+        }
+    };
+    QObject::connect(preview, &CPreviewPane::loadFinished, &frame, [once] { once(); });
+    QTimer::singleShot(kPreviewTimeoutMilliseconds, &frame, once);
+    child->OnCommand(command);
+    // No engine to wait for: the placeholder says why.
+    QTimer::singleShot(0, &frame, [preview, once] {
+        if (!preview->EngineError().isEmpty())
+            once();
+    });
+}
 
 QMap<QString, ScreenshotScene>& Scenes() {
     static QMap<QString, ScreenshotScene> scenes = {
@@ -31,12 +62,43 @@ QMap<QString, ScreenshotScene>& Scenes() {
          }},
         {QStringLiteral("menu"),
          [](CMainFrame& frame, CTesselDoc&, std::function<void()> ready) {
-             // The File menu open under its title, as a click leaves it.
-             QMenuBar* bar = frame.menuBar();
-             QAction* file = bar->actions().value(0);
-             if (file && file->menu())
-                 file->menu()->popup(bar->mapToGlobal(bar->actionGeometry(file).bottomLeft()));
+             // The File menu open under its title, as a click leaves it, and
+             // a toolbar button beside it under the mouse.
+             ShowFlatStyleScene(&frame);
              ready();
+         }},
+        {QStringLiteral("options"),
+         [](CMainFrame& frame, CTesselDoc&, std::function<void()> ready) {
+             CAssistantDialogs::ShowOptionsScene(&frame, frame.View()->GetForm().GetFields(),
+                                                 frame.Settings());
+             ready();
+         }},
+        {QStringLiteral("expires"),
+         [](CMainFrame& frame, CTesselDoc&, std::function<void()> ready) {
+             CAssistantDialogs::ShowExpiresScene(&frame,
+                                                 QStringLiteral("Mon, 07 Dec 2026 00:00:00 GMT"));
+             ready();
+         }},
+        {QStringLiteral("browser"),
+         [](CMainFrame& frame, CTesselDoc& doc, std::function<void()> ready) {
+             // The page's folder as the project, one sub-folder opened.
+             frame.OpenProjectDir(QFileInfo(doc.GetPathName()).absolutePath());
+             QTreeWidgetItem* root = frame.FileBrowser()->Tree()->topLevelItem(0);
+             for (int i = 0; root && i < root->childCount(); ++i) {
+                 if (CFileTreeView::ItemImage(root->child(i)) == FILE_TREE_IMAGE_FOLDER) {
+                     root->child(i)->setExpanded(true);
+                     break;
+                 }
+             }
+             ready();
+         }},
+        {QStringLiteral("preview"),
+         [](CMainFrame& frame, CTesselDoc&, std::function<void()> ready) {
+             ShowPreview(frame, ID_VIEW_WEBPAGE, ready);
+         }},
+        {QStringLiteral("split"),
+         [](CMainFrame& frame, CTesselDoc&, std::function<void()> ready) {
+             ShowPreview(frame, ID_VIEW_SPLIT, ready);
          }},
     };
     return scenes;
@@ -61,6 +123,17 @@ QPixmap Grab(CMainFrame& frame) {
     return frame.grab();
 }
 
+// Runs then once window is the active window (menus and the menu bar of an
+// inactive window are greyed), or after a while without.
+void WhenActive(QWidget& window, std::function<void()> then, int triesLeft = 100) {
+    if (window.isActiveWindow() || triesLeft <= 0) {
+        then();
+        return;
+    }
+    QTimer::singleShot(20, &window,
+                       [&window, then, triesLeft] { WhenActive(window, then, triesLeft - 1); });
+}
+
 void Fail(const QString& message) {
     std::fprintf(stderr, "tsle: %s\n", qPrintable(message));
     QCoreApplication::exit(1);
@@ -83,6 +156,9 @@ void TakeScreenshot(CMainFrame& frame, CTesselDoc& doc, const QString& scene, co
                  .arg(scene, ScreenshotSceneNames().join(QStringLiteral(", "))));
         return;
     }
+    // An inactive window greys its menu bar: the picture shows it in use.
+    frame.activateWindow();
+    frame.raise();
     auto grab = [&frame, file] {
         QTimer::singleShot(kSettleMilliseconds, &frame, [&frame, file] {
             const QString folder = QFileInfo(file).absolutePath();
@@ -97,5 +173,6 @@ void TakeScreenshot(CMainFrame& frame, CTesselDoc& doc, const QString& scene, co
             QCoreApplication::exit(0);
         });
     };
-    found.value()(frame, doc, grab);
+    const ScreenshotScene setUp = found.value();
+    WhenActive(frame, [setUp, &frame, &doc, grab] { setUp(frame, doc, grab); });
 }

@@ -24,9 +24,12 @@ int ParseStartupOptions(const QStringList& arguments, StartupOptions& options, Q
                                   QStringLiteral("Print first-paint once painted, then exit."));
     firstPaint.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(firstPaint);
+    parser.addPositionalArgument(QStringLiteral("folder"),
+                                 QStringLiteral("A project folder to show in the file browser."),
+                                 QStringLiteral("[folder]"));
     parser.addPositionalArgument(
         QStringLiteral("file"),
-        QStringLiteral("A web page to open, a meta-data template (.mtpl), or a project folder."),
+        QStringLiteral("A web page to open, or a meta-data template (.mtpl)."),
         QStringLiteral("[file]"));
 
     if (!parser.parse(arguments)) {
@@ -43,8 +46,19 @@ int ParseStartupOptions(const QStringList& arguments, StartupOptions& options, Q
         return 0;
     }
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        output = QStringLiteral("Too many arguments: one file or folder at a time.\n");
+    if (files.size() > 2) {
+        output = QStringLiteral("Too many arguments: a folder, a file, or a folder and a file.\n");
+        return 2;
+    }
+    if (files.size() == 2 && !QFileInfo(files[0]).isDir()) {
+        output = QStringLiteral("%1 is not a folder: with two arguments, the first is the "
+                                "project folder and the second the file to open.\n")
+                     .arg(files[0]);
+        return 2;
+    }
+    if (files.size() == 2 && QFileInfo(files[1]).isDir()) {
+        output = QStringLiteral("%1 is a folder: the second argument is the file to open.\n")
+                     .arg(files[1]);
         return 2;
     }
     if (parser.isSet(screenshot)) {
@@ -63,10 +77,13 @@ int ParseStartupOptions(const QStringList& arguments, StartupOptions& options, Q
         !parser.isSet(noSplash) && options.screenshotScene.isEmpty() && !options.reportFirstPaint;
     options.kind = StartupOptions::NEW_PAGE;
     options.path.clear();
+    options.projectDir.clear();
     if (!files.isEmpty()) {
-        options.path = files.first();
+        options.path = files.last();
         options.kind = QFileInfo(options.path).isDir() ? StartupOptions::OPEN_PROJECT
                                                        : StartupOptions::OPEN_FILE;
+        if (QFileInfo(files.first()).isDir())
+            options.projectDir = files.first();
     }
     return -1;
 }

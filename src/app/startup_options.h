@@ -15,7 +15,11 @@ struct StartupOptions {
         OPEN_PROJECT, // a folder: a new page, with the folder as the project
     };
     Kind kind = NEW_PAGE;
+    // The file to open (OPEN_FILE), or the folder (OPEN_PROJECT).
     QString path;
+    // The project folder for the file browser: the folder named alone, or
+    // the first of a folder and a file.
+    QString projectDir;
     bool splash = true;
     // Hidden options for tools: render a scene to a PNG file and exit, or
     // print "first-paint" once the window has been painted and exit.
@@ -24,7 +28,8 @@ struct StartupOptions {
     bool reportFirstPaint = false;
 };
 
-// Parses arguments (the program name first). Returns -1 when the program is to
+// Parses arguments (the program name first): none, a file, a folder, or a
+// folder and a file. Returns -1 when the program is to
 // start, else the exit status; output is the text to print then (help and
 // version on stdout with status 0, errors on stderr with status 2).
 int ParseStartupOptions(const QStringList& arguments, StartupOptions& options, QString& output);

@@ -10,6 +10,7 @@
 #include "app/splash_wnd.h"
 #include "document/tessel_doc.h"
 #include "fields/settings_profile.h"
+#include "menus/ui/flat_style_install.h"
 
 namespace {
 
@@ -61,8 +62,9 @@ CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral(TSLE_APP_VERSION));
     setOrganizationName(QString::fromLatin1(PROFILE_ORGANIZATION));
     setDesktopFileName(QStringLiteral("tsle"));
-    setWindowIcon(
-        QIcon::fromTheme(QStringLiteral("tsle"), QIcon(QStringLiteral(":/icons/tsle.png"))));
+    // The compiled-in icon: looking it up in the icon theme costs the first
+    // window some milliseconds, and desktops take their own from tsle.desktop.
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tsle.png")));
 }
 
 CTesselApp::~CTesselApp() {
@@ -101,10 +103,11 @@ int CTesselApp::InitInstance() {
     else
         m_frame->RestoreWindowState();
 
-    // The first document, before the window is first shown.
+    // The first document, before the window is first shown, then the project
+    // folder in the file browser.
     OpenStartupDocument(*m_doc, m_options);
-    if (m_options.kind == StartupOptions::OPEN_PROJECT)
-        m_frame->OpenProjectDir(m_options.path);
+    if (!m_options.projectDir.isEmpty())
+        m_frame->OpenProjectDir(m_options.projectDir);
 
     if (m_options.reportFirstPaint)
         WatchFirstPaint();
@@ -127,7 +130,9 @@ int CTesselApp::ExitInstance(int status) {
 }
 
 void CTesselApp::InstallMenuStyle() {
-    // The flat menu and toolbar style goes here, before any window exists.
+    // Application-wide, before any window exists; the colours are read from
+    // the profile this once.
+    InstallFlatStyle(nullptr, *m_profile);
 }
 
 void CTesselApp::WatchFirstPaint() {

@@ -161,7 +161,8 @@ struct ParseCase {
     QStringList args;
     int status;
     StartupOptions::Kind kind;
-    const char* output; // part of what is printed
+    const char* output;   // part of what is printed
+    bool project = false; // the first argument is the project folder
 };
 
 TEST(StartupOptions, ParsesFilesFoldersAndTheStandardOptions) {
@@ -173,10 +174,16 @@ TEST(StartupOptions, ParsesFilesFoldersAndTheStandardOptions) {
         {{"tsle"}, -1, StartupOptions::NEW_PAGE, ""},
         {{"tsle", "page.html"}, -1, StartupOptions::OPEN_FILE, ""},
         {{"tsle", "site.mtpl"}, -1, StartupOptions::OPEN_FILE, ""},
-        {{"tsle", dir.path()}, -1, StartupOptions::OPEN_PROJECT, ""},
-        {{"tsle", "--help"}, 0, StartupOptions::NEW_PAGE, "[file]"},
+        {{"tsle", dir.path()}, -1, StartupOptions::OPEN_PROJECT, "", true},
+        {{"tsle", dir.path(), "page.html"}, -1, StartupOptions::OPEN_FILE, "", true},
+        {{"tsle", "--help"}, 0, StartupOptions::NEW_PAGE, "[folder] [file]"},
         {{"tsle", "--version"}, 0, StartupOptions::NEW_PAGE, "TSLE 1.0.1"},
-        {{"tsle", "a.html", "b.html"}, 2, StartupOptions::NEW_PAGE, "Too many arguments"},
+        {{"tsle", "a.html", "b.html"}, 2, StartupOptions::NEW_PAGE, "a.html is not a folder"},
+        {{"tsle", dir.path(), dir.path()}, 2, StartupOptions::NEW_PAGE, "is a folder"},
+        {{"tsle", dir.path(), "a.html", "b.html"},
+         2,
+         StartupOptions::NEW_PAGE,
+         "Too many arguments"},
         {{"tsle", "--bogus"}, 2, StartupOptions::NEW_PAGE, "bogus"},
         {{"tsle", "--screenshot", "page"}, 2, StartupOptions::NEW_PAGE, "SCENE,FILE"},
     };
@@ -189,6 +196,8 @@ TEST(StartupOptions, ParsesFilesFoldersAndTheStandardOptions) {
             << args << ": " << output.toStdString();
         if (c.status < 0) {
             EXPECT_EQ(options.kind, c.kind) << args;
+            EXPECT_EQ(options.path, c.args.size() > 1 ? c.args.last() : QString()) << args;
+            EXPECT_EQ(options.projectDir, c.project ? dir.path() : QString()) << args;
             EXPECT_TRUE(options.splash) << args;
         }
     }

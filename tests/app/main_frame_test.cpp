@@ -8,6 +8,8 @@
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "app/about_dlg.h"
@@ -17,6 +19,7 @@
 #include "fields/ui/tessel_view.h"
 #include "frame_test_util.h"
 #include "resource_ids.h"
+#include "shell/ui/file_tree_view.h"
 #include "shell/ui/hide_splitter_wnd.h"
 
 using Answer = IUserPrompt::Answer;
@@ -63,22 +66,23 @@ QList<int> BarIds(QToolBar* bar) {
     return ids;
 }
 
-// A pane that serves Print and the Web page switch, as the preview will.
-class FakePreview : public ICommandTarget {
+// A pane that serves Options (before the window's own handler) and the Split
+// view switch (which the child frame serves first).
+class FakePane : public ICommandTarget {
 public:
     bool UpdateCommand(int id, CommandState& state) override {
-        if (id != ID_FILE_PRINT && id != ID_VIEW_WEBPAGE)
+        if (id != ID_OPTIONS && id != ID_VIEW_SPLIT)
             return false;
-        state = {canPrint || id == ID_VIEW_WEBPAGE, false};
+        state = {enabled, false};
         return true;
     }
     bool RunCommand(int id) override {
-        if (id != ID_FILE_PRINT && id != ID_VIEW_WEBPAGE)
+        if (id != ID_OPTIONS && id != ID_VIEW_SPLIT)
             return false;
         ran << id;
         return true;
     }
-    bool canPrint = false;
+    bool enabled = false;
     QList<int> ran;
 };
 
@@ -125,8 +129,9 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
     QCOMPARE(MenuTexts(rig.Menu("View")),
              QStringList({"&Meta-data", "&Web page preview", "S&plit view", "-",
                           "&Display all fields", "-", "&Toolbar", "&Status Bar", "-", "&Options"}));
-    QCOMPARE(MenuTexts(rig.Menu("Help")),
-             QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About TSLE..."}));
+    QCOMPARE(
+        MenuTexts(rig.Menu("Help")),
+        QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About Orvane..."}));
 
     // Every key of the accelerator table reaches its command, and only it.
     const struct {
@@ -172,9 +177,13 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
     QCOMPARE(rig.frame->ViewToolBar()->y(), rig.frame->MainToolBar()->y());
     QVERIFY(rig.frame->ViewToolBar()->x() > rig.frame->MainToolBar()->x());
 
-    // Nothing serves Print or the view switches until their panes exist.
-    for (int id : {ID_FILE_PRINT, ID_VIEW_METADATA, ID_VIEW_WEBPAGE, ID_VIEW_SPLIT})
-        QVERIFY(!rig.Action(id)->isEnabled());
+    // The child frame starts on the editing view: Meta-data checked and
+    // greyed, the other two switches offered, nothing to print.
+    QVERIFY(rig.Action(ID_VIEW_METADATA)->isChecked());
+    QVERIFY(!rig.Action(ID_VIEW_METADATA)->isEnabled());
+    for (int id : {ID_VIEW_WEBPAGE, ID_VIEW_SPLIT})
+        QVERIFY(rig.Action(id)->isEnabled() && !rig.Action(id)->isChecked());
+    QVERIFY(!rig.Action(ID_FILE_PRINT)->isEnabled());
     QVERIFY(!rig.Menu("File")->actions().contains(rig.Action(ID_FILE_MRU_FILE1)));
 }
 
@@ -423,25 +432,18 @@ void MainFrameTest::paneKeysCycleTheFocusAndPanesServeTheirCommands() {
     rig.Show();
     QVERIFY(QTest::qWaitForWindowActive(rig.frame.get()));
 
-    // Browse stores the folder it is given.
+    // Browse stores the folder it is given, and the browser's column shows it.
     rig.picker.answers = {m_dir.path() + "/"};
     QTest::keyClick(rig.frame.get(), Qt::Key_B, Qt::AltModifier);
     QCOMPARE(rig.doc.GetProjectDir(), m_dir.path());
     QCOMPARE(rig.picker.requests.back().kind, IFilePicker::FOLDER);
-
-    // A file browser put into column 0 stays hidden until its column is shown.
-    auto* browser = new QWidget;
-    auto* tree = new QLineEdit(browser);
-    tree->setObjectName("tree");
-    (new QVBoxLayout(browser))->addWidget(tree);
-    rig.frame->SetFileBrowser(browser);
-    QVERIFY(browser->isHidden());
-    QVERIFY(!rig.frame->findChild<QWidget*>("fileBrowserPlaceholder"));
-    rig.frame->Splitter()->ShowColumn();
-    QVERIFY(!browser->isHidden());
+    QVERIFY(rig.frame->FileBrowser()->isVisible());
+    QCOMPARE(rig.frame->IsBrowserShown(), 1);
     QCOMPARE(rig.frame->Splitter()->PaneSize(0), 250);
+    QWidget* tree = rig.frame->FileBrowser()->Tree();
 
-    // F6 and Shift+F6 move between the browser and the editing view, wrapping.
+    // F6 and Shift+F6 move between the browser and the editing view (inside
+    // the child frame), wrapping.
     rig.frame->View()->setFocus();
     QTRY_VERIFY(rig.frame->View()->isAncestorOf(QApplication::focusWidget()));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
@@ -451,28 +453,36 @@ void MainFrameTest::paneKeysCycleTheFocusAndPanesServeTheirCommands() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
     QTRY_VERIFY(tree->hasFocus());
 
-    // A frame taking the view into column 1 (as the child frame will) keeps
-    // the cycle going: F6 reaches the view inside it.
-    auto* child = new QWidget;
-    (new QVBoxLayout(child))->addWidget(rig.frame->View());
-    rig.frame->SetClientPane(child);
-    QCOMPARE(rig.frame->Splitter()->widget(1), child);
-    QVERIFY(rig.frame->View()->isVisible());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
-    QTRY_VERIFY(rig.frame->View()->isAncestorOf(QApplication::focusWidget()));
+    // The close button hides the column, keeping its width; Browse brings it back.
+    QTest::mouseClick(rig.frame->FileBrowser()->CloseButton(), Qt::LeftButton);
+    QVERIFY(rig.frame->FileBrowser()->isHidden());
+    QCOMPARE(rig.frame->IsBrowserShown(), 0);
+    QVERIFY(rig.frame->View()->isAncestorOf(QApplication::focusWidget()));
+    rig.frame->Splitter()->SetPaneSize(0, 200);
+    rig.picker.answers = {m_dir.path()};
+    rig.Run(ID_FILE_BROWSE);
+    QVERIFY(rig.frame->FileBrowser()->isVisible());
+    QCOMPARE(rig.frame->Splitter()->PaneSize(0), 200);
 
-    // A pane serves its commands wherever the focus is; Ctrl+P waits for it.
-    FakePreview preview;
-    rig.frame->AddCommandTarget(&preview);
-    QVERIFY(!rig.Action(ID_FILE_PRINT)->isEnabled());
-    QVERIFY(rig.Action(ID_VIEW_WEBPAGE)->isEnabled());
-    preview.canPrint = true;
+    // A pane serves its commands wherever the focus is, before the window's
+    // own handlers; the child frame's switches stay the child frame's.
+    FakePane pane;
+    rig.frame->AddCommandTarget(&pane);
+    QVERIFY(!rig.Action(ID_OPTIONS)->isEnabled());
+    pane.enabled = true;
     rig.frame->UpdateActions();
+    rig.Run(ID_OPTIONS);
+    QCOMPARE(pane.ran, QList<int>({ID_OPTIONS}));
+    pane.enabled = false;
+    rig.frame->UpdateActions();
+    QVERIFY(!rig.Action(ID_OPTIONS)->isEnabled());
+    QVERIFY(rig.Action(ID_VIEW_SPLIT)->isEnabled());
+    rig.frame->RemoveCommandTarget(&pane);
+    QVERIFY(rig.Action(ID_OPTIONS)->isEnabled());
+    // Ctrl+P does nothing while the editing view is shown.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
-    QCOMPARE(preview.ran, QList<int>({ID_FILE_PRINT, ID_VIEW_WEBPAGE}));
-    rig.frame->RemoveCommandTarget(&preview);
     QVERIFY(!rig.Action(ID_FILE_PRINT)->isEnabled());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 void MainFrameTest::splashClosesOnTheFirstKeyWhichDoesNothingElse() {

@@ -4,9 +4,12 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QtTest>
+
+#include "image_strip.h"
 
 class ResourcesTest : public QObject {
     Q_OBJECT
@@ -14,6 +17,7 @@ class ResourcesTest : public QObject {
 private slots:
     void picturesLoadWithTheirSizes_data();
     void picturesLoadWithTheirSizes();
+    void stripsAreCutIntoMaskedImages();
     void iconSvgIsASquareDrawing();
     void helpPagesLoadAndTheirLinksResolve();
 };
@@ -51,6 +55,32 @@ void ResourcesTest::picturesLoadWithTheirSizes() {
         QVERIFY(!image.hasAlphaChannel());
         QCOMPARE(image.pixel(0, 0), kMask);
     }
+}
+
+void ResourcesTest::stripsAreCutIntoMaskedImages() {
+    // Three whole images and a part: three icons, masked by the first pixel's
+    // colour whatever the picture's format.
+    const QColor blue(0, 0, 255);
+    QImage strip(3 * STRIP_IMAGE_WIDTH + 5, STRIP_IMAGE_HEIGHT, QImage::Format_RGB888);
+    strip.fill(QColor(192, 192, 192));
+    QPainter(&strip).fillRect(QRect(STRIP_IMAGE_WIDTH + 4, 2, 8, 8), blue);
+    const QList<QIcon> icons = CutImageStrip(strip);
+    QCOMPARE(icons.size(), 3);
+    const QImage second = icons[1].pixmap(QSize(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT)).toImage();
+    QCOMPARE(second.size(), QSize(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT));
+    QCOMPARE(qAlpha(second.pixel(0, 0)), 0);
+    QCOMPARE(second.pixelColor(5, 5), blue);
+
+    // Asked for more than the strip holds, or from a missing picture: null
+    // icons stand in, never fewer.
+    const QList<QIcon> tabs = CutImageStrip(QImage(":/images/tabs.png"), 6); // 81 pixels: 5
+    QCOMPARE(tabs.size(), 6);
+    QVERIFY(!tabs[0].isNull() && !tabs[4].isNull() && tabs[5].isNull());
+    const QList<QIcon> missing = CutImageStrip(QImage(":/no/such/strip.png"), 2);
+    QCOMPARE(missing.size(), 2);
+    QVERIFY(missing[0].isNull() && missing[1].isNull());
+    QVERIFY(CutImageStrip(QImage(":/no/such/strip.png")).isEmpty());
+    QCOMPARE(CutImageStrip(QImage(":/images/toolbar_main.png")).size(), 12);
 }
 
 void ResourcesTest::iconSvgIsASquareDrawing() {

@@ -8,8 +8,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "image_strip.h"
 #include "menus/ui/flat_menu_style.h"
-#include "menus/ui/toolbar_images.h"
 
 CFlatMenuStyle* InstallFlatStyle(QMainWindow* window, const IProfile& profile) {
     auto* style = qobject_cast<CFlatMenuStyle*>(QApplication::style());
@@ -21,7 +21,7 @@ CFlatMenuStyle* InstallFlatStyle(QMainWindow* window, const IProfile& profile) {
     }
     if (window) {
         for (QToolBar* bar : window->findChildren<QToolBar*>())
-            bar->setIconSize(QSize(TOOLBAR_IMAGE_WIDTH, TOOLBAR_IMAGE_HEIGHT));
+            bar->setIconSize(QSize(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT));
     }
     return style;
 }

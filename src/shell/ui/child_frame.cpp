@@ -6,10 +6,10 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "image_strip.h"
 #include "resource_ids.h"
 #include "shell/ui/hide_splitter_wnd.h"
-#include "shell/ui/image_strip.h"
-#include "shell/ui/web_preview_view.h"
+#include "shell/ui/preview_pane.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ bool IsViewCommand(int id) {
 } // namespace
 
 CChildFrame::CChildFrame(CTesselDoc* doc, QWidget* editingView, QWidget* parent)
-    : CChildFrame(editingView, new CWebPreviewView(doc), parent) {}
+    : CChildFrame(editingView, new CPreviewPane(doc), parent) {}
 
 CChildFrame::CChildFrame(QWidget* editingView, QWidget* preview, QWidget* parent)
     : QWidget(parent), m_editingView(editingView), m_preview(preview) {
@@ -44,10 +44,10 @@ CChildFrame::CChildFrame(QWidget* editingView, QWidget* preview, QWidget* parent
     m_tabs->setAccessibleName(QStringLiteral("Views"));
     m_tabs->setExpanding(false);
     m_tabs->setDrawBase(false);
-    const QList<QIcon> images = LoadImageStrip(QStringLiteral(":/images/tabs.png"), 2);
+    const QList<QIcon> images = CutImageStrip(QImage(QStringLiteral(":/images/tabs.png")), 2);
     m_tabs->addTab(images.at(0), QStringLiteral("Meta-data"));
     m_tabs->addTab(images.at(1), QStringLiteral("Web page"));
-    m_tabs->setIconSize(QSize(16, 15));
+    m_tabs->setIconSize(QSize(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT));
     connect(m_tabs, &QTabBar::currentChanged, this, &CChildFrame::OnTabSelected);
 
     m_splitter = new CHideSplitterWnd(Qt::Vertical, this);
@@ -74,16 +74,16 @@ CChildFrame::CChildFrame(QWidget* editingView, QWidget* preview, QWidget* parent
     layout->addLayout(tabRow);
     layout->addWidget(m_splitter, 1);
 
-    // A loaded page can be printed: Ctrl+P follows.
-    if (CWebPreviewView* web = Preview())
-        connect(web, &CWebPreviewView::loadFinished, this, &CChildFrame::stateChanged);
+    // A loaded page can be printed, a running print job cannot: Ctrl+P follows.
+    if (CPreviewPane* web = Preview())
+        connect(web, &CPreviewPane::printStateChanged, this, &CChildFrame::stateChanged);
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     Apply();
 }
 
-CWebPreviewView* CChildFrame::Preview() const {
-    return qobject_cast<CWebPreviewView*>(m_preview);
+CPreviewPane* CChildFrame::Preview() const {
+    return qobject_cast<CPreviewPane*>(m_preview);
 }
 
 int CChildFrame::OnCommand(int id) {
@@ -120,7 +120,7 @@ void CChildFrame::UpdateAction(QAction* action) const {
 }
 
 int CChildFrame::CanPrint() const {
-    const CWebPreviewView* preview = Preview();
+    const CPreviewPane* preview = Preview();
     return preview && m_state.ActiveRow() == VIEW_ROW_PREVIEW && preview->CanPrint() ? 1 : 0;
 }
 
@@ -159,8 +159,10 @@ void CChildFrame::OnFocusChanged(QWidget* now) {
         m_state.SetActiveRow(VIEW_ROW_EDIT);
     else if (now == m_preview || m_preview->isAncestorOf(now))
         m_state.SetActiveRow(VIEW_ROW_PREVIEW);
-    if (m_state.ActiveRow() != before)
+    if (m_state.ActiveRow() != before) {
+        setFocusProxy(m_state.ActiveRow() == VIEW_ROW_PREVIEW ? m_preview : m_editingView);
         emit stateChanged();
+    }
 }
 
 void CChildFrame::Apply() {
@@ -179,4 +181,7 @@ void CChildFrame::Apply() {
     }
     m_tabs->setVisible(m_state.IsTabBarShown());
     // A view hidden with the focus has given it to the other (CHideSplitterWnd).
+    // Focus given to the frame (a neighbour pane closing, F6) goes to the
+    // active view.
+    setFocusProxy(m_state.ActiveRow() == VIEW_ROW_PREVIEW ? m_preview : m_editingView);
 }

@@ -17,7 +17,7 @@
 
 class CHideSplitterWnd;
 class CTesselDoc;
-class CWebPreviewView;
+class CPreviewPane;
 class QAction;
 class QTabBar;
 
@@ -25,7 +25,7 @@ class CChildFrame : public QWidget {
     Q_OBJECT
 
 public:
-    // The frame around editingView and a preview of doc (CWebPreviewView).
+    // The frame around editingView and a preview of doc (CPreviewPane).
     CChildFrame(CTesselDoc* doc, QWidget* editingView, QWidget* parent = nullptr);
     // The frame around two given views; preview stands in row 1.
     CChildFrame(QWidget* editingView, QWidget* preview, QWidget* parent);
@@ -57,8 +57,8 @@ public:
 
     QWidget* EditingView() const { return m_editingView; }
     QWidget* PreviewWidget() const { return m_preview; }
-    // The preview as a CWebPreviewView, null when another widget stands in.
-    CWebPreviewView* Preview() const;
+    // The preview as a CPreviewPane, null when another widget stands in.
+    CPreviewPane* Preview() const;
     QTabBar* TabBar() const { return m_tabs; }
     CHideSplitterWnd* Splitter() const { return m_splitter; }
 

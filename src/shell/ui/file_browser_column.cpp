@@ -11,22 +11,23 @@ CFileBrowserColumn::CFileBrowserColumn(CHideSplitterWnd* splitter, CFileTreeView
     // A wider window widens the page, not the browser.
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    splitter->SetPaneSize(0, IDEAL_WIDTH);
     connect(doc, &CTesselDoc::projectDirChanged, this, [this] { ShowFileBrowser(1); });
     connect(tree, &CFileTreeView::closeRequested, this, [this] { ShowFileBrowser(0); });
     connect(tree, &CFileTreeView::openRequested, doc, &CTesselDoc::OpenDocumentFile);
-    // Hidden before the window is first shown.
+    // Hidden before the window is first shown, to come at its ideal width.
     m_bBrowserShown = 1;
     ShowFileBrowser(0);
+    splitter->SetPaneSize(0, IDEAL_WIDTH);
 }
 
 void CFileBrowserColumn::ShowFileBrowser(int show) {
     if (!m_splitter || !m_tree || !m_pDoc)
         return;
     if (show && !m_bBrowserShown) {
+        // Back at the width it had (the ideal width until the user or the
+        // window's saved layout changes it).
         m_splitter->ShowColumn();
         m_bBrowserShown = 1;
-        m_splitter->SetPaneSize(0, IDEAL_WIDTH);
         m_tree->RefreshRoot(m_pDoc->GetProjectDir());
     } else if (!show && m_bBrowserShown) {
         m_bBrowserShown = 0;

@@ -27,7 +27,8 @@ public:
     CFileBrowserColumn(CHideSplitterWnd* splitter, CFileTreeView* tree, CTesselDoc* doc,
                        QObject* parent = nullptr);
 
-    // show and hidden: the column comes back at its width and the tree shows
+    // show and hidden: the column comes back at its last width (IDEAL_WIDTH
+    // at first) and the tree shows
     // the document's project folder. Hide and shown: the column goes, the tree
     // stays as it is. Show and already shown: the tree refreshes its root,
     // which re-reads it only for another folder. Hide and hidden: nothing.

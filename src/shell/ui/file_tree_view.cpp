@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "fields/app_settings.h"
-#include "shell/ui/image_strip.h"
+#include "image_strip.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ constexpr int IMAGE_COUNT = 11;
 
 CFileTreeView::CFileTreeView(const CAppSettings* settings, QWidget* parent)
     : QWidget(parent), m_pSettings(settings),
-      m_images(LoadImageStrip(QStringLiteral(":/images/file_tree.png"), IMAGE_COUNT)) {
+      m_images(CutImageStrip(QImage(QStringLiteral(":/images/file_tree.png")), IMAGE_COUNT)) {
     setObjectName(QStringLiteral("file_browser"));
     setAccessibleName(QStringLiteral("File browser"));
 
@@ -54,7 +54,7 @@ CFileTreeView::CFileTreeView(const CAppSettings* settings, QWidget* parent)
     m_tree->setAccessibleName(QStringLiteral("Project files"));
     m_tree->setHeaderHidden(true);
     m_tree->setColumnCount(1);
-    m_tree->setIconSize(QSize(16, 15));
+    m_tree->setIconSize(QSize(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT));
     // The root shows no expand button: it cannot collapse.
     m_tree->setRootIsDecorated(false);
     m_tree->setUniformRowHeights(true);

@@ -15,7 +15,9 @@ void CHideSplitterWnd::HidePane(int index) {
     if (m_hidden >= 0 || index < 0 || index >= count())
         return;
     QWidget* pane = widget(index);
-    m_hiddenSize = sizes().value(index);
+    m_hiddenSize = PaneSize(index);
+    if (m_waitingPane == index)
+        m_waitingPane = -1;
     const QWidget* focus = QApplication::focusWidget();
     const bool hadFocus = focus && (focus == pane || pane->isAncestorOf(focus));
     m_hidden = index;
@@ -45,6 +47,14 @@ void CHideSplitterWnd::SetPaneSize(int index, int size) {
         m_hiddenSize = size;
         return;
     }
+    if (!isVisible()) {
+        // Shares worked out now would be of a size the splitter does not have yet.
+        m_waitingPane = index;
+        m_waitingSize = size;
+        return;
+    }
+    if (m_waitingPane == index)
+        m_waitingPane = -1;
     QList<int> s = sizes();
     int total = 0;
     for (int i = 0; i < s.size(); ++i) {
@@ -75,5 +85,25 @@ void CHideSplitterWnd::SetPaneSize(int index, int size) {
 int CHideSplitterWnd::PaneSize(int index) const {
     if (index == m_hidden)
         return m_hiddenSize;
+    if (index == m_waitingPane)
+        return m_waitingSize;
     return sizes().value(index);
+}
+
+void CHideSplitterWnd::showEvent(QShowEvent* event) {
+    QSplitter::showEvent(event);
+    ApplyWaitingSize();
+}
+
+void CHideSplitterWnd::resizeEvent(QResizeEvent* event) {
+    QSplitter::resizeEvent(event);
+    if (isVisible())
+        ApplyWaitingSize();
+}
+
+void CHideSplitterWnd::ApplyWaitingSize() {
+    const int index = m_waitingPane;
+    m_waitingPane = -1;
+    if (index >= 0 && index != m_hidden)
+        SetPaneSize(index, m_waitingSize);
 }

@@ -32,12 +32,22 @@ public:
     int HiddenRow() const { return m_hidden; }
 
     // The size pane index should have: at once when it is shown, else when it
-    // is shown next.
+    // is shown next. Before the splitter itself is first shown (and laid out
+    // at its real size) the size waits for that.
     void SetPaneSize(int index, int size);
     // The pane's size: its current one, or the one it gets back when hidden.
     int PaneSize(int index) const;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void ApplyWaitingSize();
+
     int m_hidden = -1;
     int m_hiddenSize = 0;
+    // A size set before the splitter was laid out: pane and size, or -1.
+    int m_waitingPane = -1;
+    int m_waitingSize = 0;
 };

@@ -11,12 +11,12 @@
 #include <memory>
 
 #include "fields/memory_profile.h"
+#include "image_strip.h"
 #include "menus/menu_item_data.h"
 #include "menus/menu_shadow.h"
 #include "menus/ui/flat_menu_style.h"
 #include "menus/ui/flat_paint.h"
 #include "menus/ui/flat_style_install.h"
-#include "menus/ui/toolbar_images.h"
 
 class FlatMenuStyleTest : public QObject {
     Q_OBJECT
@@ -30,7 +30,6 @@ private slots:
     void itemsMeasureByTheirWidestTexts();
     void hotToolButtonIsLiftedOnALighterBar();
     void typedMnemonicRunsTheFirstItemWithIt();
-    void stripsAreCutIntoMaskedImages();
 };
 
 namespace {
@@ -43,7 +42,7 @@ const QColor GREEN(0, 160, 0);
 const QColor BLUE(0, 0, 255);
 
 QIcon SolidIcon(const QColor& color) {
-    QPixmap pixmap(TOOLBAR_IMAGE_WIDTH, TOOLBAR_IMAGE_HEIGHT);
+    QPixmap pixmap(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT);
     pixmap.fill(color);
     return QIcon(pixmap);
 }
@@ -276,7 +275,7 @@ void FlatMenuStyleTest::hotToolButtonIsLiftedOnALighterBar() {
     QToolBar* toolbar = g_window->toolbar;
     auto* button = qobject_cast<QToolButton*>(toolbar->widgetForAction(g_window->newPage));
     QVERIFY(button);
-    QCOMPARE(button->size(), QSize(TOOLBAR_IMAGE_WIDTH + 7, TOOLBAR_IMAGE_HEIGHT + 7));
+    QCOMPARE(button->size(), QSize(STRIP_IMAGE_WIDTH + 7, STRIP_IMAGE_HEIGHT + 7));
     // Borders: 3 above the buttons, 4 below.
     QCOMPARE(button->y(), 3);
     QCOMPARE(toolbar->height(), 3 + button->height() + 4);
@@ -328,20 +327,6 @@ void FlatMenuStyleTest::typedMnemonicRunsTheFirstItemWithIt() {
     QVERIFY(file->isVisible());
     QTest::keyClick(file, Qt::Key_A);
     QTRY_VERIFY(!file->isVisible());
-}
-
-void FlatMenuStyleTest::stripsAreCutIntoMaskedImages() {
-    QImage strip(3 * TOOLBAR_IMAGE_WIDTH + 5, TOOLBAR_IMAGE_HEIGHT, QImage::Format_RGB888);
-    strip.fill(QColor(192, 192, 192));
-    QPainter(&strip).fillRect(QRect(TOOLBAR_IMAGE_WIDTH + 4, 2, 8, 8), BLUE);
-    const QList<QIcon> icons = ToolbarImagesFromStrip(strip);
-    QCOMPARE(icons.size(), 3);
-    const QImage second =
-        icons[1].pixmap(QSize(TOOLBAR_IMAGE_WIDTH, TOOLBAR_IMAGE_HEIGHT)).toImage();
-    QCOMPARE(second.size(), QSize(TOOLBAR_IMAGE_WIDTH, TOOLBAR_IMAGE_HEIGHT));
-    QCOMPARE(qAlpha(second.pixel(0, 0)), 0);
-    QCOMPARE(second.pixelColor(5, 5), BLUE);
-    QVERIFY(LoadToolbarImages(":/no/such/strip.png").isEmpty());
 }
 
 QTEST_MAIN(FlatMenuStyleTest)

@@ -1,6 +1,7 @@
-// The preview on the web engine: loaded only when a page is created or
-// opened, from memory at any size or from the page's file, and moving nowhere
-// after that but in its frames. Needs an X display (run by with-display.sh).
+// The preview on the web engine (the tsle_preview plugin, loaded when the
+// preview is first shown): loaded only when a page is created or opened, from
+// memory at any size or from the page's file, and moving nowhere after that
+// but in its frames. Needs an X display (run by with-display.sh).
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -9,9 +10,7 @@
 
 #include "document/tessel_doc.h"
 #include "shell/ui/child_frame.h"
-#include "shell/ui/preview_page.h"
-#include "shell/ui/preview_scheme.h"
-#include "shell/ui/web_preview_view.h"
+#include "shell/ui/preview_pane.h"
 
 class WebPreviewTest : public QObject {
     Q_OBJECT
@@ -32,6 +31,13 @@ private:
 };
 
 namespace {
+
+// The engine's page, once the pane has loaded the engine.
+QWebEnginePage* EnginePage(const CPreviewPane* preview) {
+    const auto* view =
+        preview->EngineWidget() ? preview->EngineWidget()->findChild<QWebEngineView*>() : nullptr;
+    return view ? view->page() : nullptr;
+}
 
 // Runs script in the page and waits for its result.
 QVariant Run(QWebEnginePage* page, const QString& script) {
@@ -83,12 +89,12 @@ void WebPreviewTest::initTestCase() {
 void WebPreviewTest::showsThePageOfTheLastInitialUpdateOnly() {
     CTesselDoc doc;
     doc.OnNewDocument();
-    CChildFrame frame(&doc, new QPlainTextEdit);
-    CWebPreviewView* preview = frame.Preview();
+    auto frame = std::make_unique<CChildFrame>(&doc, new QPlainTextEdit);
+    CPreviewPane* preview = frame->Preview();
     QVERIFY(preview);
-    frame.resize(800, 600);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    frame->resize(800, 600);
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
     QTest::qWait(50);
     QCOMPARE(preview->HasEngine(), 0); // nothing started while the preview is hidden
 
@@ -99,17 +105,23 @@ void WebPreviewTest::showsThePageOfTheLastInitialUpdateOnly() {
     QVERIFY(doc.GetPageText().size() > (2u << 20));
     QCOMPARE(preview->HasEngine(), 0);
 
-    QSignalSpy finished(preview, &CWebPreviewView::loadFinished);
-    frame.ShowWebPage();
+    QSignalSpy finished(preview, &CPreviewPane::loadFinished);
+    frame->ShowWebPage();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
     QCOMPARE(finished.at(0).at(0).toBool(), true);
-    QWebEnginePage* page = preview->EngineView()->page();
+    QWebEnginePage* page = EnginePage(preview);
+    QVERIFY(page);
     QCOMPARE(Run(page, "document.title.length").toInt(), int(title.size()));
     QCOMPARE(Run(page, "document.title.slice(-3)").toString(), QString("END"));
-    QCOMPARE(frame.CanPrint(), 1); // the preview is the active view
+    QCOMPARE(frame->CanPrint(), 1); // the preview is the active view
+    // That text went through a file that only the user can read.
+    const QFileInfo bigPage(page->url().toLocalFile());
+    QVERIFY2(bigPage.isFile(), qPrintable(page->url().toString()));
+    QCOMPARE(QFileInfo(bigPage.path()).permissions() & (QFile::ReadGroup | QFile::ReadOther),
+             QFile::Permissions());
 
     // Edits and refills leave the preview alone.
-    QSignalSpy started(preview, &CWebPreviewView::loadStarted);
+    QSignalSpy started(preview, &CPreviewPane::loadStarted);
     doc.SetPageTitle("Edited");
     doc.UpdateAllViews();
     QTest::qWait(200);
@@ -123,7 +135,17 @@ void WebPreviewTest::showsThePageOfTheLastInitialUpdateOnly() {
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
     QCOMPARE(Run(page, "document.title").toString(), QString("Picture"));
     QCOMPARE(Run(page, "document.images[0].naturalWidth").toInt(), 7);
-    QCOMPARE(frame.State().GetViewMode(), VIEW_MODE_WEBPAGE);
+    QCOMPARE(frame->State().GetViewMode(), VIEW_MODE_WEBPAGE);
+
+    // A small new page is shown from memory; the big page's copy goes with the preview.
+    doc.OnNewDocument();
+    doc.SetPageTitle("Small");
+    doc.InitialUpdate();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 10000);
+    QCOMPARE(Run(page, "document.title").toString(), QString("Small"));
+    QVERIFY(!page->url().isLocalFile());
+    frame.reset();
+    QVERIFY(!QFileInfo::exists(bigPage.path()));
 }
 
 void WebPreviewTest::refusesLinksAndRefreshesButFillsFrames() {
@@ -133,13 +155,14 @@ void WebPreviewTest::refusesLinksAndRefreshesButFillsFrames() {
     const QString gone = Write("gone.html", "<html><head></head><body>gone</body></html>");
     QCOMPARE(doc.OpenDocumentFile(gone), 1);
     QVERIFY(QFile::remove(gone));
-    CWebPreviewView preview(&doc);
-    QSignalSpy finished(&preview, &CWebPreviewView::loadFinished);
+    CPreviewPane preview(&doc);
+    QSignalSpy finished(&preview, &CPreviewPane::loadFinished);
     preview.resize(600, 400);
     preview.show();
     QTRY_VERIFY(preview.HasEngine());
-    CPreviewPage* page = preview.Page();
-    QSignalSpy refused(page, &CPreviewPage::navigationRefused);
+    QWebEnginePage* page = EnginePage(&preview);
+    QVERIFY(page);
+    QSignalSpy refused(&preview, &CPreviewPane::navigationRefused);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
     QCOMPARE(finished.at(0).at(0).toBool(), false);
     QCOMPARE(preview.CanPrint(), 1);
@@ -154,7 +177,7 @@ void WebPreviewTest::refusesLinksAndRefreshesButFillsFrames() {
     QCOMPARE(doc.OpenDocumentFile(m_dir.filePath("link.html")), 1);
     QTRY_COMPARE_WITH_TIMEOUT(page->title(), QString("Link"), 10000);
     QTRY_COMPARE(finished.count(), 3); // refused moves are no loads of the page
-    QWidget* surface = preview.EngineView()->focusProxy();
+    QWidget* surface = QWebEngineView::forPage(page)->focusProxy();
     QVERIFY(surface);
     QTest::qWait(100); // the first frame painted, so that the click hits the link
     QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(20, 40));
@@ -174,7 +197,6 @@ void WebPreviewTest::refusesLinksAndRefreshesButFillsFrames() {
 }
 
 int main(int argc, char** argv) {
-    RegisterPreviewScheme(); // before the application, as the program does
     QApplication app(argc, argv);
     WebPreviewTest test;
     return QTest::qExec(&test, argc, argv);

@@ -1,4 +1,4 @@
-#include "shell/ui/preview_page.h"
+#include "shell/ui/preview/preview_page.h"
 
 CPreviewPage::CPreviewPage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent) {}

@@ -14,8 +14,8 @@ public:
 
     // Loads url as the page shown; the page itself moves nowhere after it.
     void LoadPage(const QUrl& url);
-    // The same for a text without a file (fallback when the preview scheme
-    // is not registered; the engine limits it to 2 MB).
+    // The same for a text without a file, handed to the engine as content
+    // (which the engine limits to 2 MB).
     void LoadText(const QByteArray& text);
 
 signals:
