@@ -105,10 +105,10 @@ inline constexpr int IDC_REFRESH_URL = 1033;
 
 // --- Pictures and dialogs -------------------------------------------------------------
 inline constexpr int IDD_ABOUTBOX = 100;
-inline constexpr int IDB_SPLASH = 102;      // :/images/splash.png, 459 x 280
-inline constexpr int IDR_MAINFRAME = 128;   // the menu, accelerators, main toolbar, icon
-inline constexpr int IDB_FILE_TREE = 132;   // :/images/file_tree.png, 11 images of 16 x 15
-inline constexpr int IDB_TABS = 144;        // :/images/tabs.png, 16 x 15 per tab
+inline constexpr int IDB_SPLASH = 102;    // :/images/splash.png, 459 x 280
+inline constexpr int IDR_MAINFRAME = 128; // the menu, accelerators, main toolbar, icon
+inline constexpr int IDB_FILE_TREE = 132; // :/images/file_tree.png, 11 images of 16 x 15
+inline constexpr int IDB_TABS = 144;      // :/images/tabs.png, 16 x 15 per tab
 inline constexpr int IDR_VIEW_TOOLBAR = 145;
 inline constexpr int IDB_VIEW_TOOLBAR = 150; // :/images/toolbar_view.png, 5 images of 16 x 15
 inline constexpr int IDB_MAIN_TOOLBAR = 152; // :/images/toolbar_main.png, 12 images of 16 x 15

@@ -13,6 +13,7 @@
 
 #include "cli/cli_util.h"
 #include "document/text_file.h"
+#include "site/text_diff.h"
 #include "site/undo_journal.h"
 
 namespace {
@@ -193,6 +194,25 @@ bool FinishJournal(CUndoJournal& journal, bool complete) {
         const std::string note =
             "tsle-cli: to undo this run: tsle-cli undo '" + ArgBytes(journal.Path()) + "'\n";
         std::fputs(note.c_str(), stderr);
+    }
+    return true;
+}
+
+bool WriteChangedPage(CLockedTextFile& file, const std::string& path, const std::string& before,
+                      const std::string& after, const PageWriteOptions& options, std::string& diff,
+                      std::string& reason) {
+    if (options.diff)
+        diff = UnifiedDiff(before, after, DiffFileName("a/", path), DiffFileName("b/", path));
+    if (options.dryRun)
+        return true;
+    QString error;
+    if (options.journal && !options.journal->Add(CJournalEntry::For(path, before, after), error)) {
+        reason = ArgBytes(error) + "; not changed";
+        return false;
+    }
+    if (!file.Save(after, error, options.sync)) {
+        reason = ArgBytes(error);
+        return false;
     }
     return true;
 }

@@ -8,7 +8,25 @@
 #include <functional>
 #include <string>
 
+#include "document/text_file.h"
+
 class CUndoJournal;
+
+// What a run that changes pages does besides changing them.
+struct PageWriteOptions {
+    bool dryRun = false;
+    bool diff = false;
+    FileSync sync = FileSync::LATER;
+    CUndoJournal* journal = nullptr; // null: none (a dry run, or --no-journal)
+};
+
+// Writes a page of the run that changed from before to after: its unified
+// diff into diff when asked; then, unless a dry run, its journal entry on the
+// disk first and the page under its lock. Returns false with reason set when
+// the page was not written.
+bool WriteChangedPage(CLockedTextFile& file, const std::string& path, const std::string& before,
+                      const std::string& after, const PageWriteOptions& options, std::string& diff,
+                      std::string& reason);
 
 // What one page's work gives: the text for stdout, and when it failed, the
 // message for stderr ("tsle-cli: PATH: reason\n").

@@ -11,25 +11,16 @@
 #include "fields/file_types.h"
 #include "page/html_page.h"
 #include "site/page_walk.h"
-#include "site/text_diff.h"
 #include "site/undo_journal.h"
 
 namespace {
 
 enum class Outcome { CHANGED, UNCHANGED, FAILED };
 
-// What the run does besides changing pages.
-struct RunOptions {
-    bool dryRun = false;
-    bool diff = false;
-    FileSync sync = FileSync::LATER;
-    CUndoJournal* journal = nullptr; // null: none (a dry run)
-};
-
 // Reads one page under its lock, applies the template and saves the page when
 // a value changed, its journal entry on the disk first.
 Outcome ApplyToFile(const CTemplateValues& values, const std::string& path,
-                    const RunOptions& options, std::string& reason, std::string& diff) {
+                    const PageWriteOptions& options, std::string& reason, std::string& diff) {
     try {
         CLockedTextFile file;
         std::string text;
@@ -53,19 +44,8 @@ Outcome ApplyToFile(const CTemplateValues& values, const std::string& path,
         if (page.GetChangeCount() == 0 || page.GetText() == text)
             return Outcome::UNCHANGED;
         const std::string& changed = page.GetText();
-        if (options.diff)
-            diff = UnifiedDiff(text, changed, DiffFileName("a/", path), DiffFileName("b/", path));
-        if (options.dryRun)
-            return Outcome::CHANGED;
-        if (options.journal &&
-            !options.journal->Add(CJournalEntry::For(path, text, changed), error)) {
-            reason = ArgBytes(error) + "; not changed";
+        if (!WriteChangedPage(file, path, text, changed, options, diff, reason))
             return Outcome::FAILED;
-        }
-        if (!file.Save(changed, error, options.sync)) {
-            reason = ArgBytes(error);
-            return Outcome::FAILED;
-        }
         return Outcome::CHANGED;
     } catch (const std::bad_alloc&) {
         reason = std::strerror(ENOMEM);
@@ -156,7 +136,7 @@ int RunApply(const QStringList& args) {
     for (const QString& path : paths)
         walker.AddArgument(ArgBytes(path), parser.isSet(recursive));
     const std::vector<CPageJob>& jobs = walker.Jobs();
-    RunOptions options;
+    PageWriteOptions options;
     options.dryRun = parser.isSet(dryRun);
     options.diff = parser.isSet(diffOption);
     options.sync = parser.isSet(syncOption) ? FileSync::TO_DISK : FileSync::LATER;

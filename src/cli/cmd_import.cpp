@@ -11,7 +11,6 @@
 #include "site/csv_table.h"
 #include "site/site_columns.h"
 #include "site/site_page.h"
-#include "site/text_diff.h"
 #include "site/undo_journal.h"
 
 namespace {
@@ -19,13 +18,6 @@ namespace {
 struct Row {
     int line = 0;
     std::vector<std::string> cells;
-};
-
-struct RunOptions {
-    bool dryRun = false;
-    bool diff = false;
-    FileSync sync = FileSync::LATER;
-    CUndoJournal* journal = nullptr;
 };
 
 // The rows of the table that can be worked on, with a message on stderr for
@@ -111,7 +103,7 @@ bool ReadTable(const QString& file, const std::string& text, CSiteColumns& colum
 
 enum class Outcome { CHANGED, UNCHANGED, CONFLICT, FAILED };
 
-Outcome ImportPage(const CSiteColumns& columns, const Row& row, const RunOptions& options,
+Outcome ImportPage(const CSiteColumns& columns, const Row& row, const PageWriteOptions& options,
                    std::string& detail, std::string& diff) {
     const std::string& path = row.cells[static_cast<size_t>(columns.PathColumn())];
     if (path.ends_with(".mtpl")) {
@@ -148,19 +140,8 @@ Outcome ImportPage(const CSiteColumns& columns, const Row& row, const RunOptions
             return Outcome::UNCHANGED;
         detail = ArgBytes(changed.join(", "));
         const std::string& after = page.GetText();
-        if (options.diff)
-            diff = UnifiedDiff(text, after, DiffFileName("a/", path), DiffFileName("b/", path));
-        if (options.dryRun)
-            return Outcome::CHANGED;
-        if (options.journal &&
-            !options.journal->Add(CJournalEntry::For(path, text, after), error)) {
-            detail = ArgBytes(error) + "; not changed";
+        if (!WriteChangedPage(file, path, text, after, options, diff, detail))
             return Outcome::FAILED;
-        }
-        if (!file.Save(after, error, options.sync)) {
-            detail = ArgBytes(error);
-            return Outcome::FAILED;
-        }
         return Outcome::CHANGED;
     } catch (const std::bad_alloc&) {
         detail = "Cannot allocate memory";
@@ -219,7 +200,7 @@ int RunImport(const QStringList& args) {
     if (!ReadTable(file, text, columns, rows, rowsDropped))
         return EXIT_FILE_FAILED;
 
-    RunOptions options;
+    PageWriteOptions options;
     options.dryRun = parser.isSet(dryRun);
     options.diff = parser.isSet(diffOption);
     options.sync = parser.isSet(syncOption) ? FileSync::TO_DISK : FileSync::LATER;
