@@ -1,5 +1,6 @@
 #include "cli/batch_run.h"
 
+#include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QThread>
 #include <QThreadPool>
@@ -214,5 +215,48 @@ bool WriteChangedPage(CLockedTextFile& file, const std::string& path, const std:
         reason = ArgBytes(error);
         return false;
     }
+    return true;
+}
+
+CPageWriteArguments::CPageWriteArguments()
+    : m_dryRun("dry-run", "Change no file; report what would change."),
+      m_diff("diff", "Print a unified diff of each changed page (names as given, with a/ and b/ "
+                     "in front, for 'git apply' or 'patch -p1') instead of the result lines; "
+                     "failures still go to stderr. With --dry-run nothing is written."),
+      m_sync("sync", "Wait for each saved page to reach the disk (slower; by default the system "
+                     "writes them out in its own time, each page still replaced atomically)."),
+      m_journal("journal",
+                "Keep the journal of the run (what 'tsle-cli undo' needs to put the pages back) "
+                "in FILE, a new file; by default it goes to $XDG_STATE_HOME/tsle/journals "
+                "(~/.local/state/tsle/journals). See 'tsle-cli undo --list'. When the journal "
+                "cannot be written, no page is changed.",
+                "FILE"),
+      m_noJournal("no-journal", "Keep no journal: the run cannot be undone.") {}
+
+void CPageWriteArguments::AddTo(QCommandLineParser& parser) const {
+    parser.addOptions({m_dryRun, m_diff, m_sync, m_journal, m_noJournal});
+}
+
+bool CPageWriteArguments::Check(const QCommandLineParser& parser, int& exitCode) const {
+    if (parser.isSet(m_noJournal) && parser.isSet(m_journal)) {
+        exitCode = UsageError("--journal and --no-journal exclude each other");
+        return false;
+    }
+    return true;
+}
+
+bool CPageWriteArguments::Resolve(const QCommandLineParser& parser, const QString& command,
+                                  const QStringList& args, CUndoJournal& journal,
+                                  PageWriteOptions& options) const {
+    options.dryRun = parser.isSet(m_dryRun);
+    options.diff = parser.isSet(m_diff);
+    options.sync = parser.isSet(m_sync) ? FileSync::TO_DISK : FileSync::LATER;
+    options.journal = nullptr;
+    if (options.dryRun || parser.isSet(m_noJournal))
+        return true;
+    // The journal is on the disk before the first page changes.
+    if (!OpenJournal(journal, parser.value(m_journal), command, args))
+        return false;
+    options.journal = &journal;
     return true;
 }

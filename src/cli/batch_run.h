@@ -2,6 +2,7 @@
 // that work on many pages (apply, audit, export, import, undo).
 #pragma once
 
+#include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include "document/text_file.h"
 
 class CUndoJournal;
+class QCommandLineParser;
 
 // What a run that changes pages does besides changing them.
 struct PageWriteOptions {
@@ -18,6 +20,25 @@ struct PageWriteOptions {
     bool diff = false;
     FileSync sync = FileSync::LATER;
     CUndoJournal* journal = nullptr; // null: none (a dry run, or --no-journal)
+};
+
+// The options of every command that changes many pages: --dry-run, --diff,
+// --sync, --journal FILE and --no-journal.
+class CPageWriteArguments {
+public:
+    CPageWriteArguments();
+    void AddTo(QCommandLineParser& parser) const;
+    // After parsing: false, with the usage error said, when they contradict
+    // each other.
+    bool Check(const QCommandLineParser& parser, int& exitCode) const;
+    // The options as given. Unless it is a dry run or --no-journal was given,
+    // journal is opened for command (args: the command's arguments) and put in
+    // options; false, said on stderr, when it cannot be written.
+    bool Resolve(const QCommandLineParser& parser, const QString& command, const QStringList& args,
+                 CUndoJournal& journal, PageWriteOptions& options) const;
+
+private:
+    QCommandLineOption m_dryRun, m_diff, m_sync, m_journal, m_noJournal;
 };
 
 // Writes a page of the run that changed from before to after: its unified

@@ -83,35 +83,20 @@ int RunApply(const QStringList& args) {
         QStringList{"r", "recursive"},
         "Apply to every web page under the folders named (symbolic links met there are not "
         "followed).");
-    const QCommandLineOption dryRun("dry-run", "Change no file; report what would change.");
     const QCommandLineOption fileTypes(
         "file-types",
         "The file types that count as web pages in folders (default \"" +
             QString::fromLatin1(DEFAULT_FILE_TYPES.data(), qsizetype(DEFAULT_FILE_TYPES.size())) +
             "\"); files without one of these extensions are left alone.",
         "PATTERNS");
-    const QCommandLineOption syncOption(
-        "sync", "Wait for each saved page to reach the disk (slower; by default the system "
-                "writes them out in its own time, each page still replaced atomically).");
-    const QCommandLineOption diffOption(
-        "diff", "Print a unified diff of each changed page (names as given, with a/ and b/ in "
-                "front, for 'git apply' or 'patch -p1') instead of the result lines; failures "
-                "still go to stderr. With --dry-run nothing is written.");
-    const QCommandLineOption journalOption(
-        "journal",
-        "Keep the journal of the run (what 'tsle-cli undo' needs to put the pages back) in FILE, "
-        "a new file; by default it goes to $XDG_STATE_HOME/tsle/journals "
-        "(~/.local/state/tsle/journals). See 'tsle-cli undo --list'. When the journal cannot "
-        "be written, no page is changed.",
-        "FILE");
-    const QCommandLineOption noJournal("no-journal", "Keep no journal: the run cannot be undone.");
-    parser.addOptions(
-        {recursive, dryRun, fileTypes, syncOption, diffOption, journalOption, noJournal});
+    const CPageWriteArguments writing;
+    parser.addOptions({recursive, fileTypes});
+    writing.AddTo(parser);
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
         return exitCode;
-    if (parser.isSet(noJournal) && parser.isSet(journalOption))
-        return UsageError("--journal and --no-journal exclude each other");
+    if (!writing.Check(parser, exitCode))
+        return exitCode;
     QStringList paths = parser.positionalArguments();
     if (paths.size() < 2)
         return UsageError("apply expects a TEMPLATE and at least one PATH");
@@ -137,17 +122,9 @@ int RunApply(const QStringList& args) {
         walker.AddArgument(ArgBytes(path), parser.isSet(recursive));
     const std::vector<CPageJob>& jobs = walker.Jobs();
     PageWriteOptions options;
-    options.dryRun = parser.isSet(dryRun);
-    options.diff = parser.isSet(diffOption);
-    options.sync = parser.isSet(syncOption) ? FileSync::TO_DISK : FileSync::LATER;
-
-    // The journal is on the disk before the first page changes.
     CUndoJournal journal;
-    if (!options.dryRun && !parser.isSet(noJournal)) {
-        if (!OpenJournal(journal, parser.value(journalOption), "apply", args.mid(1)))
-            return EXIT_FILE_FAILED;
-        options.journal = &journal;
-    }
+    if (!writing.Resolve(parser, "apply", args.mid(1), journal, options))
+        return EXIT_FILE_FAILED;
 
     // Pages are independent, and most of the time of each goes to waiting for
     // the file system, so several workers take pages in turn.

@@ -167,25 +167,13 @@ int RunImport(const QStringList& args) {
         "'changed PATH: COLUMNS', 'unchanged PATH', 'conflict PATH: ...' or 'failed PATH: "
         "...'. A run that changes pages keeps a journal for 'tsle-cli undo'.");
     parser.addPositionalArgument("FILE", "The CSV table.");
-    const QCommandLineOption dryRun("dry-run", "Change no file; report what would change.");
-    const QCommandLineOption diffOption(
-        "diff", "Print a unified diff of each changed page (for 'git apply' or 'patch -p1') "
-                "instead of the result lines; failures still go to stderr.");
-    const QCommandLineOption journalOption(
-        "journal",
-        "Keep the journal of the run in FILE, a new file (by default in "
-        "$XDG_STATE_HOME/tsle/journals). When the journal cannot be written, no page is "
-        "changed.",
-        "FILE");
-    const QCommandLineOption noJournal("no-journal", "Keep no journal: the run cannot be undone.");
-    const QCommandLineOption syncOption("sync",
-                                        "Wait for each saved page to reach the disk (slower).");
-    parser.addOptions({dryRun, diffOption, journalOption, noJournal, syncOption});
+    const CPageWriteArguments writing;
+    writing.AddTo(parser);
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
         return exitCode;
-    if (parser.isSet(noJournal) && parser.isSet(journalOption))
-        return UsageError("--journal and --no-journal exclude each other");
+    if (!writing.Check(parser, exitCode))
+        return exitCode;
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
         return UsageError("import expects exactly one FILE");
@@ -201,15 +189,9 @@ int RunImport(const QStringList& args) {
         return EXIT_FILE_FAILED;
 
     PageWriteOptions options;
-    options.dryRun = parser.isSet(dryRun);
-    options.diff = parser.isSet(diffOption);
-    options.sync = parser.isSet(syncOption) ? FileSync::TO_DISK : FileSync::LATER;
     CUndoJournal journal;
-    if (!options.dryRun && !parser.isSet(noJournal)) {
-        if (!OpenJournal(journal, parser.value(journalOption), "import", args.mid(1)))
-            return EXIT_FILE_FAILED;
-        options.journal = &journal;
-    }
+    if (!writing.Resolve(parser, "import", args.mid(1), journal, options))
+        return EXIT_FILE_FAILED;
     const std::string where = ArgBytes(file) + ":";
     const BatchTotals totals = RunBatch(rows.size(), BatchWorkers(rows.size()), [&](size_t i) {
         const Row& row = rows[i];

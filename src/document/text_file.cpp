@@ -94,19 +94,6 @@ private:
     int m_fd;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
 // Where a save writes: the real folder and name behind path (symbolic links
 // resolved), and what is there now.
 struct Target {
@@ -253,7 +240,7 @@ int SaveBytes(const std::string& path, std::string_view bytes, FileSync sync,
         if (::fchmod(file.get(), st.st_mode & 07777) != 0)
             failure = errno;
     }
-    if (!failure && !WriteAll(file.get(), bytes))
+    if (!failure && !WriteAllBytes(file.get(), bytes))
         failure = errno;
     if (!failure && sync == FileSync::TO_DISK && ::fsync(file.get()) != 0)
         failure = errno;
@@ -278,6 +265,19 @@ int SaveBytes(const std::string& path, std::string_view bytes, FileSync sync,
 }
 
 } // namespace
+
+bool WriteAllBytes(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
 
 // --- File names ----------------------------------------------------------------------
 

@@ -49,6 +49,10 @@ enum class FileSync {
     LATER,
 };
 
+// Writes all of bytes to fd, going on after short writes and interruptions;
+// false (with errno set) when a write fails.
+bool WriteAllBytes(int fd, std::string_view bytes);
+
 // Replaces the file at path with bytes (or creates it), as described above,
 // taking the file's lock while it writes (waiting up to a few seconds for
 // another program's). Returns 1 on success; otherwise 0 with error set to the

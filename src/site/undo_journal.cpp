@@ -115,19 +115,6 @@ QString ErrnoText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
 // Syncs the folder that holds path, so that a new entry in it is on the disk.
 bool SyncFolder(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -256,7 +243,7 @@ int CUndoJournal::Create(const QString& path, const QString& command, const QStr
         header += " " + Escape(FileNameBytes(arg));
     header += "\n";
     const std::string file = FileNameBytes(path);
-    if (!WriteAll(m_fd, header) || ::fsync(m_fd) != 0 || !SyncFolder(file)) {
+    if (!WriteAllBytes(m_fd, header) || ::fsync(m_fd) != 0 || !SyncFolder(file)) {
         error = path + ": " + ErrnoText(errno);
         ::close(m_fd);
         m_fd = -1;
@@ -296,7 +283,7 @@ int CUndoJournal::Add(const CJournalEntry& entry, QString& error) {
         batch.swap(m_pending);
         const unsigned long long upTo = m_added;
         lock.unlock();
-        const bool ok = WriteAll(m_fd, batch) && ::fdatasync(m_fd) == 0;
+        const bool ok = WriteAllBytes(m_fd, batch) && ::fdatasync(m_fd) == 0;
         const int why = errno;
         lock.lock();
         m_flushing = false;
@@ -327,7 +314,7 @@ int CUndoJournal::Finish(bool complete, QString& error) {
     }
     const std::string line = std::string("end ") + (complete ? "complete " : "interrupted ") +
                              std::to_string(entries) + "\n";
-    const bool ok = WriteAll(m_fd, line) && ::fdatasync(m_fd) == 0;
+    const bool ok = WriteAllBytes(m_fd, line) && ::fdatasync(m_fd) == 0;
     const int why = errno;
     const bool closed = ::close(m_fd) == 0;
     m_fd = -1;
@@ -400,7 +387,7 @@ int CUndoJournal::MarkUndone(const QString& path, QString& error) {
         return 0;
     const std::string line =
         "undone " + TimeText(QDateTime::currentDateTime()).toStdString() + "\n";
-    if (!WriteAll(journal.m_fd, line) || ::fdatasync(journal.m_fd) != 0) {
+    if (!WriteAllBytes(journal.m_fd, line) || ::fdatasync(journal.m_fd) != 0) {
         error = path + ": " + ErrnoText(errno);
         return 0;
     }

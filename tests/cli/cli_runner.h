@@ -42,7 +42,13 @@ inline CliResult RunShell(const QString& script, const QString& dir) {
 // A temporary folder to put pages in for a command to work on.
 class CliTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(m_state.isValid());
+        // Journals of its own: tests run at once must never see (and undo)
+        // each other's runs.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(m_state.path()));
+    }
     // Writes a file (making its folders) and returns its path.
     QString Write(const QString& name, const QByteArray& bytes) {
         const QString path = m_dir.filePath(name);
@@ -57,6 +63,7 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : "<missing>";
     }
     QTemporaryDir m_dir;
+    QTemporaryDir m_state;
 };
 
 // Pages under a folder, as a list of "name: text" (sorted by name).
