@@ -29,22 +29,6 @@ bool IsBlank(std::string_view text) {
     return text.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos;
 }
 
-// A title as it is stored between the title tags: every "<" and ">" escaped,
-// so that no title can end the element early or put markup into the page.
-std::string EscapedTitle(std::string_view title) {
-    std::string escaped;
-    escaped.reserve(title.size());
-    for (char c : title) {
-        if (c == '<')
-            escaped += "&lt;";
-        else if (c == '>')
-            escaped += "&gt;";
-        else
-            escaped += c;
-    }
-    return escaped;
-}
-
 } // namespace
 
 POSITION CHtmlPage::FindMetaInsertPos() const {
@@ -197,7 +181,7 @@ int CHtmlPage::SetTitle(std::string_view title) {
 // Writes the title; createEmpty: an empty title gets title tags of its own even
 // where the page has none (a template stores its title's action on them).
 int CHtmlPage::WriteTitle(std::string_view title, bool createEmpty) {
-    const std::string escaped = EscapedTitle(title);
+    const std::string escaped = EscapeAngleBrackets(title);
     const auto insertTitleBefore = [&](POSITION before) {
         // A page without a title has the title "": writing "" changes nothing.
         if (escaped.empty() && !createEmpty)

@@ -53,7 +53,7 @@ void CTextualSection::SetBytes(std::string_view bytes) {
     m_ownsBytes = 1;
 }
 
-void CTextSection::SetEscapedText(std::string_view text) {
+std::string EscapeAngleBrackets(std::string_view text) {
     std::string escaped;
     escaped.reserve(text.size());
     for (char c : text) {
@@ -64,6 +64,10 @@ void CTextSection::SetEscapedText(std::string_view text) {
         else
             escaped += c;
     }
-    SetBytes(escaped);
+    return escaped;
+}
+
+void CTextSection::SetEscapedText(std::string_view text) {
+    SetBytes(EscapeAngleBrackets(text));
     Touch();
 }

@@ -82,6 +82,11 @@ private:
     const char* m_data = "";
 };
 
+// The text with every "<" written as "&lt;" and every ">" as "&gt;": a title as it
+// is stored between the title tags, so that no title can end the element early
+// or put markup into the page.
+std::string EscapeAngleBrackets(std::string_view text);
+
 // Plain text, exactly as read.
 class CTextSection : public CTextualSection {
     friend class CHtmlPage;
