@@ -15,11 +15,11 @@
 #include <memory>
 
 #include "document/tessel_doc.h"
-#include "fields/app_settings.h"
-#include "fields/field_form.h"
-#include "fields/memory_profile.h"
-#include "fields/ui/tessel_view.h"
+#include "form/field_form.h"
+#include "form/ui/tessel_view.h"
 #include "page_inputs.h"
+#include "settings/app_settings.h"
+#include "settings/memory_profile.h"
 
 namespace {
 

@@ -23,16 +23,16 @@
 #include "app/lock_keys.h"
 #include "app/recent_file_list.h"
 #include "document/tessel_doc.h"
-#include "fields/common_words.h"
-#include "fields/profile.h"
-#include "fields/ui/tessel_view.h"
+#include "form/ui/tessel_view.h"
 #include "image_strip.h"
 #include "page/user_prompt.h"
 #include "resource_ids.h"
+#include "settings/profile.h"
 #include "shell/ui/child_frame.h"
 #include "shell/ui/file_browser_column.h"
 #include "shell/ui/file_tree_view.h"
 #include "shell/ui/hide_splitter_wnd.h"
+#include "suggestions/common_words.h"
 
 namespace {
 

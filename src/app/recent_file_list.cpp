@@ -4,7 +4,7 @@
 #include <QFile>
 #include <string>
 
-#include "fields/profile.h"
+#include "settings/profile.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "app/main_frame.h"
 #include "assistants/ui/assistant_dialogs.h"
 #include "document/tessel_doc.h"
-#include "fields/ui/tessel_view.h"
+#include "form/ui/tessel_view.h"
 #include "menus/ui/flat_style_install.h"
 #include "resource_ids.h"
 #include "shell/ui/child_frame.h"

@@ -9,8 +9,8 @@
 #include "app/screenshot.h"
 #include "app/splash_wnd.h"
 #include "document/tessel_doc.h"
-#include "fields/settings_profile.h"
 #include "menus/ui/flat_style_install.h"
+#include "settings/settings_profile.h"
 
 namespace {
 

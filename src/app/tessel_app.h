@@ -13,7 +13,7 @@
 #include "app/message_box_prompt.h"
 #include "app/recent_file_list.h"
 #include "app/startup_options.h"
-#include "fields/app_settings.h"
+#include "settings/app_settings.h"
 
 class CMainFrame;
 class CSettingsProfile;

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fields/app_settings.h"
+#include "settings/app_settings.h"
 
 class CFileTypesPage {
 public:

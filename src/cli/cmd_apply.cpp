@@ -8,8 +8,8 @@
 #include "cli/cli_util.h"
 #include "document/template_values.h"
 #include "document/text_file.h"
-#include "fields/file_types.h"
 #include "page/html_page.h"
+#include "settings/file_types.h"
 #include "site/page_walk.h"
 #include "site/undo_journal.h"
 

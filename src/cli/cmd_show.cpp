@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "cli/cli_util.h"
-#include "document/tessel_doc.h"
+#include "document/template_file_name.h"
 #include "fields/template_action.h"
 #include "page/html_page.h"
 

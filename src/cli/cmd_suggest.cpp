@@ -1,10 +1,10 @@
 // tsle-cli suggest-description / suggest-keywords: what the "Suggest" buttons
 // of the description and keywords fields would propose for a page.
 #include "cli/cli_util.h"
-#include "fields/common_words.h"
-#include "fields/description_suggestion.h"
-#include "fields/keyword_suggestion.h"
 #include "page/html_page.h"
+#include "suggestions/common_words.h"
+#include "suggestions/description_suggestion.h"
+#include "suggestions/keyword_suggestion.h"
 
 namespace {
 

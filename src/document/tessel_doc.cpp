@@ -6,8 +6,8 @@
 
 #include "document/doc_texts.h"
 #include "document/text_file.h"
-#include "fields/app_settings.h"
-#include "fields/file_types.h"
+#include "settings/app_settings.h"
+#include "settings/file_types.h"
 
 namespace {
 
@@ -39,10 +39,6 @@ QString TemplateNameFromPath(const QString& path) {
     if (dot >= 0)
         name.truncate(dot);
     return name;
-}
-
-int IsTemplateFileName(const QString& path) {
-    return path.endsWith(QLatin1String(".mtpl"), Qt::CaseSensitive) ? 1 : 0;
 }
 
 CTesselDoc::CTesselDoc(QObject* parent) : QObject(parent) {}

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "document/file_picker.h"
+#include "document/template_file_name.h"
 #include "page/html_page.h"
 #include "page/user_prompt.h"
 
@@ -189,6 +190,3 @@ private:
 QString AbsoluteDocPath(const QString& path);
 // The template's name as shown: the file name without folder and extension.
 QString TemplateNameFromPath(const QString& path);
-// 1 when a file name is opened as a template: its extension from the last "."
-// is ".mtpl" (case-sensitive).
-int IsTemplateFileName(const QString& path);

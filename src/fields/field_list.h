@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "fields/app_settings.h"
 #include "fields/meta_field.h"
-#include "fields/profile.h"
+#include "settings/app_settings.h"
+#include "settings/profile.h"
 
 // More user fields than this are not read from a profile: a damaged "IBC" must
 // not make the program build millions of rows.

@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "fields/field_controls.h"
-#include "fields/profile.h"
 #include "fields/template_action_list.h"
+#include "settings/profile.h"
 
 // Where a field came from; decides what the profile keeps of it.
 enum FieldKind : int {

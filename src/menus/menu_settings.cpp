@@ -1,6 +1,6 @@
 #include "menus/menu_settings.h"
 
-#include "fields/profile.h"
+#include "settings/profile.h"
 
 CMenuSettings CMenuSettings::Read(const IProfile& profile) {
     CMenuSettings settings;

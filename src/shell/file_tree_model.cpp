@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "fields/file_types.h"
+#include "settings/file_types.h"
 
 void SortNoCase(QStringList& names) {
     std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {

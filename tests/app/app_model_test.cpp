@@ -8,8 +8,8 @@
 #include "app/recent_file_list.h"
 #include "app/startup_options.h"
 #include "document/doc_test_util.h"
-#include "fields/memory_profile.h"
 #include "resource_ids.h"
+#include "settings/memory_profile.h"
 
 namespace {
 

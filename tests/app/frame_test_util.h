@@ -19,9 +19,9 @@
 #include "app/recent_file_list.h"
 #include "document/file_picker.h"
 #include "document/tessel_doc.h"
-#include "fields/app_settings.h"
-#include "fields/memory_profile.h"
 #include "page/user_prompt.h"
+#include "settings/app_settings.h"
+#include "settings/memory_profile.h"
 
 // Messages are recorded; questions are answered in script order. A question
 // nobody scripted is recorded in unexpected and answered Cancel.

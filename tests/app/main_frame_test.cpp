@@ -16,7 +16,7 @@
 #include "app/command_target.h"
 #include "app/help_window.h"
 #include "app/splash_wnd.h"
-#include "fields/ui/tessel_view.h"
+#include "form/ui/tessel_view.h"
 #include "frame_test_util.h"
 #include "resource_ids.h"
 #include "shell/ui/file_tree_view.h"

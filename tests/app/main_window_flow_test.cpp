@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QToolBar>
 
-#include "fields/ui/tessel_view.h"
+#include "form/ui/tessel_view.h"
 #include "frame_test_util.h"
 #include "page/html_page.h"
 #include "resource_ids.h"

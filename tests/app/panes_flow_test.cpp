@@ -11,7 +11,7 @@
 #include <QTreeWidget>
 #include <unistd.h>
 
-#include "fields/ui/tessel_view.h"
+#include "form/ui/tessel_view.h"
 #include "frame_test_util.h"
 #include "resource_ids.h"
 #include "shell/ui/child_frame.h"

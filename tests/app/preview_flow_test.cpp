@@ -9,7 +9,7 @@
 #include <QTabBar>
 #include <QToolBar>
 
-#include "fields/ui/tessel_view.h"
+#include "form/ui/tessel_view.h"
 #include "frame_test_util.h"
 #include "resource_ids.h"
 #include "shell/ui/child_frame.h"

@@ -7,7 +7,7 @@
 #include "doc_test_util.h"
 #include "document/doc_texts.h"
 #include "document/tessel_doc.h"
-#include "fields/app_settings.h"
+#include "settings/app_settings.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fields/memory_profile.h"
+#include "settings/memory_profile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "fields/settings_profile.h"
+#include "settings/settings_profile.h"
 
 #include <QDir>
 #include <QFileInfo>

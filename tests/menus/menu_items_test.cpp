@@ -2,13 +2,13 @@
 // and buttons in their states.
 #include <gtest/gtest.h>
 
-#include "fields/memory_profile.h"
 #include "menus/menu_item_data.h"
 #include "menus/menu_item_look.h"
 #include "menus/menu_mnemonic.h"
 #include "menus/menu_settings.h"
 #include "menus/tool_button_look.h"
 #include "rgb_print.h"
+#include "settings/memory_profile.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include "assistants/ui/options_sheet.h"
 #include "assistants/ui/refresh_dlg.h"
 #include "assistants/ui/robots_dlg.h"
-#include "fields/description_suggestion.h"
-#include "fields/keyword_suggestion.h"
 #include "resource_ids.h"
+#include "suggestions/description_suggestion.h"
+#include "suggestions/keyword_suggestion.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // waiting, for screenshots.
 #pragma once
 
-#include "fields/ui/field_assistants.h"
+#include "form/ui/field_assistants.h"
 
 class CExpiresDlg;
 class COptionsSheet;

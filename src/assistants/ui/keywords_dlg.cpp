@@ -9,8 +9,8 @@
 
 #include "assistants/ui/dialog_message.h"
 #include "assistants/ui/dialog_units.h"
-#include "fields/keyword_suggestion.h"
 #include "resource_ids.h"
+#include "suggestions/keyword_suggestion.h"
 
 CKeywordsDlg::CKeywordsDlg(const QString& offer, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Keyword suggestions"));

@@ -8,8 +8,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "fields/app_settings.h"
 #include "image_strip.h"
+#include "settings/app_settings.h"
 
 namespace {
 

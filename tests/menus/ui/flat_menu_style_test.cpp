@@ -10,13 +10,13 @@
 #include <QtTest>
 #include <memory>
 
-#include "fields/memory_profile.h"
 #include "image_strip.h"
 #include "menus/menu_item_data.h"
 #include "menus/menu_shadow.h"
 #include "menus/ui/flat_menu_style.h"
 #include "menus/ui/flat_paint.h"
 #include "menus/ui/flat_style_install.h"
+#include "settings/memory_profile.h"
 
 class FlatMenuStyleTest : public QObject {
     Q_OBJECT

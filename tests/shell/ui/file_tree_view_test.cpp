@@ -10,7 +10,7 @@
 #include <deque>
 
 #include "document/tessel_doc.h"
-#include "fields/app_settings.h"
+#include "settings/app_settings.h"
 #include "shell/ui/file_browser_column.h"
 #include "shell/ui/file_tree_view.h"
 #include "shell/ui/hide_splitter_wnd.h"

@@ -11,7 +11,7 @@
 #include <QSettings>
 #include <QString>
 
-#include "fields/profile.h"
+#include "settings/profile.h"
 
 inline constexpr const char* PROFILE_ORGANIZATION = "Local AppWizard-Generated Applications";
 inline constexpr const char* PROFILE_APPLICATION = "TSLE";

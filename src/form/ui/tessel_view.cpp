@@ -1,4 +1,4 @@
-#include "fields/ui/tessel_view.h"
+#include "form/ui/tessel_view.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -10,9 +10,9 @@
 #include <cmath>
 
 #include "document/tessel_doc.h"
-#include "fields/ui/field_assistants.h"
-#include "fields/ui/field_row.h"
-#include "fields/ui/form_canvas.h"
+#include "form/ui/field_assistants.h"
+#include "form/ui/field_row.h"
+#include "form/ui/form_canvas.h"
 #include "resource_ids.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "fields/collapse_separators.h"
+#include "suggestions/collapse_separators.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "fields/file_types.h"
+#include "settings/file_types.h"
 
 #include <string>
 

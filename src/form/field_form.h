@@ -25,7 +25,7 @@
 
 #include "document/page_codec.h"
 #include "fields/field_list.h"
-#include "fields/form_layout.h"
+#include "form/form_layout.h"
 
 class CTesselDoc;
 

@@ -1,14 +1,14 @@
 // The meta-data form on a real document: what it shows, what a keystroke
 // writes, found rows, encodings, template editing, focus and clipboard rules.
-#include "fields/field_form.h"
+#include "form/field_form.h"
 
 #include <gtest/gtest.h>
 
 #include "document/doc_test_util.h"
 #include "fields/field_catalogue.h"
 #include "fields/field_names.h"
-#include "fields/memory_profile.h"
 #include "fields/template_action.h"
+#include "settings/memory_profile.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <deque>
 
 #include "document/tessel_doc.h"
-#include "fields/app_settings.h"
-#include "fields/memory_profile.h"
-#include "fields/ui/field_assistants.h"
-#include "fields/ui/tessel_view.h"
+#include "form/ui/field_assistants.h"
+#include "form/ui/tessel_view.h"
+#include "settings/app_settings.h"
+#include "settings/memory_profile.h"
 
 namespace {
 

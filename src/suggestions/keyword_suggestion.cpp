@@ -1,4 +1,4 @@
-#include "fields/keyword_suggestion.h"
+#include "suggestions/keyword_suggestion.h"
 
 #include <QCollator>
 #include <QString>
@@ -6,9 +6,9 @@
 #include <unordered_set>
 #include <utility>
 
-#include "fields/collapse_separators.h"
 #include "page/ascii_text.h"
 #include "page/utf8.h"
+#include "suggestions/collapse_separators.h"
 
 namespace {
 

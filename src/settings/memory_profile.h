@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "fields/profile.h"
+#include "settings/profile.h"
 
 class CMemoryProfile : public IProfile {
 public:

@@ -1,4 +1,4 @@
-#include "fields/field_form.h"
+#include "form/field_form.h"
 
 #include <algorithm>
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "fields/collapse_separators.h"
-#include "fields/common_words.h"
-#include "fields/description_suggestion.h"
-#include "fields/keyword_suggestion.h"
+#include "suggestions/collapse_separators.h"
+#include "suggestions/common_words.h"
+#include "suggestions/description_suggestion.h"
+#include "suggestions/keyword_suggestion.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "fields/description_suggestion.h"
+#include "suggestions/description_suggestion.h"
 
-#include "fields/collapse_separators.h"
+#include "suggestions/collapse_separators.h"
 
 namespace {
 

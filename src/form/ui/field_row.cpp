@@ -1,4 +1,4 @@
-#include "fields/ui/field_row.h"
+#include "form/ui/field_row.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "fields/field_controls.h"
-#include "fields/form_layout.h"
+#include "form/form_layout.h"
 
 class CMetaField;
 class QComboBox;

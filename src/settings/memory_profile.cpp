@@ -1,4 +1,4 @@
-#include "fields/memory_profile.h"
+#include "settings/memory_profile.h"
 
 #include <charconv>
 

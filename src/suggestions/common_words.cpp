@@ -1,4 +1,4 @@
-#include "fields/common_words.h"
+#include "suggestions/common_words.h"
 
 #include <QCoreApplication>
 #include <QDir>

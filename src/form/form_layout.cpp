@@ -1,4 +1,4 @@
-#include "fields/form_layout.h"
+#include "form/form_layout.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "fields/file_types.h"
+#include "settings/file_types.h"
 
 struct CAppSettings {
     // ";"-separated "*.ext" patterns of the files that count as web pages.

@@ -17,7 +17,7 @@
 #include <QString>
 #include <memory>
 
-#include "fields/field_form.h"
+#include "form/field_form.h"
 
 struct CAppSettings;
 class CFieldRow;

@@ -1,4 +1,4 @@
-#include "fields/ui/form_canvas.h"
+#include "form/ui/form_canvas.h"
 
 #include <QPaintEvent>
 #include <QPainter>
