@@ -9,6 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev
     libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    libssl-dev                        # SHA-256 of pages at the processor's speed
     libxcb1-dev                       # asking X about compositing (menu shadows) and the lock keys
     qt6-webengine-dev                 # the preview of the desktop program
     xvfb xauth                        # tests and screenshots that need an X display

@@ -1,6 +1,6 @@
 #include "site/site_page.h"
+#include "document/fingerprint.h"
 
-#include <QCryptographicHash>
 #include <cstdint>
 #include <unordered_set>
 #ifdef __SSE2__
@@ -172,14 +172,6 @@ void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly) {
             return;
     }
     page.SetText(text, 1);
-}
-
-std::string PageFingerprint(std::string_view bytes) {
-    return QCryptographicHash::hash(
-               QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
-               QCryptographicHash::Sha256)
-        .toHex()
-        .toStdString();
 }
 
 std::string MetaTextKey(const QString& name) {

@@ -20,8 +20,6 @@ class CHtmlPage;
 // title, meta tags and body tag; otherwise, or with headOnly false, the whole.
 void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly = true);
 
-// The fingerprint of a page's bytes: their SHA-256 as 64 lower-case hex digits.
-std::string PageFingerprint(std::string_view bytes);
 
 // The name a meta tag is compared by, for a name given as text: MetaNameKey of
 // its UTF-8.

@@ -1,4 +1,5 @@
 #include "site/undo_journal.h"
+#include "document/fingerprint.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,6 +5,7 @@
 #include <random>
 #include <tuple>
 
+#include "document/fingerprint.h"
 #include "page/html_page.h"
 #include "site/audit_report.h"
 #include "site/site_audit.h"
