@@ -115,7 +115,7 @@ void ParseRebuild(benchmark::State& state, const std::string& input, int preserv
         state.ResumeTiming();
         const long faultsBefore = MinorFaults();
         for (std::string& copy : copies) {
-            page.SetText(std::move(copy), preserveBody);
+            page.SetText(std::move(copy), preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
             benchmark::DoNotOptimize(page.GetText().data());
             sections += page.GetCount();
         }
@@ -191,7 +191,7 @@ void SplitAtLt(benchmark::State& state, const std::string& input) {
 // GetMetaAt(0), (1), (2) ... until it returns 0, on a page parsed beforehand.
 void MetaEnumeration(benchmark::State& state, const std::string& input) {
     CHtmlPage page;
-    page.SetText(Generated(input), 1);
+    page.SetText(Generated(input), BodyMode::PRESERVE);
     std::string name;
     std::string content;
     int httpEquiv = 0;
@@ -233,7 +233,7 @@ void Commit13(benchmark::State& state, const std::string& text, int preserveBody
         {"Refresh", "30; URL=index.html", 1},
     };
     CHtmlPage page;
-    page.SetText(text, preserveBody);
+    page.SetText(text, preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
     unsigned keystroke = 0;
     std::string typed;
     const auto commit = [&] {
@@ -270,7 +270,8 @@ void ManyNewTags(benchmark::State& state, int tags) {
         names.push_back("name" + std::to_string(i));
     for (auto _ : state) {
         CHtmlPage page;
-        page.SetText("<html><head><title>t</title></head><body>b</body></html>", 1);
+        page.SetText("<html><head><title>t</title></head><body>b</body></html>",
+                     BodyMode::PRESERVE);
         for (const std::string& name : names)
             page.SetMeta(name, page.GetMetaContent(name) + "v", 0);
         benchmark::DoNotOptimize(page.GetText().data());

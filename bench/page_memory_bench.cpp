@@ -156,7 +156,7 @@ Peak MeasureOnce(const std::string& source, int preserveBody) {
     g_peakBytes.store(liveBase);
 
     auto page = std::make_unique<CHtmlPage>();
-    page->SetText(std::move(text), preserveBody);
+    page->SetText(std::move(text), preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
     benchmark::DoNotOptimize(page->GetText().data());
 
     Peak result;

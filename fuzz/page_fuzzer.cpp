@@ -230,8 +230,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         RecordingPrompt pagePrompt, fullPrompt;
         page.SetPrompt(&pagePrompt);
         full.SetPrompt(&fullPrompt);
-        page.SetText(text, preserveBody);
-        full.SetText(text, preserveBody, CHtmlPage::SectionDetail::ALL);
+        page.SetText(text, preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
+        full.SetText(text, preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD,
+                     CHtmlPage::SectionDetail::ALL);
         Check(Read(page) == Read(full), "reads differ between section details");
         if (text.find('<') == std::string::npos)
             Check(page.GetText() == text, "text without '<' changed");
@@ -253,7 +254,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Check(page.GetText() == before, "edits that changed nothing changed the text");
         // What the edits wrote reads back the same from the rebuilt text.
         CHtmlPage reread;
-        reread.SetText(page.GetText(), preserveBody);
+        reread.SetText(page.GetText(), preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
         // (Text the edits put after a stray "</title>" may join the text there.)
         if (g_writtenTitle && page.GetTitle() == *g_writtenTitle)
             Check(reread.GetTitle() == *g_writtenTitle, "a written title reads back otherwise");

@@ -30,7 +30,7 @@ Outcome ApplyToFile(const CTemplateValues& values, const std::string& path,
             return Outcome::FAILED;
         }
         CHtmlPage page;
-        page.SetText(text, 1);
+        page.SetText(text, BodyMode::PRESERVE);
         if (!page.HasMetaPosition()) {
             reason = "no place for meta tags (no head and no meta tag)";
             return Outcome::FAILED;
@@ -112,7 +112,7 @@ int RunApply(const QStringList& args) {
         return EXIT_FILE_FAILED;
     }
     CHtmlPage templ;
-    templ.SetText(std::move(templateText), 0);
+    templ.SetText(std::move(templateText), BodyMode::REBUILD);
     CTemplateValues values;
     values.Read(templ);
 

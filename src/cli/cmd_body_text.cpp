@@ -17,7 +17,7 @@ int RunBodyText(const QStringList& args) {
         return EXIT_FILE_FAILED;
     }
     CHtmlPage page;
-    page.SetText(std::move(text), 1);
+    page.SetText(std::move(text), BodyMode::PRESERVE);
     WriteStdout(page.GetBodyText());
     WriteStdout("\n");
     return EXIT_OK;

@@ -119,7 +119,7 @@ Outcome ImportPage(const CSiteColumns& columns, const Row& row, const PageWriteO
             return Outcome::FAILED;
         }
         CHtmlPage page;
-        page.SetText(text, 1);
+        page.SetText(text, BodyMode::PRESERVE);
         CPageValues values;
         values.Read(text, page, columns.MetaNames());
         const int fingerprint = columns.FingerprintColumn();

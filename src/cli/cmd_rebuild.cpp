@@ -20,7 +20,7 @@ int RunRebuild(const QStringList& args) {
         return EXIT_FILE_FAILED;
     }
     CHtmlPage page;
-    page.SetText(std::move(text), parser.isSet(whole) ? 0 : 1);
+    page.SetText(std::move(text), parser.isSet(whole) ? BodyMode::REBUILD : BodyMode::PRESERVE);
     WriteStdout(page.GetText());
     return EXIT_OK;
 }

@@ -157,7 +157,7 @@ int RunSet(const QStringList& args) {
     CliPrompt prompt(file);
     CHtmlPage page;
     page.SetPrompt(&prompt);
-    page.SetText(text, 1);
+    page.SetText(text, BodyMode::PRESERVE);
     if (!page.HasMetaPosition()) {
         FileError(file, kNoMetaPosition);
         return EXIT_FILE_FAILED;

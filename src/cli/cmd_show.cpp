@@ -123,7 +123,9 @@ int RunShow(const QStringList& args) {
             continue;
         }
         CHtmlPage page;
-        page.SetText(std::move(text), IsTemplateFileName(file) ? 0 : 1); // templates: whole file
+        page.SetText(std::move(text), IsTemplateFileName(file)
+                                          ? BodyMode::REBUILD
+                                          : BodyMode::PRESERVE); // templates: whole file
         pages.push_back(Summarize(file, page));
     }
     if (parser.isSet(json))

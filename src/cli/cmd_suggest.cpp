@@ -16,7 +16,7 @@ int ReadBodyText(const QString& file, std::string& bodyText) {
         return 0;
     }
     CHtmlPage page;
-    page.SetText(std::move(text), 1);
+    page.SetText(std::move(text), BodyMode::PRESERVE);
     bodyText = page.GetBodyText();
     return 1;
 }

@@ -127,7 +127,7 @@ void CTesselDoc::SetPathName(const QString& path) {
 int CTesselDoc::OnNewDocument() {
     m_strPathName.clear();
     m_bModified = 0;
-    m_page.SetText(NEW_PAGE_TEXT, 0);
+    m_page.SetText(NEW_PAGE_TEXT, BodyMode::REBUILD);
     m_bNoMetaPosition = 0;
     NotifyStateChanged();
     return 1;
@@ -143,7 +143,7 @@ int CTesselDoc::OnOpenDocument(const QString& path) {
         Info("Failed to open document.\n" + Utf8(full) + ": " + Utf8(error));
         return 0;
     }
-    m_page.SetText(std::move(text), 1);
+    m_page.SetText(std::move(text), BodyMode::PRESERVE);
     if (!m_page.HasMetaPosition()) {
         Info(kNoMetaPosition);
         m_bNoMetaPosition = 1;

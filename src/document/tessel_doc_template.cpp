@@ -28,7 +28,7 @@ int CTesselDoc::ReadTemplateFile(const QString& path) {
     std::string text;
     QString error;
     if (LoadTextFile(full, text, error)) {
-        m_template.SetText(std::move(text), 0);
+        m_template.SetText(std::move(text), BodyMode::REBUILD);
         m_bTemplateOpen = 1;
         m_bTemplateModified = 0; // what is loaded is what is on disk
         NotifyFileUsed(full);
@@ -116,7 +116,7 @@ int CTesselDoc::NewTemplate() {
         return 0;
     m_strTemplateName = QStringLiteral("unnamed template");
     m_strTemplatePath.clear();
-    m_template.SetText(NEW_TEMPLATE_TEXT, 0);
+    m_template.SetText(NEW_TEMPLATE_TEXT, BodyMode::REBUILD);
     m_bTemplateModified = 0;
 
     std::string name, content;

@@ -103,12 +103,12 @@ void CHtmlPage::Clear() {
     m_nChanges = 0;
 }
 
-void CHtmlPage::SetText(std::string text, int preserveBody, SectionDetail detail) {
+void CHtmlPage::SetText(std::string text, BodyMode mode, SectionDetail detail) {
     Clear();
     m_source = std::move(text);
     m_strText.clear();
     m_strText.shrink_to_fit();
-    m_bPreserveBody = preserveBody;
+    m_bPreserveBody = mode == BodyMode::PRESERVE ? 1 : 0;
     m_arena.SizeFor(m_source.size());
     // Sections address the text with 32-bit lengths; a text beyond that is kept
     // whole and unparsed, so it is still written back exactly.

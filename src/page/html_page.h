@@ -46,6 +46,11 @@
 
 using POSITION = CHtmlSection*;
 
+// How a page writes back the part from its first body tag on: exactly as read
+// (a web page), or rebuilt from its sections like the rest (a template, a new
+// page).
+enum class BodyMode { REBUILD, PRESERVE };
+
 // The form in which attribute values are compared: the quote entities a writer
 // uses (&quot;, &#34;, &#39;, &apos; and their hexadecimal forms) decoded, CR,
 // LF and TAB as spaces (as the normalizer writes them), and ASCII letters in
@@ -70,7 +75,7 @@ public:
     // (text sections) between them, which saves most of the memory and time.
     enum class SectionDetail { ALL, NEEDED };
     // Replaces the page with text, parsed in the given mode.
-    void SetText(std::string text, int preserveBody, SectionDetail detail = SectionDetail::NEEDED);
+    void SetText(std::string text, BodyMode mode, SectionDetail detail = SectionDetail::NEEDED);
     // The page text rebuilt from the sections.
     const std::string& GetText();
 

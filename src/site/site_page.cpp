@@ -167,11 +167,11 @@ void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly) {
         // The page keeps the bytes it is given (a string moves with its buffer).
         std::string head = text.substr(0, cut);
         const std::string_view bytes(head.data(), head.size());
-        page.SetText(std::move(head), 1);
+        page.SetText(std::move(head), BodyMode::PRESERVE);
         if (HeadParsedAsWhole(page, bytes))
             return;
     }
-    page.SetText(text, 1);
+    page.SetText(text, BodyMode::PRESERVE);
 }
 
 std::string MetaTextKey(const QString& name) {

@@ -101,7 +101,7 @@ void MainWindowFlowTest::typingMarksThePageAndSaveWritesOnlyThatChange() {
     // The file is the page as read with the description rewritten and nothing
     // else (an untouched tag is written as an unedited save writes it).
     CHtmlPage expected;
-    expected.SetText(original.toStdString(), 1);
+    expected.SetText(original.toStdString(), BodyMode::PRESERVE);
     expected.SetMeta("description", "Old text and more", 0);
     const QByteArray saved = ReadBytes(path);
     QCOMPARE(saved, QByteArray::fromStdString(expected.GetText()));

@@ -9,7 +9,7 @@ namespace {
 
 CPageCodec CodecOf(const std::string& bytes) {
     CHtmlPage page;
-    page.SetText(bytes, 1);
+    page.SetText(bytes, BodyMode::PRESERVE);
     return CPageCodec::ForPage(bytes, page);
 }
 

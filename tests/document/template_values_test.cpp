@@ -17,11 +17,11 @@ std::string Template(const std::string& head) {
 // when the page has no such tag.
 std::optional<std::string> ApplyKeywords(const std::string& pageHead, const std::string& tag) {
     CHtmlPage templ;
-    templ.SetText(Template(tag), 0);
+    templ.SetText(Template(tag), BodyMode::REBUILD);
     CTemplateValues values;
     values.Read(templ);
     CHtmlPage page;
-    page.SetText(Template(pageHead), 1);
+    page.SetText(Template(pageHead), BodyMode::PRESERVE);
     values.ApplyTo(page);
     if (!page.FindMeta("keywords"))
         return std::nullopt;
@@ -62,11 +62,12 @@ TEST(TemplateValues, MetaActions) {
 
 TEST(TemplateValues, HttpEquivTagsAreWrittenAsHttpEquiv) {
     CHtmlPage templ;
-    templ.SetText(Template("<meta http-equiv=\"Refresh\" content=\"5\" action=\"1\"/>"), 0);
+    templ.SetText(Template("<meta http-equiv=\"Refresh\" content=\"5\" action=\"1\"/>"),
+                  BodyMode::REBUILD);
     CTemplateValues values;
     values.Read(templ);
     CHtmlPage page;
-    page.SetText(Template(""), 1);
+    page.SetText(Template(""), BodyMode::PRESERVE);
     values.ApplyTo(page);
     EXPECT_EQ(page.GetText(), "<html><head>\r\n\t<meta http-equiv=\"Refresh\" content=\"5\"/>"
                               "</head><body></body></html>");
@@ -94,11 +95,11 @@ TEST(TemplateValues, TitleActions) {
     };
     for (const auto& c : cases) {
         CHtmlPage templ;
-        templ.SetText(Template(c.titleTag + "T</title>"), 0);
+        templ.SetText(Template(c.titleTag + "T</title>"), BodyMode::REBUILD);
         CTemplateValues values;
         values.Read(templ);
         CHtmlPage page;
-        page.SetText(Template("<title>" + c.pageTitle + "</title>"), 1);
+        page.SetText(Template("<title>" + c.pageTitle + "</title>"), BodyMode::PRESERVE);
         values.ApplyTo(page);
         EXPECT_EQ(page.GetTitle(), c.result) << c.titleTag << " on " << c.pageTitle;
     }
@@ -108,7 +109,7 @@ TEST(TemplateValues, TitleMarkupIsEscapedWhereverTheTitleGoes) {
     // Markup typed into a template's title is escaped at once, and stays text
     // in every page the template is applied to.
     CHtmlPage templ;
-    templ.SetText(Template("<title></title>"), 0);
+    templ.SetText(Template("<title></title>"), BodyMode::REBUILD);
     templ.SetTitleWithAction("<b>", 1);
     CTemplateValues values;
     values.Read(templ);
@@ -116,7 +117,7 @@ TEST(TemplateValues, TitleMarkupIsEscapedWhereverTheTitleGoes) {
 
     for (const char* title : {"<title>old</title>", "<title></title>", ""}) {
         CHtmlPage page;
-        page.SetText(Template(title), 1);
+        page.SetText(Template(title), BodyMode::PRESERVE);
         values.ApplyTo(page);
         EXPECT_EQ(page.GetTitle(), "&lt;b&gt;") << title;
         EXPECT_EQ(page.GetText(), Template("<title>&lt;b&gt;</title>")) << title;
@@ -127,13 +128,13 @@ TEST(TemplateValues, DuplicateNamesShareTheFirstAction) {
     CHtmlPage templ;
     templ.SetText(Template("<meta name=\"k\" content=\"1\" action=\"6\"/>"
                            "<meta name=\"k\" content=\"2\" action=\"5\"/>"),
-                  0);
+                  BodyMode::REBUILD);
     CTemplateValues values;
     values.Read(templ);
     ASSERT_EQ(values.m_metas.size(), 2u);
     EXPECT_EQ(values.m_metas[1].action, 6);
     CHtmlPage page;
-    page.SetText(Template("<meta name=\"k\" content=\"0\">"), 1);
+    page.SetText(Template("<meta name=\"k\" content=\"0\">"), BodyMode::PRESERVE);
     values.ApplyTo(page);
     EXPECT_EQ(page.GetMetaContent("k"), "0 1 2");
 }
@@ -142,11 +143,11 @@ TEST(TemplateValues, APageWithoutPlaceForMetaKeepsItsTagsButGetsItsTitle) {
     CHtmlPage templ;
     templ.SetText(Template("<meta name=\"k\" content=\"v\" action=\"1\"/>"
                            "<title action=\"1\">T</title>"),
-                  0);
+                  BodyMode::REBUILD);
     CTemplateValues values;
     values.Read(templ);
     CHtmlPage page;
-    page.SetText("<title>x</title><body>b</body>", 1);
+    page.SetText("<title>x</title><body>b</body>", BodyMode::PRESERVE);
     values.ApplyTo(page);
     EXPECT_EQ(page.GetText(), "<title>T</title><body>b</body>");
 }
@@ -165,11 +166,12 @@ TEST(TemplateValues, ManyTagsApplyInLinearTime) {
     }
     const auto start = std::chrono::steady_clock::now();
     CHtmlPage templ;
-    templ.SetText(Template(head + "<title action=\"7\">Site -</title>"), 0);
+    templ.SetText(Template(head + "<title action=\"7\">Site -</title>"), BodyMode::REBUILD);
     CTemplateValues values;
     values.Read(templ);
     CHtmlPage page;
-    page.SetText(Template("<title>Old</title><meta name=\"n1\" content=\"x\">"), 1);
+    page.SetText(Template("<title>Old</title><meta name=\"n1\" content=\"x\">"),
+                 BodyMode::PRESERVE);
     values.ApplyTo(page);
     const std::string& text = page.GetText();
     const double seconds =

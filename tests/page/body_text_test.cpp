@@ -12,7 +12,7 @@ class BodyTextTest : public ::testing::TestWithParam<BodyCase> {};
 
 TEST_P(BodyTextTest, Text) {
     CHtmlPage page;
-    page.SetText(GetParam().page, 1);
+    page.SetText(GetParam().page, BodyMode::PRESERVE);
     EXPECT_EQ(page.GetBodyText(), GetParam().text);
 }
 
@@ -51,6 +51,6 @@ TEST(BodyText, DeepNestingStaysCheap) {
     for (int i = 0; i < 20000; ++i)
         text += "</span>w";
     CHtmlPage page;
-    page.SetText(text, 1);
+    page.SetText(text, BodyMode::PRESERVE);
     EXPECT_EQ(page.GetBodyText().size(), 20000u * 2 - 1);
 }

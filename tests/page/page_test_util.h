@@ -22,7 +22,7 @@ inline std::vector<std::string> Sections(const CHtmlPage& page) {
 
 inline std::string Rebuilt(const std::string& text, int preserveBody) {
     CHtmlPage page;
-    page.SetText(text, preserveBody);
+    page.SetText(text, preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
     return page.GetText();
 }
 

@@ -33,7 +33,7 @@ std::vector<Meta> AllMeta(const CHtmlPage& page) {
 
 TEST(Read, FindMetaByNameOrHttpEquivAnyCase) {
     CHtmlPage page;
-    page.SetText(kPage, 1);
+    page.SetText(kPage, BodyMode::PRESERVE);
     EXPECT_EQ(page.GetMetaContent("KEYWORDS"), "x"); // the first of two wins
     EXPECT_EQ(page.GetMetaContent("refresh"), "5");
     EXPECT_EQ(page.GetMetaContent("robots"), "NoIndex"); // unquoted, as written
@@ -45,7 +45,7 @@ TEST(Read, FindMetaByNameOrHttpEquivAnyCase) {
 
 TEST(Read, EmptyNameFindsNothing) {
     CHtmlPage page;
-    page.SetText(kPage, 1);
+    page.SetText(kPage, BodyMode::PRESERVE);
     EXPECT_EQ(page.FindMeta(""), nullptr);
     EXPECT_EQ(page.GetMetaContent(""), "");
     EXPECT_EQ(page.GetMetaAction(""), -1);
@@ -53,7 +53,7 @@ TEST(Read, EmptyNameFindsNothing) {
 
 TEST(Read, GetMetaAtListsHeadTagsInOrderIncludingNameless) {
     CHtmlPage page;
-    page.SetText(kPage, 1);
+    page.SetText(kPage, BodyMode::PRESERVE);
     const std::vector<Meta> expected = {
         {"Keywords", "x", 0},    {"Refresh", "5", 1},       {"", "", 1},
         {"", "OG", 1},           {"keywords", "second", 0}, {"description", "", 0},
@@ -63,7 +63,7 @@ TEST(Read, GetMetaAtListsHeadTagsInOrderIncludingNameless) {
 
 TEST(Read, GetMetaAtNotFoundLeavesHttpEquiv) {
     CHtmlPage page;
-    page.SetText(kPage, 1);
+    page.SetText(kPage, BodyMode::PRESERVE);
     std::string name = "n", content = "c";
     int httpEquiv = 42;
     EXPECT_EQ(page.GetMetaAt(7, name, content, httpEquiv), 0);
@@ -75,7 +75,7 @@ TEST(Read, GetMetaAtNotFoundLeavesHttpEquiv) {
 
 TEST(Read, GetMetaAtRandomAccessMatchesSequential) {
     CHtmlPage page;
-    page.SetText(kPage, 1);
+    page.SetText(kPage, BodyMode::PRESERVE);
     const std::vector<Meta> all = AllMeta(page);
     for (int i : {6, 0, 3, 3, 5, 1, 6, 2}) {
         Meta m;
@@ -106,7 +106,7 @@ TEST(Read, Title) {
     };
     for (const auto& c : cases) {
         CHtmlPage page;
-        page.SetText(c.text, 1);
+        page.SetText(c.text, BodyMode::PRESERVE);
         EXPECT_EQ(page.GetTitle(), c.title) << c.text;
     }
 }
@@ -119,7 +119,7 @@ TEST(Read, TemplateActions) {
                  "<meta name=c content=z action=\"\">"
                  "<meta name=d content=w action=\" -2\">"
                  "<meta name=e content=v></head>",
-                 0);
+                 BodyMode::REBUILD);
     EXPECT_EQ(page.GetMetaAction("a"), 5);
     EXPECT_EQ(page.GetMetaAction("b"), 0);
     EXPECT_EQ(page.GetMetaAction("c"), -1);
@@ -135,27 +135,27 @@ TEST(Read, TemplateActions) {
 
 TEST(Read, TitleWithActionStopsAtBody) {
     CHtmlPage page;
-    page.SetText("<head></head><body><title action=3>x</title>", 0);
+    page.SetText("<head></head><body><title action=3>x</title>", BodyMode::REBUILD);
     std::string title = "old";
     int action = 7;
     EXPECT_EQ(page.GetTitleWithAction(title, action), 0);
     EXPECT_EQ(title, "");
     EXPECT_EQ(action, -1);
-    page.SetText("<head><title>no action</title></head>", 0);
+    page.SetText("<head><title>no action</title></head>", BodyMode::REBUILD);
     EXPECT_EQ(page.GetTitleWithAction(title, action), 1);
     EXPECT_EQ(action, 0);
 }
 
 TEST(Read, PageWithoutHeadStillYieldsMetaAndTitle) {
     CHtmlPage page;
-    page.SetText("<title>t</title><meta name=a content=b><body>x", 1);
+    page.SetText("<title>t</title><meta name=a content=b><body>x", BodyMode::PRESERVE);
     EXPECT_EQ(page.GetTitle(), "t");
     EXPECT_EQ(page.GetMetaContent("a"), "b");
 }
 
 TEST(Read, Landmarks) {
     CHtmlPage page;
-    page.SetText("<html></body><BODY class=x>t</BODY><body></html>", 1);
+    page.SetText("<html></body><BODY class=x>t</BODY><body></html>", BodyMode::PRESERVE);
     ASSERT_NE(page.GetBodyOpenPosition(), nullptr);
     ASSERT_NE(page.GetBodyClosePosition(), nullptr);
     EXPECT_EQ(CHtmlPage::GetAt(page.GetBodyOpenPosition())->GetText(), "<body class=x>");

@@ -22,7 +22,7 @@ TEST_P(TagNormalizeTest, NormalizesAndClassifies) {
     EXPECT_EQ(tag.GetKind(), c.kind);
 
     CHtmlPage page;
-    page.SetText(c.raw, 0, CHtmlPage::SectionDetail::ALL);
+    page.SetText(c.raw, BodyMode::REBUILD, CHtmlPage::SectionDetail::ALL);
     ASSERT_EQ(page.GetCount(), 1u);
     const CHtmlSection* section = CHtmlPage::GetAt(page.GetHeadPosition());
     ASSERT_EQ(section->GetType(), SECTION_TAG);

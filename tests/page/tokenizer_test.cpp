@@ -14,7 +14,7 @@ class CutTest : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(CutTest, CutsSections) {
     CHtmlPage page;
-    page.SetText(GetParam().text, 0, CHtmlPage::SectionDetail::ALL);
+    page.SetText(GetParam().text, BodyMode::REBUILD, CHtmlPage::SectionDetail::ALL);
     EXPECT_EQ(Sections(page), GetParam().sections);
 }
 

@@ -8,7 +8,7 @@ namespace {
 
 std::string Edited(const std::string& text, int preserveBody, auto edit) {
     CHtmlPage page;
-    page.SetText(text, preserveBody);
+    page.SetText(text, preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
     edit(page);
     return page.GetText();
 }
@@ -48,9 +48,9 @@ TEST(Write, ValuesAreNormalizedNotEscaped) {
 TEST(Write, ValueWithQuotesStaysWellFormedAndReadsBack) {
     for (const std::string value : {"say \"hi\"", "it's", "5\" 'x'"}) {
         CHtmlPage page;
-        page.SetText("<head></head><body>x</body>", 1);
+        page.SetText("<head></head><body>x</body>", BodyMode::PRESERVE);
         ASSERT_EQ(page.SetMeta("description", value, 0), 1);
-        page.SetText(page.GetText(), 1); // read back from the written text
+        page.SetText(page.GetText(), BodyMode::PRESERVE); // read back from the written text
         if (value == "5\" 'x'")
             EXPECT_EQ(page.GetMetaContent("description"), "5&quot; 'x'");
         else
@@ -61,7 +61,7 @@ TEST(Write, ValueWithQuotesStaysWellFormedAndReadsBack) {
 
 TEST(Write, NoPlaceForMeta) {
     CHtmlPage page;
-    page.SetText("<p>no head</p>", 1);
+    page.SetText("<p>no head</p>", BodyMode::PRESERVE);
     EXPECT_EQ(page.HasMetaPosition(), 0);
     EXPECT_EQ(page.SetMeta("a", "b", 0), 0);
     EXPECT_EQ(page.SetMetaWithAction("a", "b", 0, 1), 0);
@@ -80,7 +80,7 @@ TEST(Write, InsertPositionRules) {
     };
     for (const auto& c : cases) {
         CHtmlPage page;
-        page.SetText(c.text, 0);
+        page.SetText(c.text, BodyMode::REBUILD);
         POSITION pos = page.FindMetaInsertPos();
         ASSERT_NE(pos, nullptr) << c.text;
         EXPECT_EQ(CHtmlPage::GetAt(pos)->GetText(), c.expectedTag) << c.text;
@@ -105,7 +105,7 @@ TEST(Write, RemoveMeta) {
     };
     for (const auto& c : cases) {
         CHtmlPage page;
-        page.SetText(c.text, 0);
+        page.SetText(c.text, BodyMode::REBUILD);
         EXPECT_EQ(page.RemoveMeta(c.name), 1);
         EXPECT_EQ(page.GetText(), c.result) << c.text;
     }
@@ -115,7 +115,7 @@ TEST(Write, EmptyNameNeverWritesAnything) {
     const std::string text = "<head><meta charset=\"utf-8\"><meta property=\"og:t\" content=\"x\">"
                              "</head><body></body>";
     CHtmlPage page;
-    page.SetText(text, 1);
+    page.SetText(text, BodyMode::PRESERVE);
     EXPECT_EQ(page.SetMeta("", "v", 0), 0);
     EXPECT_EQ(page.SetMeta("", "v", 1), 0);
     EXPECT_EQ(page.SetMetaWithAction("", "v", 0, 1), 0);
@@ -151,7 +151,7 @@ TEST(Write, Title) {
         CHtmlPage page;
         page.SetPrompt(&prompt);
         prompt.messages.clear();
-        page.SetText(c.text, 0);
+        page.SetText(c.text, BodyMode::REBUILD);
         EXPECT_EQ(page.SetTitle(c.title), c.result) << c.text;
         EXPECT_EQ(page.GetText(), c.page) << c.text;
         if (c.message)
@@ -163,7 +163,7 @@ TEST(Write, Title) {
 
 TEST(Write, TemplateWrites) {
     CHtmlPage page;
-    page.SetText("<html><head></head><body>x</body></html>", 0);
+    page.SetText("<html><head></head><body>x</body></html>", BodyMode::REBUILD);
     page.SetMetaWithAction("keywords", "a, b", 0, 3);
     page.SetMetaWithAction("description", "x", 0, 3);
     page.SetTitleWithAction("Home", 3);
@@ -187,7 +187,7 @@ TEST(PreservedBody, EditOfMetaInBodyReachesTextAndNothingElseChanges) {
     const std::string after = "\n\t<!-- c --><?php x ?>\n</BODY></HTML>";
     const std::string text = head + before + "<META NAME=\"late\" CONTENT=\"old\">" + after;
     CHtmlPage page;
-    page.SetText(text, 1);
+    page.SetText(text, BodyMode::PRESERVE);
     EXPECT_EQ(page.SetMeta("late", "new", 0), 1);
     EXPECT_EQ(page.GetText(), "<html><head><title>T</title></head>" + before +
                                   "<meta name=\"late\" content=\"new\"/>" + after);
@@ -198,7 +198,7 @@ TEST(PreservedBody, EditOfMetaInBodyReachesTextAndNothingElseChanges) {
 TEST(PreservedBody, NewTagWhosePlaceIsInBodyGoesBeforeBody) {
     const std::string tail = "<BODY><META NAME=a CONTENT=1><P>x</BODY>";
     CHtmlPage page;
-    page.SetText("<HTML>" + tail, 1);
+    page.SetText("<HTML>" + tail, BodyMode::PRESERVE);
     EXPECT_EQ(page.SetMeta("b", "2", 0), 1);
     EXPECT_EQ(page.GetText(), "<html>\r\n\t<meta name=\"b\" content=\"2\"/>" + tail);
     EXPECT_EQ(page.GetMetaContent("b"), "2");
@@ -211,7 +211,7 @@ TEST(PreservedBody, NewTagWhosePlaceIsInBodyGoesBeforeBody) {
 TEST(PreservedBody, TitleInBodyIsNotTouched) {
     const std::string tail = "<body><svg><title>icon</title></svg></body>";
     CHtmlPage page;
-    page.SetText("<html><head></head>" + tail, 1);
+    page.SetText("<html><head></head>" + tail, BodyMode::PRESERVE);
     page.SetTitle("Page");
     EXPECT_EQ(page.GetText(), "<html><head><title>Page</title></head>" + tail);
 }
@@ -220,12 +220,12 @@ TEST(PreservedBody, SavedPageReadsBackTheSame) {
     const std::string text = "<html><head><meta name=a content=1></head><body>x<meta name=z "
                              "content=9></body>";
     CHtmlPage page;
-    page.SetText(text, 1);
+    page.SetText(text, BodyMode::PRESERVE);
     page.SetMeta("z", "10", 0);
     page.SetMeta("n", "new", 1);
     page.SetTitle("t");
     CHtmlPage reread;
-    reread.SetText(page.GetText(), 1);
+    reread.SetText(page.GetText(), BodyMode::PRESERVE);
     EXPECT_EQ(reread.GetMetaContent("z"), "10");
     EXPECT_EQ(reread.GetMetaContent("n"), "new");
     EXPECT_EQ(reread.GetTitle(), "t");
@@ -250,7 +250,7 @@ TEST(SoundWrites, TitleNeverInjectsMarkup) {
     for (const char* text : pages) {
         for (const std::string& title : {attack, std::string("a<b"), std::string("x > y")}) {
             CHtmlPage page;
-            page.SetText(text, 1);
+            page.SetText(text, BodyMode::PRESERVE);
             ASSERT_EQ(page.SetTitle(title), 1) << text;
             std::string expected = title == attack ? escaped : title;
             for (size_t at; (at = expected.find('<')) != std::string::npos;)
@@ -259,7 +259,7 @@ TEST(SoundWrites, TitleNeverInjectsMarkup) {
                 expected.replace(at, 1, "&gt;");
             EXPECT_EQ(page.GetTitle(), expected) << text;
             CHtmlPage reread;
-            reread.SetText(page.GetText(), 1);
+            reread.SetText(page.GetText(), BodyMode::PRESERVE);
             EXPECT_EQ(reread.GetTitle(), expected) << page.GetText();
             EXPECT_EQ(reread.GetBodyText(), "b") << page.GetText();
             EXPECT_EQ(page.GetText().find("<script"), std::string::npos);
@@ -278,7 +278,7 @@ TEST(SoundWrites, WritingTheCurrentValueChangesNothing) {
                              "<meta name=\"description\">\n"
                              "</HEAD><BODY>x</BODY></HTML>";
     CHtmlPage page;
-    page.SetText(text, 1);
+    page.SetText(text, BodyMode::PRESERVE);
     const std::string before = page.GetText();
     // What an editing view does: write back every value as it reads it.
     page.SetTitle(page.GetTitle());
@@ -293,13 +293,13 @@ TEST(SoundWrites, WritingTheCurrentValueChangesNothing) {
     EXPECT_EQ(page.GetText(), before);
 
     // A page without a title has the title "": writing "" inserts nothing.
-    page.SetText("<head></head><body></body>", 1);
+    page.SetText("<head></head><body></body>", BodyMode::PRESERVE);
     EXPECT_EQ(page.SetTitle(""), 1);
     EXPECT_EQ(page.GetChangeCount(), 0u);
     EXPECT_EQ(page.GetText(), "<head></head><body></body>");
 
     // Changing one tag leaves the other attributes of the others alone.
-    page.SetText(text, 1);
+    page.SetText(text, BodyMode::PRESERVE);
     page.SetMeta("keywords", "a, b", 0);
     page.SetMeta("refresh", "5", 0); // by name now: a change
     EXPECT_EQ(page.GetChangeCount(), 1u);
@@ -311,7 +311,7 @@ TEST(SoundWrites, WritingTheCurrentValueChangesNothing) {
     CHtmlPage templ;
     templ.SetText("<head><title action=\"3\">T</title>"
                   "<meta name=a content=x action=\"05\"></head><body></body>",
-                  0);
+                  BodyMode::REBUILD);
     templ.SetTitleWithAction("T", 3);
     templ.SetMetaWithAction("a", "x", 0, 5);
     EXPECT_EQ(templ.GetChangeCount(), 0u);
@@ -319,7 +319,7 @@ TEST(SoundWrites, WritingTheCurrentValueChangesNothing) {
     EXPECT_EQ(templ.GetChangeCount(), 1u);
     EXPECT_EQ(templ.GetMetaAction("a"), 4);
     // An empty template title still gets tags to carry its action.
-    templ.SetText("<head></head><body></body>", 0);
+    templ.SetText("<head></head><body></body>", BodyMode::REBUILD);
     templ.SetTitleWithAction("", 5);
     std::string title = "x";
     int action = 0;
@@ -339,11 +339,11 @@ TEST(SoundWrites, WrittenTagsAreFoundAgainByTheirName) {
             CHtmlPage page;
             page.SetText("<head><meta name=\"other\" content=\"v name=plain name=upper "
                          "name=content\"></head><body></body>",
-                         1);
+                         BodyMode::PRESERVE);
             ASSERT_EQ(page.SetMeta(name, "1", httpEquiv), 1);
             ASSERT_EQ(page.SetMeta(name, "2", httpEquiv), 1);
             CHtmlPage reread;
-            reread.SetText(page.GetText(), 1);
+            reread.SetText(page.GetText(), BodyMode::PRESERVE);
             ASSERT_EQ(reread.SetMeta(name, "3", httpEquiv), 1);
             int count = 0;
             std::string n, content;
@@ -371,7 +371,7 @@ TEST(SoundWrites, NothingIsReadOrWrittenInsideScriptOrStyle) {
                              "s(\"<meta name=late>\")</script></BODY></HTML>";
     for (const auto detail : {CHtmlPage::SectionDetail::NEEDED, CHtmlPage::SectionDetail::ALL}) {
         CHtmlPage page;
-        page.SetText(text, 1, detail);
+        page.SetText(text, BodyMode::PRESERVE, detail);
         EXPECT_EQ(page.GetTitle(), "");
         EXPECT_EQ(page.GetMetaContent("k"), "head");
         EXPECT_EQ(page.FindMeta("late"), nullptr);
@@ -393,16 +393,18 @@ TEST(SoundWrites, NothingIsReadOrWrittenInsideScriptOrStyle) {
     // "</script<>" would no longer end the script, which would then hide the
     // rest of the page when the text is read back.
     CHtmlPage page;
-    page.SetText("<head><SCRIPT>x</SCRIPT\n<>\n<title>t</title></head><body></body>", 1);
+    page.SetText("<head><SCRIPT>x</SCRIPT\n<>\n<title>t</title></head><body></body>",
+                 BodyMode::PRESERVE);
     ASSERT_EQ(page.SetMeta("k", "v", 0), 1);
     CHtmlPage reread;
-    reread.SetText(page.GetText(), 1);
+    reread.SetText(page.GetText(), BodyMode::PRESERVE);
     EXPECT_EQ(reread.GetTitle(), "t") << page.GetText();
     EXPECT_EQ(reread.GetMetaContent("k"), "v");
     // A script that is never closed, or closed in its own tag, hides nothing.
     for (const char* head : {"<script src=a.js/>", "<script>x()"}) {
         CHtmlPage page;
-        page.SetText(std::string("<head>") + head + "<title>t</title></head><body></body>", 1);
+        page.SetText(std::string("<head>") + head + "<title>t</title></head><body></body>",
+                     BodyMode::PRESERVE);
         EXPECT_EQ(page.GetTitle(), "t") << head;
     }
 }
@@ -417,7 +419,7 @@ TEST(SoundWrites, PositionsSurviveWrites) {
     };
     for (const char* text : texts) {
         CHtmlPage page;
-        page.SetText(text, 0);
+        page.SetText(text, BodyMode::REBUILD);
         // Every section but the meta tag that is removed below.
         std::vector<POSITION> held;
         for (POSITION p = page.GetHeadPosition(); p; p = CHtmlPage::GetNextPosition(p)) {

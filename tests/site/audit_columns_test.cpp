@@ -301,7 +301,7 @@ TEST(SiteColumns, ARowWritesOnlyTheCellsThatDifferInThePagesEncoding) {
     };
     for (const auto& c : cases) {
         CHtmlPage page;
-        page.SetText(text, 1);
+        page.SetText(text, BodyMode::PRESERVE);
         CPageValues values;
         values.Read(text, page, columns.MetaNames());
         QStringList changed;
@@ -317,7 +317,7 @@ TEST(SiteColumns, ARowWritesOnlyTheCellsThatDifferInThePagesEncoding) {
     }
     // A character the page cannot hold is refused, never written as "?".
     CHtmlPage page;
-    page.SetText(text, 1);
+    page.SetText(text, BodyMode::PRESERVE);
     CPageValues values;
     values.Read(text, page, columns.MetaNames());
     QStringList changed;
@@ -340,7 +340,7 @@ TEST(SiteColumns, ExportRowsTakeEveryNameMetInPageOrder) {
     for (size_t i = 0; i < 2; ++i) {
         const std::string& text = i ? second : first;
         CHtmlPage page;
-        page.SetText(text, 1);
+        page.SetText(text, BodyMode::PRESERVE);
         values[i].Read(text, page);
         columns.AddMetas(values[i]);
     }
