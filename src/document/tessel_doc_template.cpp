@@ -27,7 +27,7 @@ int CTesselDoc::ReadTemplateFile(const QString& path) {
     m_strTemplatePath = full;
     std::string text;
     QString error;
-    if (LoadTextFile(full, text, error)) {
+    if (LoadTextFile(full, text, error, &m_templateForm)) {
         m_template.SetText(std::move(text), BodyMode::REBUILD);
         m_bTemplateOpen = 1;
         m_bTemplateModified = 0; // what is loaded is what is on disk
@@ -100,7 +100,8 @@ int CTesselDoc::SaveTemplate() {
     if (m_strTemplatePath.isEmpty())
         return SaveTemplateAs();
     QString error;
-    if (!SaveTextFile(m_strTemplatePath, m_template.GetText(), error)) {
+    if (!SaveTextFile(m_strTemplatePath, m_template.GetText(), error, FileSync::TO_DISK,
+                      m_templateForm)) {
         Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
              error.toStdString());
         return 0;
@@ -117,6 +118,7 @@ int CTesselDoc::NewTemplate() {
     m_strTemplateName = QStringLiteral("unnamed template");
     m_strTemplatePath.clear();
     m_template.SetText(NEW_TEMPLATE_TEXT, BodyMode::REBUILD);
+    m_templateForm = PageFileForm::BYTES;
     m_bTemplateModified = 0;
 
     std::string name, content;
