@@ -187,8 +187,20 @@ QString CPageCodec::Decode(std::string_view bytes) const {
     }
     if (m_pairs != Pairs::NONE)
         return DecodeWithPairs(bytes);
+    return DecodeConverted(bytes);
+}
+
+QString CPageCodec::DecodeConverted(std::string_view bytes) const {
+    // The converter is not told where the bytes end and would keep a
+    // character cut short for more: a line feed after them, which no
+    // encoding reads as part of a character, ends it.
+    QByteArray ended(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    ended += '\n';
     QStringDecoder decoder(m_converter, QStringConverter::Flag::Stateless);
-    return decoder.decode(View(bytes));
+    QString text = decoder.decode(ended);
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text;
 }
 
 // Walks the characters as the Standard's decoder cuts them and reads the byte
@@ -201,10 +213,8 @@ QString CPageCodec::DecodeWithPairs(std::string_view bytes) const {
     text.reserve(static_cast<qsizetype>(bytes.size()));
     size_t run = 0;
     const auto flush = [&](size_t end) {
-        if (end > run) {
-            QStringDecoder decoder(m_converter, QStringConverter::Flag::Stateless);
-            text += decoder.decode(View(bytes.substr(run, end - run)));
-        }
+        if (end > run)
+            text += DecodeConverted(bytes.substr(run, end - run));
     };
     for (size_t i = 0; i < bytes.size();) {
         const unsigned char lead = byte(i);

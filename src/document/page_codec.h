@@ -76,6 +76,7 @@ private:
     enum class Pairs { NONE, BIG5, GB18030 };
     CPageCodec(std::string_view name, Kind kind, const char* converter, Pairs pairs);
     QString DecodeWithPairs(std::string_view bytes) const;
+    QString DecodeConverted(std::string_view bytes) const;
     // The bytes of text; false when a character cannot be held.
     bool EncodePart(const QString& text, QByteArray& out) const;
     bool EncodeConverted(QStringView text, QByteArray& out) const;
