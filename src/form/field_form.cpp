@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/head_metas.h"
+#include "document/page_text.h"
 #include "document/tessel_doc.h"
 #include "fields/field_catalogue.h"
 #include "fields/field_names.h"
@@ -421,7 +422,7 @@ void CFieldForm::Undo() {
 // ------------------------------------------------------------------------------------
 
 QString CFieldForm::GetPageBodyText() const {
-    return m_pageCodec.DecodeValue(m_doc.GetPage().GetReaderText(), RefPlace::TEXT);
+    return PageReaderText(m_doc.GetPage(), m_pageCodec);
 }
 
 // --- Layout
