@@ -10,9 +10,8 @@ int RunBodyText(const QStringList& args) {
         "Prints the text a reader sees in the body of FILE, as the suggestions take it: "
         "without scripts, styles, noscript and template content, the main content first.");
     parser.addPositionalArgument("FILE", "The page to read.");
-    const QCommandLineOption all("all",
-                                 "Print all the text of the body as stored, in page order, "
-                                 "scripts and character references included.");
+    const QCommandLineOption all("all", "Print all the text of the body as stored, in page order, "
+                                        "scripts and character references included.");
     parser.addOption(all);
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))

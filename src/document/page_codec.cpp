@@ -45,8 +45,9 @@ QString DescribeCharacter(const QString& character) {
 
 template <size_t N>
 const BytePairText* FindPair(const std::array<BytePairText, N>& pairs, uint16_t pair) {
-    const auto it = std::lower_bound(pairs.begin(), pairs.end(), pair,
-                                     [](const BytePairText& p, uint16_t key) { return p.pair < key; });
+    const auto it =
+        std::lower_bound(pairs.begin(), pairs.end(), pair,
+                         [](const BytePairText& p, uint16_t key) { return p.pair < key; });
     return it != pairs.end() && it->pair == pair ? &*it : nullptr;
 }
 
@@ -233,8 +234,9 @@ QString CPageCodec::DecodeWithPairs(std::string_view bytes) const {
             i = std::min(i + 4, bytes.size()); // a four-byte sequence
             continue;
         }
-        const bool pairTrail = gb ? trail >= 0x40 && trail != 0x7F && trail != 0xFF
-                                  : (trail >= 0x40 && trail <= 0x7E) || (trail >= 0xA1 && trail != 0xFF);
+        const bool pairTrail =
+            gb ? trail >= 0x40 && trail != 0x7F && trail != 0xFF
+               : (trail >= 0x40 && trail <= 0x7E) || (trail >= 0xA1 && trail != 0xFF);
         if (!pairTrail) {
             ++i;
             continue;

@@ -186,8 +186,8 @@ void CFieldForm::LoadFromTemplate() {
             field.SetAction(ACTION_NEVER_CHANGE);
         } else if (EncodeName(pos, m_templateCodec, name) && page.FindMeta(name)) {
             field.SetAction(page.GetMetaAction(name));
-            SetLoaded(pos, m_templateCodec.DecodeValue(page.GetMetaContent(name),
-                                                       RefPlace::ATTRIBUTE));
+            SetLoaded(pos,
+                      m_templateCodec.DecodeValue(page.GetMetaContent(name), RefPlace::ATTRIBUTE));
         } else {
             field.SetAction(ACTION_NEVER_CHANGE);
             SetLoaded(pos, QString());

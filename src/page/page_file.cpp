@@ -91,8 +91,7 @@ int ReadOpenFile(int fd, std::string& text, std::string& error, PageFileId* id,
 
 } // namespace
 
-int ReadPageFd(int fd, std::string& text, std::string& error, PageFileId* id,
-               PageFileForm* form) {
+int ReadPageFd(int fd, std::string& text, std::string& error, PageFileId* id, PageFileForm* form) {
     text.clear();
     error.clear();
     try {

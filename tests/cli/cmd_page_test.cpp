@@ -46,11 +46,12 @@ TEST_F(PageCommands, RebuildWritesThePageByteForByte) {
 // stray byte is a replacement character); --raw gives the bytes, escaped in
 // JSON where they are not UTF-8. The charset is no nameless tag.
 TEST_F(PageCommands, ShowPresentsTextAsReadAndBytesOnRequest) {
-    const QString page = Write("p.html", "<head><title>A &amp; B &#8212; Caf\xc3\xa9 \xe9 \"q\"</title>"
-                                         "<meta charset=utf-8>"
-                                         "<META HTTP-EQUIV=Refresh CONTENT=5>"
-                                         "<meta property=og:title content=OG>"
-                                         "<meta name=a\\b content='tab\there &lt;x&gt;'></head><body>");
+    const QString page =
+        Write("p.html", "<head><title>A &amp; B &#8212; Caf\xc3\xa9 \xe9 \"q\"</title>"
+                        "<meta charset=utf-8>"
+                        "<META HTTP-EQUIV=Refresh CONTENT=5>"
+                        "<meta property=og:title content=OG>"
+                        "<meta name=a\\b content='tab\there &lt;x&gt;'></head><body>");
     const QByteArray file = "[{\"file\": \"" + page.toUtf8() + "\", ";
     const QByteArray meta =
         // Unquoted values keep their case, as quoted ones do.
@@ -59,13 +60,16 @@ TEST_F(PageCommands, ShowPresentsTextAsReadAndBytesOnRequest) {
         "{\"name\": \"a\\\\b\", \"http_equiv\": false, \"content\": \"tab here ";
     CliResult run = RunCli({"show", "--json", page});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, file + "\"encoding\": \"UTF-8\", \"charset\": \"utf-8\", \"title\": "
-                              "\"A & B \xe2\x80\x94 Caf\xc3\xa9 \xef\xbf\xbd \\\"q\\\"\", "
-                              "\"meta\": [" + meta + "<x>\"}], \"meta_position\": true}]\n");
+    EXPECT_EQ(run.out, file +
+                           "\"encoding\": \"UTF-8\", \"charset\": \"utf-8\", \"title\": "
+                           "\"A & B \xe2\x80\x94 Caf\xc3\xa9 \xef\xbf\xbd \\\"q\\\"\", "
+                           "\"meta\": [" +
+                           meta + "<x>\"}], \"meta_position\": true}]\n");
     run = RunCli({"show", "--json", "--raw", page});
-    EXPECT_EQ(run.out, file + "\"encoding\": \"UTF-8\", \"charset\": \"utf-8\", \"title\": "
-                              "\"A &amp; B &#8212; Caf\xc3\xa9 \\u00E9 \\\"q\\\"\", \"meta\": [" +
-                              meta + "&lt;x&gt;\"}], \"meta_position\": true}]\n");
+    EXPECT_EQ(run.out, file +
+                           "\"encoding\": \"UTF-8\", \"charset\": \"utf-8\", \"title\": "
+                           "\"A &amp; B &#8212; Caf\xc3\xa9 \\u00E9 \\\"q\\\"\", \"meta\": [" +
+                           meta + "&lt;x&gt;\"}], \"meta_position\": true}]\n");
     run = RunCli({"show", page});
     EXPECT_TRUE(run.out.contains("\n  title                 A & B \xe2\x80\x94 Caf\xc3\xa9 "))
         << run.out.toStdString();

@@ -64,12 +64,14 @@ TEST(ReaderText, LeavesOutHiddenElementsAndPutsTheMainContentFirst) {
          "<noscript><p>JavaScript is disabled</p></noscript><template><p>t</p></template>"
          "<p>b</p></body>",
          "a b"},
-        {"MainFirst", "<body><nav>Home | Next</nav><main><h1>Title</h1><p>Text</p></main>"
-                      "<footer>(c)</footer></body>",
+        {"MainFirst",
+         "<body><nav>Home | Next</nav><main><h1>Title</h1><p>Text</p></main>"
+         "<footer>(c)</footer></body>",
          "Title Text Home | Next (c)"},
         {"ArticlesInOrder", "<body>x<article>a</article>y<article>b</article></body>", "a b x y"},
-        {"RoleMain", "<body><div class=nav>n</div><div class=\"body\" role=\"main\"><p>m</p>"
-                     "</div></body>",
+        {"RoleMain",
+         "<body><div class=nav>n</div><div class=\"body\" role=\"main\"><p>m</p>"
+         "</div></body>",
          "m n"},
         {"UnclosedScriptHidesTheRest", "<body><p>a</p><script>x<p>b</p></body>", "a"},
         {"ReferencesKept", "<body><p>&#187; a &amp; b</p></body>", "&#187; a &amp; b"},
