@@ -186,12 +186,17 @@ std::vector<std::string> CSiteColumns::RowCells(const std::string& path,
 int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& columns,
               const std::vector<std::string>& cells, QStringList& changed, QString& error) {
     changed.clear();
-    const auto encode = [&](const QString& text, std::string& bytes, const CSiteColumn& column) {
-        if (values.codec.Encode(text, bytes, error))
+    // Cells are text as a reader sees it: names are encoded as they stand,
+    // titles and values with "&" escaped where it would start a reference.
+    const auto encode = [&](const QString& text, std::string& bytes, const CSiteColumn& column,
+                            const RefPlace* place) {
+        if (place ? values.codec.EncodeValue(text, *place, bytes, error)
+                  : values.codec.Encode(text, bytes, error))
             return true;
         error = column.Header() + ": " + error;
         return false;
     };
+    const RefPlace inText = RefPlace::TEXT, inAttribute = RefPlace::ATTRIBUTE;
     for (size_t i = 0; i < columns.Columns().size() && i < cells.size(); ++i) {
         const CSiteColumn& column = columns.Columns()[i];
         const QString cell = QString::fromUtf8(cells[i]);
@@ -199,7 +204,7 @@ int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& co
             if (cell == values.title)
                 continue;
             std::string bytes;
-            if (!encode(cell, bytes, column))
+            if (!encode(cell, bytes, column, &inText))
                 return 0;
             const unsigned before = page.GetChangeCount();
             if (!page.SetTitle(bytes)) {
@@ -222,7 +227,8 @@ int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& co
         if (asRead == (meta ? meta->content : QString()))
             continue;
         std::string name, value;
-        if (!encode(column.name, name, column) || !encode(cell, value, column))
+        if (!encode(column.name, name, column, nullptr) ||
+            !encode(cell, value, column, &inAttribute))
             return 0;
         // As "tsle-cli set": no white space around a value, and a value of
         // white space only removes the tag.

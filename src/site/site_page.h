@@ -1,8 +1,9 @@
 // One page's title and meta tags as text, read for the whole-site commands.
 //
-// Values are decoded from the page's own encoding (CPageCodec), so that they
-// can be shown, compared and written as UTF-8, and text written back is
-// encoded into that encoding again.
+// Values are text as a reader sees it: decoded from the page's own encoding
+// (CPageCodec) with their character references resolved, so that they can be
+// shown, compared and written as UTF-8; text written back is escaped and
+// encoded into that encoding again (CPageCodec::EncodeValue).
 #pragma once
 
 #include <QString>
@@ -19,7 +20,6 @@ class CHtmlPage;
 // part before it (a small part of most pages) is parsed, which gives the same
 // title, meta tags and body tag; otherwise, or with headOnly false, the whole.
 void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly = true);
-
 
 // The name a meta tag is compared by, for a name given as text: MetaNameKey of
 // its UTF-8.
@@ -51,7 +51,7 @@ struct CPageValues {
 // Text as a browser shows it: runs of white space as one space, none at
 // either end.
 QString CollapseSpaces(const QString& text);
-// The length of text in characters as a reader sees it: after CollapseSpaces,
-// counting each character reference ("&amp;", "&#233;") as one character and
-// each character outside the Basic Multilingual Plane as one.
+// The length of text (decoded, references resolved) in characters as a reader
+// sees it: after CollapseSpaces, counting each character outside the Basic
+// Multilingual Plane as one.
 int ShownLength(const QString& text);
