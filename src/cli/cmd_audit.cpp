@@ -89,7 +89,7 @@ int RunAudit(const QStringList& args) {
     const std::vector<std::string> errors = ScanPages(
         jobs,
         [&](size_t i, std::string& text) {
-            pages[i] = AuditPage(jobs[i].path, std::move(text));
+            pages[i] = AuditPage(jobs[i].path, text);
             return std::string();
         },
         TerminalRunControl());

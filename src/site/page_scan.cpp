@@ -5,6 +5,12 @@
 
 #include "page/page_file.h"
 
+namespace {
+
+constexpr size_t MAX_KEPT_BUFFER = 16 << 20;
+
+} // namespace
+
 std::vector<std::string>
 ScanPages(const std::vector<CPageJob>& jobs,
           const std::function<std::string(size_t i, std::string& text)>& read,
@@ -26,6 +32,9 @@ ScanPages(const std::vector<CPageJob>& jobs,
                 }
             }
             errors[i] = std::move(why);
+            // A huge page's memory is not kept for the pages after it.
+            if (buffer.capacity() > MAX_KEPT_BUFFER)
+                std::string().swap(buffer);
         },
         control);
     return errors;

@@ -66,7 +66,7 @@ std::string_view AuditCodeName(AuditCode code) {
     return names[static_cast<size_t>(code)];
 }
 
-CAuditPage AuditPage(std::string path, std::string text, bool headOnly) {
+CAuditPage AuditPage(std::string path, const std::string& text, bool headOnly) {
     CAuditPage audit;
     audit.path = std::move(path);
     CHtmlPage page;
