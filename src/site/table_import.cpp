@@ -320,7 +320,16 @@ bool CTableImport::Run(const PageWriteOptions& write, const CRunControl& control
             detail = FileNameBytes(changed.join(", "));
             return changed.isEmpty() ? PageOutcome::UNCHANGED : PageOutcome::CHANGED;
         };
-        CPageEdit edited = EditPage(row.page->openPath, write, edit, &row.page->id);
+        // Checked again now: the file that is there now is the one written,
+        // and it must still be a page under the root.
+        Data::Page now;
+        const std::string why = d.Place(row.path, now);
+        if (!why.empty()) {
+            out.outcome = PageOutcome::FAILED;
+            out.detail = why;
+            return;
+        }
+        CPageEdit edited = EditPage(now.openPath, write, edit, &now.id);
         out.outcome = edited.outcome;
         out.detail = std::move(edited.detail);
         out.diff = std::move(edited.diff);
