@@ -159,6 +159,17 @@ bool CCsvStream::Next(CCsvRecord& record) {
             ++m_pos;
             bool closed = false;
             while (Have(1)) {
+                // The run up to the next quote or line break, at once.
+                size_t run = m_pos;
+                const size_t end = m_buffer.size();
+                while (run < end && m_buffer[run] != '"' && m_buffer[run] != '\r' &&
+                       m_buffer[run] != '\n')
+                    ++run;
+                if (run > m_pos) {
+                    cell.append(m_buffer, m_pos, run - m_pos);
+                    m_pos = run;
+                    continue;
+                }
                 const char c = At(0);
                 if (c == '"') {
                     if (Have(2) && At(1) == '"') {
@@ -185,10 +196,18 @@ bool CCsvStream::Next(CCsvRecord& record) {
                 record.error = "text after the closing quote of a field";
         } else {
             while (Have(1) && At(0) != sep && At(0) != '\r' && At(0) != '\n') {
-                if (At(0) == '"' && record.error.empty())
-                    record.error = "a quote inside a field that does not start with one";
-                cell += At(0);
-                ++m_pos;
+                size_t run = m_pos;
+                const size_t end = m_buffer.size();
+                while (run < end && m_buffer[run] != sep && m_buffer[run] != '\r' &&
+                       m_buffer[run] != '\n' && m_buffer[run] != '"')
+                    ++run;
+                if (run == m_pos) { // a quote
+                    if (record.error.empty())
+                        record.error = "a quote inside a field that does not start with one";
+                    ++run;
+                }
+                cell.append(m_buffer, m_pos, run - m_pos);
+                m_pos = run;
             }
         }
         if (!record.error.empty()) {

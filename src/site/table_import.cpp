@@ -206,6 +206,8 @@ bool CTableImport::Check(const std::function<void(const CImportProblem&)>& probl
     const size_t width = d.columns.Columns().size();
     const size_t pathColumn = static_cast<size_t>(d.columns.PathColumn());
     std::unordered_map<std::string, size_t> byKey;
+    std::string lastPath, lastWhy;
+    Data::Page lastPage;
     d.pages.clear();
     d.rows.clear();
     while (stream.Next(record)) {
@@ -234,8 +236,14 @@ bool CTableImport::Check(const std::function<void(const CImportProblem&)>& probl
             complain("no path; row not used");
             continue;
         }
+        // A path named again on the next row is not looked up again.
         Data::Page page;
-        const std::string why = d.Place(path, page);
+        if (path != lastPath) {
+            lastPath = path;
+            lastWhy = d.Place(path, lastPage);
+        }
+        page = lastPage;
+        const std::string& why = lastWhy;
         if (!why.empty()) {
             complain(Printable(path) + ": " + why + "; row not used");
             continue;
