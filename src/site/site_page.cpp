@@ -174,6 +174,15 @@ void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly) {
     page.SetText(text, BodyMode::PRESERVE);
 }
 
+QString ValueText(const CPageCodec& codec, std::string_view bytes, RefPlace place) {
+    return codec.DecodeValue(bytes, place);
+}
+
+bool ValueBytes(const CPageCodec& codec, const QString& text, RefPlace place, std::string& bytes,
+                QString& error) {
+    return codec.EncodeValue(text, place, bytes, error);
+}
+
 std::string MetaTextKey(const QString& name) {
     return MetaNameKey(name.toUtf8().toStdString());
 }
@@ -185,7 +194,7 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
     std::string raw;
     int action = 0;
     hasTitle = page.GetTitleWithAction(raw, action);
-    title = codec.DecodeValue(raw, RefPlace::TEXT);
+    title = ValueText(codec, raw, RefPlace::TEXT);
     metas.clear();
     std::unordered_set<std::string> seen;
     std::string name, content;
@@ -194,7 +203,7 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
         if (name.empty() || !seen.insert(MetaNameKey(name)).second)
             continue;
         metas.push_back(
-            {codec.Decode(name), httpEquiv, codec.DecodeValue(content, RefPlace::ATTRIBUTE)});
+            {codec.Decode(name), httpEquiv, ValueText(codec, content, RefPlace::ATTRIBUTE)});
     }
     for (const QString& wanted : names) {
         std::string bytesName;
@@ -212,7 +221,7 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
             tag.GetAttribute("http-equiv", written);
         tag.GetAttribute("content", content);
         metas.push_back(
-            {codec.Decode(written), httpEquiv, codec.DecodeValue(content, RefPlace::ATTRIBUTE)});
+            {codec.Decode(written), httpEquiv, ValueText(codec, content, RefPlace::ATTRIBUTE)});
     }
 }
 

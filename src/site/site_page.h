@@ -3,7 +3,7 @@
 // Values are text as a reader sees it: decoded from the page's own encoding
 // (CPageCodec) with their character references resolved, so that they can be
 // shown, compared and written as UTF-8; text written back is escaped and
-// encoded into that encoding again (CPageCodec::EncodeValue).
+// encoded into that encoding again.
 #pragma once
 
 #include <QString>
@@ -20,6 +20,16 @@ class CHtmlPage;
 // part before it (a small part of most pages) is parsed, which gives the same
 // title, meta tags and body tag; otherwise, or with headOnly false, the whole.
 void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly = true);
+
+// A value of a page (a title, TEXT, or a meta tag's content, ATTRIBUTE, as the
+// page's bytes) as the text that tables, reports and the site view show and
+// compare: decoded, character references resolved; and such a text as the
+// page's bytes again, "&" escaped where it would start a reference (false,
+// with error set, when the page's encoding cannot hold one of its
+// characters). Every whole-site tool converts values with these two alone.
+QString ValueText(const CPageCodec& codec, std::string_view bytes, RefPlace place);
+bool ValueBytes(const CPageCodec& codec, const QString& text, RefPlace place, std::string& bytes,
+                QString& error);
 
 // The name a meta tag is compared by, for a name given as text: MetaNameKey of
 // its UTF-8.
@@ -51,7 +61,7 @@ struct CPageValues {
 // Text as a browser shows it: runs of white space as one space, none at
 // either end.
 QString CollapseSpaces(const QString& text);
-// The length of text (decoded, references resolved) in characters as a reader
-// sees it: after CollapseSpaces, counting each character outside the Basic
-// Multilingual Plane as one.
+// The length of text (a ValueText) in characters as a reader sees it: after
+// CollapseSpaces, counting each character outside the Basic Multilingual
+// Plane as one.
 int ShownLength(const QString& text);
