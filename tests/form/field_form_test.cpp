@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringEncoder>
+
 #include "document/doc_test_util.h"
 #include "fields/field_catalogue.h"
 #include "fields/field_names.h"
@@ -191,6 +193,21 @@ TEST_F(Form, ValuesShowCharacterReferencesDecodedAndTheCharsetReadOnly) {
                                "<meta name=\"description\" content=\"Say &quot;hi&quot; &copy "
                                "2024\">"))
         << head;
+}
+
+// A UTF-16 page is edited as text and saved as UTF-16 again.
+TEST_F(Form, AUtf16PageIsSavedAsUtf16) {
+    const auto utf16 = [](const QString& text) {
+        QStringEncoder encoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless);
+        return QByteArray(encoder.encode(QChar(0xFEFF) + text));
+    };
+    const QString title = QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC");
+    Open(utf16("<html><head><title>" + title + "</title></head><body>x</body></html>"));
+    EXPECT_EQ(Value(TITLE), title.toStdString());
+    Type(TITLE, "!");
+    ASSERT_EQ(m_doc.FileSave(), 1);
+    EXPECT_EQ(ReadFile(Path("page.html")),
+              utf16("<html><head><title>" + title + "!</title></head><body>x</body></html>"));
 }
 
 TEST_F(Form, ValuesAreShownDecodedAndWrittenInThePagesEncoding) {
