@@ -219,14 +219,14 @@ QString CPageCodec::DecodeWithPairs(std::string_view bytes) const {
     };
     for (size_t i = 0; i < bytes.size();) {
         const unsigned char lead = byte(i);
-        if (lead < 0x80 || lead == 0xFF || (lead == 0x80 && !gb) || i + 1 == bytes.size()) {
-            ++i;
-            continue;
-        }
-        if (lead == 0x80) {
+        if (gb && lead == 0x80) {
             flush(i);
             AppendCharacter(text, kEuro);
             run = ++i;
+            continue;
+        }
+        if (lead <= 0x80 || lead == 0xFF || i + 1 == bytes.size()) {
+            ++i;
             continue;
         }
         const unsigned char trail = byte(i + 1);

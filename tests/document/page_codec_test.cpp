@@ -291,8 +291,8 @@ TEST(PageCodec, ReadsBig5AndGb18030PairsAsTheStandardDoes) {
     // sequence and a pair with 0x80 as its second byte.
     // A character cut short at the end of a value is shown, not dropped.
     EXPECT_EQ(big5.Decode("a\xA4"), QString::fromUtf8("a\xEF\xBF\xBD"));
-    EXPECT_EQ(gb.Decode("\x80\xA6\xD9\x81\x30\x81\x30\x81\x80"),
-              QString::fromUtf8("\xE2\x82\xAC\xEF\xB8\x90\xC2\x80\xE4\xBA\x90"));
+    EXPECT_EQ(gb.Decode("\x80\xA6\xD9\x81\x30\x81\x30\x81\x80\x80"),
+              QString::fromUtf8("\xE2\x82\xAC\xEF\xB8\x90\xC2\x80\xE4\xBA\x90\xE2\x82\xAC"));
 }
 
 // A UTF-16 page (with its byte-order mark) is edited as UTF-8 and written
