@@ -149,10 +149,8 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::CreateActions() {
     // Menu items show the same pictures as the toolbar buttons.
-    const QList<QIcon> mainImages =
-        CutImageStrip(QImage(QStringLiteral(":/images/toolbar_main.png")));
-    const QList<QIcon> viewImages =
-        CutImageStrip(QImage(QStringLiteral(":/images/toolbar_view.png")));
+    const QList<QIcon> mainImages = LoadImageStrip(QStringLiteral(":/images/toolbar_main.png"));
+    const QList<QIcon> viewImages = LoadImageStrip(QStringLiteral(":/images/toolbar_view.png"));
     for (const FrameCommand& command : FrameCommands()) {
         auto* action = new QAction(command.Text(), this);
         action->setData(command.id);
