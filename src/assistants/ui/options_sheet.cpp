@@ -19,6 +19,8 @@ COptionsSheet::COptionsSheet(CFieldList& fields, CAppSettings& settings,
     setObjectName(QStringLiteral("options"));
     m_tabs = new QTabWidget(this);
     m_tabs->setAccessibleName(QStringLiteral("Options pages"));
+    // Every page's tab in sight: the sheet is as wide as its tabs.
+    m_tabs->setUsesScrollButtons(false);
     const std::pair<COptionsPageWidget*, const char*> pages[] = {
         {new CStdTagsPageWidget(fields, m_tabs), "Standard meta tags"},
         {new CCustomTagsPageWidget(fields, m_tabs), "User defined meta tags"},

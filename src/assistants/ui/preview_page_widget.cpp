@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -17,12 +18,15 @@ CPreviewPageWidget::CPreviewPageWidget(CAppSettings& settings, const QString& pr
     const CDialogUnits du(this);
     auto* scripts = new QGroupBox(QStringLiteral("Scripts of the page"), this);
     m_never = new QRadioButton(QStringLiteral("&Do not run scripts"), scripts);
+    // The project by its folder's name; the whole path in the tool tip.
     const QString project = QString::fromStdString(m_page.GetProjectDir());
+    const QString name = QFileInfo(project).fileName();
     m_project = new QRadioButton(
         project.isEmpty() ? QStringLiteral("Run scripts for this &project (no project folder open)")
                           : QStringLiteral("Run scripts for this &project (%1)")
-                                .arg(QDir::toNativeSeparators(project)),
+                                .arg(name.isEmpty() ? project : name),
         scripts);
+    m_project->setToolTip(QDir::toNativeSeparators(project));
     m_project->setEnabled(m_page.IsProjectScopeEnabled() != 0);
     m_thisRun = new QRadioButton(QStringLiteral("Run scripts &until TSLE closes"), scripts);
     auto* group = new QButtonGroup(this);
