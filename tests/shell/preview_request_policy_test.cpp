@@ -142,8 +142,6 @@ TEST(PreviewTreeUrl, RoundTripsPathsAndServesPagesAsHtml) {
     EXPECT_EQ(PreviewTreeFile(QUrl("tsle-page://host/etc/passwd")), QString());
     EXPECT_EQ(PreviewContentType("/s/shop.PHP", false), "text/html");
     EXPECT_EQ(PreviewContentType("/s/page", true), "text/html");
-    EXPECT_EQ(PreviewContentType("/s/style.css", false), "text/css");
-    EXPECT_EQ(PreviewContentType("/s/a.png", false), "image/png");
 }
 
 } // namespace
