@@ -46,6 +46,13 @@
 
 using POSITION = CHtmlSection*;
 
+// The links of a page's head that the page model reads and writes:
+// <link rel="canonical" href> and <link rel="alternate" hreflang href>.
+enum class LinkKind {
+    CANONICAL, // rel holds "canonical"
+    ALTERNATE, // rel holds "alternate", with an hreflang
+};
+
 // How a page writes back the part from its first body tag on: exactly as read
 // (a web page), or rebuilt from its sections like the rest (a template, a new
 // page).
@@ -116,6 +123,33 @@ public:
     int SetTitle(std::string_view title);
     int SetMetaWithAction(std::string_view name, std::string_view value, int httpEquiv, int action);
     void SetTitleWithAction(std::string_view title, int action);
+    // The tags of search engines and social networks (reads:
+    // page/social_tags.h), written as the meta tags are: an existing tag
+    // keeps its place and its other attributes with the value replaced; a new
+    // one goes where a new meta tag goes. Each returns 1 when written (or when
+    // the page already had the value), 0 when there is no place for the tag.
+    // <meta property="og:title" content="...">:
+    int SetProperty(std::string_view property, std::string_view value);
+    int SetPropertyWithAction(std::string_view property, std::string_view value, int action);
+    // Removes the first tag of the property (a tag that also has a name or
+    // http-equiv only loses its property attribute). Returns 1.
+    int RemoveProperty(std::string_view property);
+    // <link rel="canonical" href="..."> and <link rel="alternate" hreflang="fr"
+    // href="...">: the first link of that kind (and hreflang) takes the href.
+    int SetLink(LinkKind kind, std::string_view hreflang, std::string_view href);
+    int SetLinkWithAction(LinkKind kind, std::string_view hreflang, std::string_view href,
+                          int action);
+    // Removes that link (a link whose rel names another kind too only loses
+    // the token). Returns 1.
+    int RemoveLink(LinkKind kind, std::string_view hreflang = {});
+    // The lang attribute of the <html> tag; "" removes it. 0 when the page has
+    // no <html> tag before its body: a language is never written by adding one.
+    int SetHtmlLang(std::string_view lang);
+    int SetHtmlLangWithAction(std::string_view lang, int action);
+    // The "action" of the tag at pos (a template's property, link or html
+    // tag): as GetMetaAction reads it, -1 when absent or empty.
+    int GetTagAction(POSITION pos) const;
+
     // How many writes since SetText changed the page; 0 when every write gave
     // a tag the value it had (or removed a tag that was not there).
     unsigned GetChangeCount() const { return m_nChanges; }
@@ -184,6 +218,18 @@ private:
                        const std::string& newText) const;
     int WriteMeta(std::string_view name, std::string_view value, int httpEquiv, const int* action);
     int WriteTitle(std::string_view title, bool createEmpty);
+    // The social tags' writes: the value of attribute in the tag at pos, and
+    // the action (when given), as a changed tag takes them.
+    void WriteTagAttributes(POSITION pos, std::string_view attribute, std::string_view value,
+                            const int* action);
+    // Takes the attribute (and its value) out of the tag at pos.
+    void RemoveTagAttribute(POSITION pos, std::string_view attribute);
+    // Removes the tag at pos and a following run of white space.
+    void RemoveHeadTag(POSITION pos);
+    int WriteProperty(std::string_view property, std::string_view value, const int* action);
+    int WriteLink(LinkKind kind, std::string_view hreflang, std::string_view href,
+                  const int* action);
+    int WriteHtmlLang(std::string_view lang, const int* action);
     void BuildMetaIndex() const;
     void IndexNewMeta(POSITION pos);
 

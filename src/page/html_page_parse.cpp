@@ -254,7 +254,7 @@ void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole)
     size_t noCommentEndFrom = std::string_view::npos;
 
     // Which pieces get sections of their own. Reads and writes look only at
-    // meta, head, body and title tags (and at the piece after some of them,
+    // meta, head, body, title, link and html tags (and at the piece after some of them,
     // which a run gives up on demand, see SplitRun); a rebuild needs the pieces
     // that are not written back as read (tags not in normal form, unterminated
     // comments). Everything else is gathered into verbatim runs. In
@@ -287,7 +287,8 @@ void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole)
         const int row = tag.GetElementRow();
         if (row == ROW_META || row == ROW_HEAD || row == ROW_BODY)
             return true;
-        return compactWhole && (row == ROW_TITLE || !IsNormalizedTagText(raw, tag.IsDeclaration()));
+        return compactWhole && (row == ROW_TITLE || row == ROW_LINK || row == ROW_HTML ||
+                                !IsNormalizedTagText(raw, tag.IsDeclaration()));
     };
 
     // Where the end tag of the last script or style element starts, and whether
