@@ -10,6 +10,7 @@
 #include <string>
 
 #include "document/text_file.h"
+#include "page/html_page.h"
 
 class CUndoJournal;
 class QCommandLineParser;
@@ -18,12 +19,18 @@ class QCommandLineParser;
 struct PageWriteOptions {
     bool dryRun = false;
     bool diff = false;
+    HeadStyle headStyle = HeadStyle::KEEP;
     FileSync sync = FileSync::LATER;
     CUndoJournal* journal = nullptr; // null: none (a dry run, or --no-journal)
 };
 
+// --normalize-head: how a command that writes pages (set, apply, import) or
+// shows what a save would write (rebuild) writes the head.
+QCommandLineOption NormalizeHeadOption();
+HeadStyle HeadStyleOf(const QCommandLineParser& parser, const QCommandLineOption& normalizeHead);
+
 // The options of every command that changes many pages: --dry-run, --diff,
-// --sync, --journal FILE and --no-journal.
+// --sync, --normalize-head, --journal FILE and --no-journal.
 class CPageWriteArguments {
 public:
     CPageWriteArguments();
@@ -38,7 +45,7 @@ public:
                  CUndoJournal& journal, PageWriteOptions& options) const;
 
 private:
-    QCommandLineOption m_dryRun, m_diff, m_sync, m_journal, m_noJournal;
+    QCommandLineOption m_dryRun, m_diff, m_sync, m_normalizeHead, m_journal, m_noJournal;
 };
 
 // Writes a page of the run that changed from before to after: its unified

@@ -30,6 +30,7 @@ Outcome ApplyToFile(const CTemplateValues& values, const std::string& path,
             return Outcome::FAILED;
         }
         CHtmlPage page;
+        page.SetHeadStyle(options.headStyle);
         page.SetText(text, BodyMode::PRESERVE);
         if (!page.HasMetaPosition()) {
             reason = "no place for meta tags (no head and no meta tag)";

@@ -119,6 +119,7 @@ Outcome ImportPage(const CSiteColumns& columns, const Row& row, const PageWriteO
             return Outcome::FAILED;
         }
         CHtmlPage page;
+        page.SetHeadStyle(options.headStyle);
         page.SetText(text, BodyMode::PRESERVE);
         CPageValues values;
         values.Read(text, page, columns.MetaNames());

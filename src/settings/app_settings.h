@@ -1,6 +1,7 @@
 // CAppSettings: settings that belong to the application rather than to a view.
 // The application object owns one; the field list reads and writes it with
-// the rest of the profile, and the file-types options page edits it.
+// the rest of the profile ("FileTypes" and "NormalizeHead" in "User"), and the
+// file-types options page edits it.
 #pragma once
 
 #include <string>
@@ -10,4 +11,7 @@
 struct CAppSettings {
     // ";"-separated "*.ext" patterns of the files that count as web pages.
     std::string m_strFileTypes{DEFAULT_FILE_TYPES};
+    // "Normalize head tags on save": a save writes every tag before the body
+    // in its normalized form, instead of changing only what the user changed.
+    bool m_bNormalizeHead = false;
 };
