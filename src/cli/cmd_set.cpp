@@ -8,7 +8,7 @@
 #include "document/text_file.h"
 #include "page/ascii_text.h"
 #include "page/html_page.h"
-#include "site/text_diff.h"
+#include "site/page_edit.h"
 
 namespace {
 
@@ -56,24 +56,28 @@ bool CollectEdits(const QCommandLineParser& parser, std::vector<Edit>& edits, QS
     return true;
 }
 
-// Values (and names) given as UTF-8 text are written in the page's encoding;
-// bytes that are not UTF-8 are written as they are. Returns false (the user
-// has been told why) when a character cannot be written in the page's encoding.
+// Values (and names) given as UTF-8 text are written in the page's encoding,
+// values as text a reader sees ("&" escaped where it would start a
+// reference); bytes that are not UTF-8 are written as they are. Returns false
+// (the user has been told why) when a character cannot be written in the
+// page's encoding.
 bool EncodeEdits(const QString& file, const CPageCodec& codec, std::vector<Edit>& edits) {
-    if (codec.IsUtf8())
-        return true;
-    const auto encode = [&](std::string& bytes) {
+    const auto encode = [&](std::string& bytes, const RefPlace* place) {
         const QByteArray utf8 = QByteArray::fromStdString(bytes);
         if (!utf8.isValidUtf8())
             return true;
         QString error;
-        if (codec.Encode(QString::fromUtf8(utf8), bytes, error))
+        const QString text = QString::fromUtf8(utf8);
+        if (place ? codec.EncodeValue(text, *place, bytes, error)
+                  : codec.Encode(text, bytes, error))
             return true;
         FileError(file, error + " Nothing was written.");
         return false;
     };
     for (Edit& edit : edits) {
-        if (!encode(edit.name) || !encode(edit.value))
+        const RefPlace place = edit.kind == Edit::TITLE ? RefPlace::TEXT : RefPlace::ATTRIBUTE;
+        if (!encode(edit.name, nullptr) ||
+            !encode(edit.value, edit.kind == Edit::REMOVE ? nullptr : &place))
             return false;
     }
     return true;
@@ -122,8 +126,9 @@ int RunSet(const QStringList& args) {
     parser.addPositionalArgument("FILE", "The web page to change.");
     const QCommandLineOption dryRun("dry-run", "Write the changed page to stdout; change no file.");
     const QCommandLineOption diffOption(
-        "diff", "Print a unified diff of the change (with a/ and b/ before the name, for "
-                "'git apply' or 'patch -p1'); with --dry-run the diff instead of the page.");
+        "diff", "Print a unified diff of the change (the path relative to the current folder, "
+                "with a/ and b/ in front, for 'git apply' or 'patch -p1'); with --dry-run the "
+                "diff instead of the page.");
     const QCommandLineOption normalizeHead = NormalizeHeadOption();
     parser.addOptions({
         {"title", "Set the title.", "TEXT"},
@@ -170,9 +175,7 @@ int RunSet(const QStringList& args) {
         !ApplyEdits(file, page, edits))
         return EXIT_FILE_FAILED;
     if (parser.isSet(diffOption)) {
-        const std::string path = ArgBytes(file);
-        WriteStdout(
-            UnifiedDiff(text, page.GetText(), DiffFileName("a/", path), DiffFileName("b/", path)));
+        WriteStdout(PageDiff(text, page.GetText(), ArgBytes(file)));
     } else if (parser.isSet(dryRun)) {
         WriteStdout(page.GetText());
     }

@@ -133,6 +133,7 @@ int CTesselDoc::OnNewDocument() {
     m_bModified = 0;
     m_page.SetHeadStyle(GetSaveStyle());
     m_page.SetText(NEW_PAGE_TEXT, BodyMode::REBUILD);
+    m_pageForm = PageFileForm::BYTES;
     m_bNoMetaPosition = 0;
     NotifyStateChanged();
     return 1;
@@ -144,7 +145,7 @@ int CTesselDoc::OnOpenDocument(const QString& path) {
     const QString full = AbsoluteDocPath(path);
     std::string text;
     QString error;
-    if (!LoadTextFile(full, text, error)) {
+    if (!LoadTextFile(full, text, error, &m_pageForm)) {
         Info("Failed to open document.\n" + Utf8(full) + ": " + Utf8(error));
         return 0;
     }
@@ -168,7 +169,7 @@ int CTesselDoc::OnSaveDocument(const QString& path) {
     // The options may have changed since the page was opened.
     m_page.SetHeadStyle(GetSaveStyle());
     QString error;
-    if (!SaveTextFile(path, m_page.GetText(), error)) {
+    if (!SaveTextFile(path, m_page.GetText(), error, FileSync::TO_DISK, m_pageForm)) {
         Info("Failed to save document.\n" + Utf8(path) + ": " + Utf8(error));
         return 0;
     }

@@ -143,6 +143,13 @@ public:
     // cut into live until the walk returns. Nothing is visited without an
     // opening body tag.
     void ForEachBodySection(const std::function<void(const CHtmlSection&)>& visit) const;
+    // The text a reader sees in the body, for the description and keyword
+    // suggestions: as GetBodyText, but the content of script, style,
+    // noscript and template elements is left out, and the text of the main
+    // content (<main> and <article> elements, and elements with role="main")
+    // comes first, then the rest. As stored: character references are not
+    // decoded and the bytes are in the page's encoding.
+    std::string GetReaderText() const;
 
     // --- Writing ------------------------------------------------------------
     POSITION FindMetaInsertPos() const;

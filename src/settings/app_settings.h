@@ -1,12 +1,13 @@
 // CAppSettings: settings that belong to the application rather than to a view.
 // The application object owns one; the field list reads and writes it with
-// the rest of the profile ("FileTypes" and "NormalizeHead" in "User"), and the
-// file-types options page edits it.
+// the rest of the profile ("NormalizeHead" in "User" among them), and the
+// options pages edit it.
 #pragma once
 
 #include <string>
 
 #include "settings/file_types.h"
+#include "settings/preview_settings.h"
 
 struct CAppSettings {
     // ";"-separated "*.ext" patterns of the files that count as web pages.
@@ -14,4 +15,6 @@ struct CAppSettings {
     // "Normalize head tags on save": a save writes every tag before the body
     // in its normalized form, instead of changing only what the user changed.
     bool m_bNormalizeHead = false;
+    // What pages may do in the web page preview.
+    CPreviewSettings m_preview;
 };
