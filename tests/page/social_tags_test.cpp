@@ -65,8 +65,9 @@ TEST(SocialTags, ReadAsABrowserReadsThem) {
          "<noscript><meta property=og:image content=i></noscript></head>"
          "<body><link rel=canonical href=b><meta property=og:title content=t>",
          ""},
-        {"a property tag with a name is both", "<head><meta name=d property=og:description "
-                                               "content=D></head>",
+        {"a property tag with a name is both",
+         "<head><meta name=d property=og:description "
+         "content=D></head>",
          "og:description=D;"},
     };
     for (const auto& c : cases) {
