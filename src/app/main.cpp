@@ -1,7 +1,7 @@
 // tsle: the desktop editor for the meta-data of web pages.
 #include <csignal>
 
-#include "app/tessel_app.h"
+#include "app/ui/tessel_app.h"
 
 int main(int argc, char** argv) {
     // A write beyond the file-size limit then fails with EFBIG, which the save

@@ -1,4 +1,4 @@
-#include "app/screenshot.h"
+#include "app/ui/screenshot.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/main_frame.h"
+#include "app/ui/main_frame.h"
 #include "assistants/ui/assistant_dialogs.h"
 #include "document/tessel_doc.h"
 #include "form/ui/tessel_view.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_frame.h"
+#include "app/ui/main_frame.h"
 #include "app/recent_file_list.h"
 #include "document/file_picker.h"
 #include "document/tessel_doc.h"

@@ -1,4 +1,4 @@
-#include "app/frame_commands.h"
+#include "app/ui/frame_commands.h"
 
 #include <QStringList>
 

@@ -1,13 +1,13 @@
-#include "app/tessel_app.h"
+#include "app/ui/tessel_app.h"
 
 #include <QIcon>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
 
-#include "app/main_frame.h"
-#include "app/screenshot.h"
-#include "app/splash_wnd.h"
+#include "app/ui/main_frame.h"
+#include "app/ui/screenshot.h"
+#include "app/ui/splash_wnd.h"
 #include "document/tessel_doc.h"
 #include "menus/ui/flat_style_install.h"
 #include "settings/settings_profile.h"

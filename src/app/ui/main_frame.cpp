@@ -1,4 +1,4 @@
-#include "app/main_frame.h"
+#include "app/ui/main_frame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,11 +16,11 @@
 #include <QUrl>
 #include <QVariant>
 
-#include "app/about_dlg.h"
-#include "app/command_target.h"
-#include "app/frame_commands.h"
-#include "app/help_window.h"
-#include "app/lock_keys.h"
+#include "app/ui/about_dlg.h"
+#include "app/ui/command_target.h"
+#include "app/ui/frame_commands.h"
+#include "app/ui/help_window.h"
+#include "app/ui/lock_keys.h"
 #include "app/recent_file_list.h"
 #include "document/tessel_doc.h"
 #include "form/ui/tessel_view.h"

@@ -9,8 +9,8 @@
 #include <QApplication>
 #include <memory>
 
-#include "app/file_dialog_picker.h"
-#include "app/message_box_prompt.h"
+#include "app/ui/file_dialog_picker.h"
+#include "app/ui/message_box_prompt.h"
 #include "app/recent_file_list.h"
 #include "app/startup_options.h"
 #include "settings/app_settings.h"

@@ -12,10 +12,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/about_dlg.h"
-#include "app/command_target.h"
-#include "app/help_window.h"
-#include "app/splash_wnd.h"
+#include "app/ui/about_dlg.h"
+#include "app/ui/command_target.h"
+#include "app/ui/help_window.h"
+#include "app/ui/splash_wnd.h"
 #include "form/ui/tessel_view.h"
 #include "frame_test_util.h"
 #include "resource_ids.h"
