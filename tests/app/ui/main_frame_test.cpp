@@ -13,12 +13,12 @@
 #include <QVBoxLayout>
 
 #include "app/ui/about_dlg.h"
-#include "app/ui/command_target.h"
 #include "app/ui/help_window.h"
 #include "app/ui/splash_wnd.h"
 #include "form/ui/tessel_view.h"
 #include "frame_test_util.h"
 #include "resource_ids.h"
+#include "shell/ui/child_frame.h"
 #include "shell/ui/file_tree_view.h"
 #include "shell/ui/hide_splitter_wnd.h"
 
@@ -65,26 +65,6 @@ QList<int> BarIds(QToolBar* bar) {
         ids << (action->isSeparator() ? 0 : action->data().toInt());
     return ids;
 }
-
-// A pane that serves Options (before the window's own handler) and the Split
-// view switch (which the child frame serves first).
-class FakePane : public ICommandTarget {
-public:
-    bool UpdateCommand(int id, CommandState& state) override {
-        if (id != ID_OPTIONS && id != ID_VIEW_SPLIT)
-            return false;
-        state = {enabled, false};
-        return true;
-    }
-    bool RunCommand(int id) override {
-        if (id != ID_OPTIONS && id != ID_VIEW_SPLIT)
-            return false;
-        ran << id;
-        return true;
-    }
-    bool enabled = false;
-    QList<int> ran;
-};
 
 // Runs check on the next modal dialog, then closes it.
 void OnNextModal(std::function<void(QWidget*)> check) {
@@ -464,21 +444,19 @@ void MainFrameTest::paneKeysCycleTheFocusAndPanesServeTheirCommands() {
     QVERIFY(rig.frame->FileBrowser()->isVisible());
     QCOMPARE(rig.frame->Splitter()->PaneSize(0), 200);
 
-    // A pane serves its commands wherever the focus is, before the window's
-    // own handlers; the child frame's switches stay the child frame's.
-    FakePane pane;
-    rig.frame->AddCommandTarget(&pane);
-    QVERIFY(!rig.Action(ID_OPTIONS)->isEnabled());
-    pane.enabled = true;
-    rig.frame->UpdateActions();
-    rig.Run(ID_OPTIONS);
-    QCOMPARE(pane.ran, QList<int>({ID_OPTIONS}));
-    pane.enabled = false;
-    rig.frame->UpdateActions();
-    QVERIFY(!rig.Action(ID_OPTIONS)->isEnabled());
-    QVERIFY(rig.Action(ID_VIEW_SPLIT)->isEnabled());
-    rig.frame->RemoveCommandTarget(&pane);
-    QVERIFY(rig.Action(ID_OPTIONS)->isEnabled());
+    // The child frame's switches work wherever the focus is; a command its
+    // rule disables does not run.
+    tree->setFocus();
+    QTRY_VERIFY(tree->hasFocus());
+    QTest::keyClick(tree, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(rig.frame->ChildFrame()->State().GetViewMode(), VIEW_MODE_SPLIT);
+    QVERIFY(rig.Action(ID_VIEW_SPLIT)->isChecked());
+    QVERIFY(!rig.frame->RunCommand(ID_VIEW_SPLIT));
+    QVERIFY(rig.frame->RunCommand(ID_VIEW_METADATA));
+    QCOMPARE(rig.frame->ChildFrame()->State().GetViewMode(), VIEW_MODE_METADATA);
+    QVERIFY(!rig.frame->RunCommand(12345));
+    rig.frame->View()->setFocus();
+    QTRY_VERIFY(rig.frame->View()->isAncestorOf(QApplication::focusWidget()));
     // Ctrl+P does nothing while the editing view is shown.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
     QVERIFY(!rig.Action(ID_FILE_PRINT)->isEnabled());
