@@ -3,6 +3,7 @@
 // object acts on the result.
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,16 @@ struct StartupOptions {
 // start, else the exit status; output is the text to print then (help and
 // version on stdout with status 0, errors on stderr with status 2).
 int ParseStartupOptions(const QStringList& arguments, StartupOptions& options, QString& output);
+
+// Whether arguments ask for --help or --version, with the text to print on
+// standard output then (and exit 0). Needs no application object, so that it
+// works where no display is: unknown options (those of the window system)
+// are ignored here and reported by ParseStartupOptions.
+bool AnswerHelpOrVersion(const QStringList& arguments, QString& output);
+
+// Why no window can open: no display is named and no other window system is
+// chosen (arguments, environment). Empty when one may be there.
+QString NoDisplayMessage(const QStringList& arguments, const QProcessEnvironment& environment);
 
 // Opens the first document as options say: a new page, else the named file
 // through the document's open routing. A template opens over a new, empty

@@ -88,6 +88,7 @@ TEST(StartupOptions, ParsesFilesFoldersAndTheStandardOptions) {
         {{"tsle", dir.path()}, -1, StartupOptions::OPEN_PROJECT, "", true},
         {{"tsle", dir.path(), "page.html"}, -1, StartupOptions::OPEN_FILE, "", true},
         {{"tsle", "--help"}, 0, StartupOptions::NEW_PAGE, "[folder] [file]"},
+        {{"tsle", "--help-all"}, 0, StartupOptions::NEW_PAGE, "[folder] [file]"},
         {{"tsle", "--version"}, 0, StartupOptions::NEW_PAGE, "TSLE 1.0.1"},
         {{"tsle", "a.html", "b.html"}, 2, StartupOptions::NEW_PAGE, "a.html is not a folder"},
         {{"tsle", dir.path(), dir.path()}, 2, StartupOptions::NEW_PAGE, "is a folder"},

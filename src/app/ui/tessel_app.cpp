@@ -57,10 +57,14 @@ private:
 
 } // namespace
 
-CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
+void CTesselApp::SetIdentity() {
     setApplicationName(QStringLiteral("TSLE"));
     setApplicationVersion(QStringLiteral(TSLE_APP_VERSION));
     setOrganizationName(QString::fromLatin1(PROFILE_ORGANIZATION));
+}
+
+CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
+    SetIdentity();
     setDesktopFileName(QStringLiteral("tsle"));
     // The compiled-in icon: looking it up in the icon theme costs the first
     // window some milliseconds, and desktops take their own from tsle.desktop.
