@@ -162,7 +162,7 @@ const FrameCommand kCommands[] = {
      .run = [](CMainFrame& f) { f.ShowHelpTopics(); }},
     {.id = ID_ONLINE_TUTORIALS, .text = "Online &Tutorials and updates",
      .run = [](CMainFrame&) { QDesktopServices::openUrl(QUrl(QStringLiteral(TSLE_HOMEPAGE))); }},
-    {.id = ID_APP_ABOUT, .text = "&About Orvane...",
+    {.id = ID_APP_ABOUT, .text = "&About TSLE...",
      .prompt = "Display program information, version number and copyright\nAbout", .mainImage = 10,
      .run = [](CMainFrame& f) { CAboutDlg(&f).exec(); }},
 

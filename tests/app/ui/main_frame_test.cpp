@@ -111,7 +111,7 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
                           "&Display all fields", "-", "&Toolbar", "&Status Bar", "-", "&Options"}));
     QCOMPARE(
         MenuTexts(rig.Menu("Help")),
-        QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About Orvane..."}));
+        QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About TSLE..."}));
 
     // Every key of the accelerator table reaches its command, and only it.
     const struct {
