@@ -1,5 +1,5 @@
-// Test doubles for the document: a prompt and a file picker that answer from a
-// script and record what they were asked, and file helpers.
+// The document's test fixture: a document with a scripted prompt and file
+// picker (fakes/), an observer of its signals, and file helpers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,50 +18,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include "document/file_picker.h"
 #include "document/tessel_doc.h"
-#include "page/user_prompt.h"
-
-// Messages are recorded; questions are answered in script order. A question
-// nobody scripted fails the test and gets Cancel.
-class ScriptedPrompt : public IUserPrompt {
-public:
-    void Info(const std::string& text) override { messages.push_back(text); }
-    Answer Ask(const std::string& text, Buttons buttons) override {
-        questions.push_back(text);
-        buttonsAsked.push_back(buttons);
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << text;
-            return ANSWER_CANCEL;
-        }
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-
-    std::deque<Answer> answers;
-    std::vector<std::string> messages;
-    std::vector<std::string> questions;
-    std::vector<Buttons> buttonsAsked;
-};
-
-// Answers file and folder requests in script order; an empty answer cancels.
-class ScriptedPicker : public IFilePicker {
-public:
-    QString Pick(const Request& request) override {
-        requests.push_back(request);
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected file request: " << request.caption.toStdString();
-            return {};
-        }
-        const QString answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-
-    std::deque<QString> answers;
-    std::vector<Request> requests;
-};
+#include "fakes/scripted_picker.h"
+#include "fakes/scripted_prompt.h"
 
 // Counts refreshes and remembers whether edits were tracked during them.
 class RecordingObserver {
@@ -158,6 +117,10 @@ protected:
     void TearDown() override {
         EXPECT_TRUE(m_prompt.answers.empty()) << "unused answers";
         EXPECT_TRUE(m_picker.answers.empty()) << "unused file answers";
+        for (const std::string& question : m_prompt.unexpected)
+            ADD_FAILURE() << "unexpected question: " << question;
+        for (const QString& caption : m_picker.unexpected)
+            ADD_FAILURE() << "unexpected file request: " << caption.toStdString();
     }
     QString Path(const QString& name) const { return m_dir.filePath(name); }
     QString Write(const QString& name, const QByteArray& bytes) {

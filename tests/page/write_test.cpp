@@ -130,7 +130,7 @@ TEST(Write, EmptyNameNeverWritesAnything) {
 }
 
 TEST(Write, Title) {
-    RecordingPrompt prompt;
+    ScriptedPrompt prompt;
     const struct {
         const char* text;
         const char* title;

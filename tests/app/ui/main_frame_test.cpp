@@ -109,9 +109,8 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
     QCOMPARE(MenuTexts(rig.Menu("View")),
              QStringList({"&Meta-data", "&Web page preview", "S&plit view", "-",
                           "&Display all fields", "-", "&Toolbar", "&Status Bar", "-", "&Options"}));
-    QCOMPARE(
-        MenuTexts(rig.Menu("Help")),
-        QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About TSLE..."}));
+    QCOMPARE(MenuTexts(rig.Menu("Help")),
+             QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About TSLE..."}));
 
     // Every key of the accelerator table reaches its command, and only it.
     const struct {
@@ -219,7 +218,8 @@ void MainFrameTest::templateCommandsFollowTheDocumentThroughMenuAndKeys() {
     // A new template based on the page opens for editing.
     rig.prompt.answers = {IUserPrompt::ANSWER_YES};
     rig.Run(ID_TEMPLATE_NEW);
-    QCOMPARE(rig.prompt.questions.last(), QStringLiteral("Base new template on current page?"));
+    QCOMPARE(Texts(rig.prompt.questions).last(),
+             QStringLiteral("Base new template on current page?"));
     QVERIFY(rig.Action(ID_TEMPLATE_EDIT)->isChecked());
     QVERIFY(!rig.Action(ID_TEMPLATE_APPLY)->isEnabled());
     QVERIFY(rig.Action(ID_TEMPLATE_SAVE)->isEnabled()); // copied from the page: modified
@@ -245,7 +245,7 @@ void MainFrameTest::templateCommandsFollowTheDocumentThroughMenuAndKeys() {
     rig.Run(ID_TEMPLATE_CLOSE);
     for (int id : closedOnly)
         QVERIFY(!rig.Action(id)->isEnabled());
-    QVERIFY(rig.prompt.unexpected.isEmpty());
+    QVERIFY(rig.prompt.unexpected.empty());
     rig.doc.SetModifiedFlag(0);
 }
 
@@ -299,8 +299,8 @@ void MainFrameTest::closingAsksAboutTheTemplateThenThePage() {
     rig.prompt.answers.assign(answers.begin(), answers.end());
 
     QCOMPARE(rig.frame->close(), closes);
-    QCOMPARE(rig.prompt.questions, questions);
-    QVERIFY(rig.prompt.unexpected.isEmpty());
+    QCOMPARE(Texts(rig.prompt.questions), questions);
+    QVERIFY(rig.prompt.unexpected.empty());
     QCOMPARE(rig.frame->isVisible(), !closes);
     const QByteArray saved = "<html><head><title>New</title></head><body>kept</body></html>";
     QCOMPARE(ReadBytes(path), pageSaved ? saved : original);
@@ -355,14 +355,14 @@ void MainFrameTest::recentFilesAreListedKeptAndOpenedThroughTheRouting() {
     rig.doc.SetModifiedFlag();
     rig.prompt.answers = {IUserPrompt::ANSWER_CANCEL};
     rig.Run(ID_FILE_MRU_FILE1 + 2);
-    QCOMPARE(rig.prompt.questions.last(), QStringLiteral("Save changes to Untitled?"));
+    QCOMPARE(Texts(rig.prompt.questions).last(), QStringLiteral("Save changes to Untitled?"));
     QCOMPARE(rig.doc.GetTitle(), QStringLiteral("Untitled"));
     QCOMPARE(rig.recent.GetSize(), 4);
     rig.doc.SetModifiedFlag(0);
     // A file that is gone is reported and leaves the list.
     QVERIFY(QFile::remove(gone));
     rig.Run(ID_FILE_MRU_FILE1 + 3);
-    QVERIFY(rig.prompt.messages.last().startsWith("Failed to open document."));
+    QVERIFY(Texts(rig.prompt.messages).last().startsWith("Failed to open document."));
     QCOMPARE(rig.recent.Files(), QStringList({templ, two, one}));
     QCOMPARE(MenuTexts(rig.Menu("File")).filter(QRegularExpression("^&[1-6] ")).size(), 3);
     QTRY_COMPARE_WITH_TIMEOUT(profile.GetProfileString("Recent File List", "File4", "?"),
@@ -507,7 +507,7 @@ void MainFrameTest::helpAndAboutOpenOrSayWhyNot() {
     QTest::keyClick(rig.frame.get(), Qt::Key_F1, Qt::ShiftModifier);
     auto* help = rig.frame->findChild<CHelpWindow*>();
     if (CHelpWindow::DefaultTopic().isEmpty()) {
-        QCOMPARE(rig.prompt.messages, QStringList({"Failed to launch help."}));
+        QCOMPARE(Texts(rig.prompt.messages), QStringList({"Failed to launch help."}));
         QVERIFY(!help);
     } else {
         QVERIFY(help && help->isVisible());

@@ -10,6 +10,8 @@
 #include <deque>
 
 #include "document/tessel_doc.h"
+#include "fakes/scripted_picker.h"
+#include "fakes/scripted_prompt.h"
 #include "settings/app_settings.h"
 #include "shell/ui/file_browser_column.h"
 #include "shell/ui/file_tree_view.h"
@@ -54,29 +56,6 @@ QTreeWidgetItem* Child(QTreeWidgetItem* item, const QString& text) {
     }
     return nullptr;
 }
-
-// Answers questions in script order and records them.
-class Prompt : public IUserPrompt {
-public:
-    void Info(const std::string& text) override { messages.push_back(text); }
-    Answer Ask(const std::string& text, Buttons) override {
-        questions.push_back(text);
-        if (answers.empty())
-            return ANSWER_CANCEL;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::deque<Answer> answers;
-    std::vector<std::string> questions;
-    std::vector<std::string> messages;
-};
-
-class Picker : public IFilePicker {
-public:
-    QString Pick(const Request&) override { return answer; }
-    QString answer;
-};
 
 } // namespace
 
@@ -213,8 +192,8 @@ void FileTreeViewTest::columnShowsHidesAndRoutesOpens() {
     Write("other.html", "<html><head><title>Other</title></head><body></body></html>");
     CAppSettings settings;
     CTesselDoc doc;
-    Prompt prompt;
-    Picker picker;
+    ScriptedPrompt prompt;
+    ScriptedPicker picker;
     doc.SetPrompt(&prompt);
     doc.SetFilePicker(&picker);
     doc.SetSettings(&settings);
@@ -233,7 +212,7 @@ void FileTreeViewTest::columnShowsHidesAndRoutesOpens() {
     QCOMPARE(column.IsBrowserShown(), 0);
 
     // Browse picks the project: the column comes at its ideal width with the folder.
-    picker.answer = m_dir->path();
+    picker.answers = {m_dir->path()};
     QCOMPARE(doc.OnBrowse(), 1);
     QVERIFY(tree->isVisible());
     QCOMPARE(column.IsBrowserShown(), 1);
@@ -268,9 +247,11 @@ void FileTreeViewTest::columnShowsHidesAndRoutesOpens() {
 
     // Browse again for the same folder: shown once, the tree kept.
     Child(root, "alpha")->setExpanded(true);
+    picker.answers = {m_dir->path()};
     QCOMPARE(doc.OnBrowse(), 1);
     QCOMPARE(tree->Tree()->topLevelItem(0), root);
     QVERIFY(Child(root, "alpha")->isExpanded());
+    QVERIFY(picker.unexpected.empty() && prompt.unexpected.empty());
 
     // The close button hides the column; showing it again finds the tree as it was.
     QTest::mouseClick(tree->CloseButton(), Qt::LeftButton);
