@@ -10,10 +10,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <deque>
-#include <fcntl.h>
-#include <linux/fs.h>
 #include <string>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -21,6 +18,7 @@
 #include "document/tessel_doc.h"
 #include "fakes/scripted_picker.h"
 #include "fakes/scripted_prompt.h"
+#include "fault_injection.h"
 
 // Counts refreshes and remembers whether edits were tracked during them.
 class RecordingObserver {
@@ -64,45 +62,6 @@ inline QByteArray ReadFile(const QString& path) {
 inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
-
-// Makes a folder refuse new files for as long as the object lives: by its
-// mode for ordinary users, by the immutable flag for root (whom modes do not
-// stop). ok() is false when neither is possible here.
-class UnwritableDir {
-public:
-    explicit UnwritableDir(const QString& dir) : m_path(QFile::encodeName(dir).toStdString()) {
-        if (::geteuid() != 0) {
-            m_ok = ::chmod(m_path.c_str(), 0555) == 0;
-            return;
-        }
-        m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY);
-        int flags = 0;
-        if (m_fd >= 0 && ::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags |= FS_IMMUTABLE_FL;
-            m_ok = ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-    }
-    ~UnwritableDir() {
-        if (::geteuid() != 0) {
-            ::chmod(m_path.c_str(), 0755);
-        } else if (m_fd >= 0) {
-            int flags = 0;
-            if (::ioctl(m_fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags &= ~FS_IMMUTABLE_FL;
-                ::ioctl(m_fd, FS_IOC_SETFLAGS, &flags);
-            }
-            ::close(m_fd);
-        }
-    }
-    UnwritableDir(const UnwritableDir&) = delete;
-    UnwritableDir& operator=(const UnwritableDir&) = delete;
-    bool ok() const { return m_ok; }
-
-private:
-    std::string m_path;
-    int m_fd = -1;
-    bool m_ok = false;
-};
 
 // A document in a temporary folder, with scripted answers; every test must use
 // up the answers it scripted.
