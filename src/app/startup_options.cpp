@@ -122,25 +122,25 @@ int ParseStartupOptions(const QStringList& arguments, StartupOptions& options, Q
     options.reportFirstPaint = parser.isSet(p.firstPaint);
     options.splash =
         !parser.isSet(p.noSplash) && options.screenshotScene.isEmpty() && !options.reportFirstPaint;
-    options.kind = StartupOptions::NEW_PAGE;
+    options.kind = StartupOptions::Kind::NEW_PAGE;
     options.path.clear();
     options.projectDir.clear();
     if (!files.isEmpty()) {
         options.path = files.last();
-        options.kind = QFileInfo(options.path).isDir() ? StartupOptions::OPEN_PROJECT
-                                                       : StartupOptions::OPEN_FILE;
+        options.kind = QFileInfo(options.path).isDir() ? StartupOptions::Kind::OPEN_PROJECT
+                                                       : StartupOptions::Kind::OPEN_FILE;
         if (QFileInfo(files.first()).isDir())
             options.projectDir = files.first();
     }
     return -1;
 }
 
-int OpenStartupDocument(CTesselDoc& doc, const StartupOptions& options) {
-    if (options.kind == StartupOptions::OPEN_FILE && !IsTemplateFileName(options.path))
-        return doc.OpenDocumentFile(options.path); // a failed open leaves a new page
+bool OpenStartupDocument(CTesselDoc& doc, const StartupOptions& options) {
+    if (options.kind == StartupOptions::Kind::OPEN_FILE && !IsTemplateFileName(options.path))
+        return doc.OpenDocumentFile(options.path) != 0; // a failed open leaves a new page
     doc.OnNewDocument();
     doc.InitialUpdate();
-    if (options.kind == StartupOptions::OPEN_FILE)
-        return doc.OpenDocumentFile(options.path); // the template, over the new page
-    return 1;
+    if (options.kind == StartupOptions::Kind::OPEN_FILE)
+        return doc.OpenDocumentFile(options.path) != 0; // the template, over the new page
+    return true;
 }

@@ -10,12 +10,12 @@
 class CTesselDoc;
 
 struct StartupOptions {
-    enum Kind {
+    enum class Kind {
         NEW_PAGE,     // no file named: a new, untitled page
         OPEN_FILE,    // a page, or a template (".mtpl") over a new page
         OPEN_PROJECT, // a folder: a new page, with the folder as the project
     };
-    Kind kind = NEW_PAGE;
+    Kind kind = Kind::NEW_PAGE;
     // The file to open (OPEN_FILE), or the folder (OPEN_PROJECT).
     QString path;
     // The project folder for the file browser: the folder named alone, or
@@ -48,5 +48,5 @@ QString NoDisplayMessage(const QStringList& arguments, const QProcessEnvironment
 // Opens the first document as options say: a new page, else the named file
 // through the document's open routing. A template opens over a new, empty
 // page; a file that cannot be opened is reported by the document and leaves
-// the new page. Returns 1 when everything named was opened.
-int OpenStartupDocument(CTesselDoc& doc, const StartupOptions& options);
+// the new page. Returns whether everything named was opened.
+bool OpenStartupDocument(CTesselDoc& doc, const StartupOptions& options);

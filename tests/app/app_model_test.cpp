@@ -82,22 +82,22 @@ TEST(StartupOptions, ParsesFilesFoldersAndTheStandardOptions) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const ParseCase cases[] = {
-        {{"tsle"}, -1, StartupOptions::NEW_PAGE, ""},
-        {{"tsle", "page.html"}, -1, StartupOptions::OPEN_FILE, ""},
-        {{"tsle", "site.mtpl"}, -1, StartupOptions::OPEN_FILE, ""},
-        {{"tsle", dir.path()}, -1, StartupOptions::OPEN_PROJECT, "", true},
-        {{"tsle", dir.path(), "page.html"}, -1, StartupOptions::OPEN_FILE, "", true},
-        {{"tsle", "--help"}, 0, StartupOptions::NEW_PAGE, "[folder] [file]"},
-        {{"tsle", "--help-all"}, 0, StartupOptions::NEW_PAGE, "[folder] [file]"},
-        {{"tsle", "--version"}, 0, StartupOptions::NEW_PAGE, "TSLE 1.0.1"},
-        {{"tsle", "a.html", "b.html"}, 2, StartupOptions::NEW_PAGE, "a.html is not a folder"},
-        {{"tsle", dir.path(), dir.path()}, 2, StartupOptions::NEW_PAGE, "is a folder"},
+        {{"tsle"}, -1, StartupOptions::Kind::NEW_PAGE, ""},
+        {{"tsle", "page.html"}, -1, StartupOptions::Kind::OPEN_FILE, ""},
+        {{"tsle", "site.mtpl"}, -1, StartupOptions::Kind::OPEN_FILE, ""},
+        {{"tsle", dir.path()}, -1, StartupOptions::Kind::OPEN_PROJECT, "", true},
+        {{"tsle", dir.path(), "page.html"}, -1, StartupOptions::Kind::OPEN_FILE, "", true},
+        {{"tsle", "--help"}, 0, StartupOptions::Kind::NEW_PAGE, "[folder] [file]"},
+        {{"tsle", "--help-all"}, 0, StartupOptions::Kind::NEW_PAGE, "[folder] [file]"},
+        {{"tsle", "--version"}, 0, StartupOptions::Kind::NEW_PAGE, "TSLE 1.0.1"},
+        {{"tsle", "a.html", "b.html"}, 2, StartupOptions::Kind::NEW_PAGE, "a.html is not a folder"},
+        {{"tsle", dir.path(), dir.path()}, 2, StartupOptions::Kind::NEW_PAGE, "is a folder"},
         {{"tsle", dir.path(), "a.html", "b.html"},
          2,
-         StartupOptions::NEW_PAGE,
+         StartupOptions::Kind::NEW_PAGE,
          "Too many arguments"},
-        {{"tsle", "--bogus"}, 2, StartupOptions::NEW_PAGE, "bogus"},
-        {{"tsle", "--screenshot", "page"}, 2, StartupOptions::NEW_PAGE, "SCENE,FILE"},
+        {{"tsle", "--bogus"}, 2, StartupOptions::Kind::NEW_PAGE, "bogus"},
+        {{"tsle", "--screenshot", "page"}, 2, StartupOptions::Kind::NEW_PAGE, "SCENE,FILE"},
     };
     for (const ParseCase& c : cases) {
         StartupOptions options;
@@ -134,9 +134,9 @@ TEST_F(FirstDocument, ATemplateOpensOverANewPageAndAFailureLeavesANewPage) {
         Write("site.mtpl", "<html><head><title action=\"1\">T</title></head></html>");
 
     StartupOptions options;
-    options.kind = StartupOptions::OPEN_FILE;
+    options.kind = StartupOptions::Kind::OPEN_FILE;
     options.path = templ;
-    EXPECT_EQ(OpenStartupDocument(m_doc, options), 1);
+    EXPECT_TRUE(OpenStartupDocument(m_doc, options));
     EXPECT_EQ(m_doc.IsTemplateOpen(), 1);
     EXPECT_EQ(m_doc.GetTemplateName(), "site");
     EXPECT_EQ(m_doc.GetTitle(), "Untitled");
@@ -146,7 +146,7 @@ TEST_F(FirstDocument, ATemplateOpensOverANewPageAndAFailureLeavesANewPage) {
     CTesselDoc fresh;
     fresh.SetPrompt(&m_prompt);
     options.path = page;
-    EXPECT_EQ(OpenStartupDocument(fresh, options), 1);
+    EXPECT_TRUE(OpenStartupDocument(fresh, options));
     EXPECT_EQ(fresh.GetPathName(), page);
     EXPECT_EQ(fresh.GetPageTitle(), "Home");
 
@@ -154,16 +154,16 @@ TEST_F(FirstDocument, ATemplateOpensOverANewPageAndAFailureLeavesANewPage) {
     CTesselDoc missing;
     missing.SetPrompt(&m_prompt);
     options.path = Path("GONE.MTPL");
-    EXPECT_EQ(OpenStartupDocument(missing, options), 0);
+    EXPECT_FALSE(OpenStartupDocument(missing, options));
     EXPECT_EQ(missing.IsTemplateOpen(), 0);
     EXPECT_EQ(missing.GetTitle(), "Untitled");
     ASSERT_EQ(m_prompt.messages.size(), 1u);
     EXPECT_TRUE(Contains(m_prompt.messages[0], "Failed to open document."));
 
-    options.kind = StartupOptions::NEW_PAGE;
+    options.kind = StartupOptions::Kind::NEW_PAGE;
     options.path.clear();
     CTesselDoc empty;
-    EXPECT_EQ(OpenStartupDocument(empty, options), 1);
+    EXPECT_TRUE(OpenStartupDocument(empty, options));
     EXPECT_EQ(empty.GetTitle(), "Untitled");
 }
 

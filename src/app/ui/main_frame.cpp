@@ -270,11 +270,11 @@ QAction* CMainFrame::Action(int id) const {
     return nullptr;
 }
 
-void CMainFrame::ShowFileBrowser(int show) {
+void CMainFrame::ShowFileBrowser(bool show) {
     m_browserColumn->ShowFileBrowser(show);
 }
 
-int CMainFrame::IsBrowserShown() const {
+bool CMainFrame::IsBrowserShown() const {
     return m_browserColumn->IsBrowserShown();
 }
 

@@ -70,11 +70,11 @@ public:
     CFileTreeView* FileBrowser() const { return m_browser; }
     CChildFrame* ChildFrame() const { return m_child; }
 
-    // Shows (1) or hides (0) the file browser's column; showing it while it
+    // Shows or hides the file browser's column; showing it while it
     // is shown refreshes the tree, which re-reads only another folder. Browse
     // shows it through the document, the browser's close button hides it.
-    void ShowFileBrowser(int show);
-    int IsBrowserShown() const;
+    void ShowFileBrowser(bool show);
+    bool IsBrowserShown() const;
     // A project folder given on the command line becomes the document's
     // project folder, and the file browser shows it.
     void OpenProjectDir(const QString& dir);

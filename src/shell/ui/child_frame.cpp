@@ -73,12 +73,12 @@ void CChildFrame::Print() {
         Preview()->Print();
 }
 
-int CChildFrame::RestoreState(const QByteArray& state) {
+bool CChildFrame::RestoreState(const QByteArray& state) {
     if (!m_state.RestoreState(state))
-        return 0;
+        return false;
     if (m_state.IsSplit())
         Apply();
-    return 1;
+    return true;
 }
 
 void CChildFrame::SetViewMode(int mode) {

@@ -43,7 +43,7 @@ public:
     // settings. RestoreState returns 0 and changes nothing for a state it did
     // not write.
     QByteArray SaveState() const { return m_state.SaveState(); }
-    int RestoreState(const QByteArray& state);
+    bool RestoreState(const QByteArray& state);
 
     QWidget* EditingView() const { return m_editingView; }
     QWidget* PreviewWidget() const { return m_preview; }

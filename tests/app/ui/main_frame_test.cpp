@@ -418,7 +418,7 @@ void MainFrameTest::paneKeysCycleTheFocusAndPanesServeTheirCommands() {
     QCOMPARE(rig.doc.GetProjectDir(), m_dir.path());
     QCOMPARE(rig.picker.requests.back().kind, IFilePicker::FOLDER);
     QVERIFY(rig.frame->FileBrowser()->isVisible());
-    QCOMPARE(rig.frame->IsBrowserShown(), 1);
+    QVERIFY(rig.frame->IsBrowserShown());
     QCOMPARE(rig.frame->Splitter()->PaneSize(0), 250);
     QWidget* tree = rig.frame->FileBrowser()->Tree();
 
@@ -436,7 +436,7 @@ void MainFrameTest::paneKeysCycleTheFocusAndPanesServeTheirCommands() {
     // The close button hides the column, keeping its width; Browse brings it back.
     QTest::mouseClick(rig.frame->FileBrowser()->CloseButton(), Qt::LeftButton);
     QVERIFY(rig.frame->FileBrowser()->isHidden());
-    QCOMPARE(rig.frame->IsBrowserShown(), 0);
+    QVERIFY(!rig.frame->IsBrowserShown());
     QVERIFY(rig.frame->View()->isAncestorOf(QApplication::focusWidget()));
     rig.frame->Splitter()->SetPaneSize(0, 200);
     rig.picker.answers = {m_dir.path()};

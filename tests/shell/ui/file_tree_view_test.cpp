@@ -209,13 +209,13 @@ void FileTreeViewTest::columnShowsHidesAndRoutesOpens() {
     top.resize(900, 500);
     top.show();
     QVERIFY(!tree->isVisible()); // hidden at start
-    QCOMPARE(column.IsBrowserShown(), 0);
+    QVERIFY(!column.IsBrowserShown());
 
     // Browse picks the project: the column comes at its ideal width with the folder.
     picker.answers = {m_dir->path()};
     QCOMPARE(doc.OnBrowse(), 1);
     QVERIFY(tree->isVisible());
-    QCOMPARE(column.IsBrowserShown(), 1);
+    QVERIFY(column.IsBrowserShown());
     QVERIFY(qAbs(splitter->sizes().at(0) - CFileBrowserColumn::IDEAL_WIDTH) <= 1);
     QCOMPARE(tree->minimumWidth(), CFileBrowserColumn::MIN_WIDTH);
     QTreeWidgetItem* root = tree->Tree()->topLevelItem(0);
@@ -256,10 +256,10 @@ void FileTreeViewTest::columnShowsHidesAndRoutesOpens() {
     // The close button hides the column; showing it again finds the tree as it was.
     QTest::mouseClick(tree->CloseButton(), Qt::LeftButton);
     QVERIFY(!tree->isVisible());
-    QCOMPARE(column.IsBrowserShown(), 0);
-    column.ShowFileBrowser(0);
-    QCOMPARE(column.IsBrowserShown(), 0);
-    column.ShowFileBrowser(1);
+    QVERIFY(!column.IsBrowserShown());
+    column.ShowFileBrowser(false);
+    QVERIFY(!column.IsBrowserShown());
+    column.ShowFileBrowser(true);
     QVERIFY(tree->isVisible());
     QCOMPARE(tree->Tree()->topLevelItem(0), root);
 
