@@ -17,9 +17,12 @@ packages=(
     tzdata                            # zone files for the local-time date tests
     git patch                         # the tests that check tsle-cli's diffs apply
 )
-# Extra packages for the benchmarks only (real pages to measure on).
+# Extra packages for the benchmarks only (real pages to measure on), and for
+# make tidy.
 if [[ "${1:-}" == "--bench" ]]; then
     packages+=(python3.11-doc)
+elif [[ "${1:-}" == "--tidy" ]]; then
+    packages+=(clang-tidy)
 fi
 
 missing=()
