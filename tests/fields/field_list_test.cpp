@@ -60,8 +60,9 @@ TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
     EXPECT_EQ(profile.GetProfileInt(USER, "UIB_1_L", -1), 1);
     EXPECT_EQ(profile.HasValue(USER, "UIB_2_N"), 0);
     EXPECT_EQ(profile.HasValue(USER, "FIB_0_N"), 0); // standard fields: mode only
-    // FileTypes, IBC, 13 modes and 4 values for each of the two user fields.
-    EXPECT_EQ(profile.GetCount(), 2 + 13 + 8);
+    // FileTypes, the preview's two, IBC, 13 modes and 4 values for each of
+    // the two user fields.
+    EXPECT_EQ(profile.GetCount(), 4 + 13 + 8);
 }
 
 // Records every write as "type:name" in order.
@@ -83,7 +84,8 @@ TEST(FieldList, SaveOrderAndTypes) {
     list.AddField(UserField("rating"));
     RecordingProfile profile;
     list.SaveSettings(profile, CAppSettings{});
-    std::vector<std::string> expected = {"string:FileTypes"};
+    std::vector<std::string> expected = {"string:FileTypes", "string:PreviewScriptFolders",
+                                         "int:PreviewRemoteResources"};
     for (int i = 0; i < 13; ++i)
         expected.push_back("int:FIB_" + std::to_string(i) + "_D");
     for (const char* write :
@@ -182,12 +184,22 @@ TEST(FieldList, SurvivesTheSettingsFile) {
         list.AddField(std::move(field));
         list.GetAt(6).SetDisplay(DISPLAY_NEVER);
         CSettingsProfile profile;
-        list.SaveSettings(profile, CAppSettings{"*.htm;"});
+        CAppSettings saved;
+        saved.m_strFileTypes = "*.htm;";
+        saved.m_preview.m_scriptFolders = {"/srv/s\xc3\xbc"
+                                           "d site",
+                                           "/home/x/a=b;c"};
+        saved.m_preview.m_bScriptsThisRun = true; // never stored
+        list.SaveSettings(profile, saved);
     }
     CFieldList list;
     CAppSettings app;
     list.LoadSettings(CSettingsProfile(), app);
     EXPECT_EQ(app.m_strFileTypes, "*.htm;");
+    EXPECT_EQ(app.m_preview.m_scriptFolders, (std::vector<std::string>{"/srv/s\xc3\xbc"
+                                                                       "d site",
+                                                                       "/home/x/a=b;c"}));
+    EXPECT_FALSE(app.m_preview.m_bScriptsThisRun);
     ASSERT_EQ(list.GetCount(), 14);
     EXPECT_EQ(list.GetAt(6).GetDisplay(), DISPLAY_NEVER);
     EXPECT_EQ(list.GetAt(13).GetName(), "rating");

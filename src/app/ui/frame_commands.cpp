@@ -11,6 +11,7 @@
 #include "form/ui/tessel_view.h"
 #include "resource_ids.h"
 #include "shell/ui/child_frame.h"
+#include "shell/ui/preview_pane.h"
 
 namespace {
 
@@ -154,7 +155,12 @@ const FrameCommand kCommands[] = {
      .rule = [](const FrameState& s) { return Checked(true, s.statusBarVisible); },
      .run = [](CMainFrame& f) { f.ToggleStatusBar(); }},
     {.id = ID_OPTIONS, .text = "&Options",
-     .run = [](CMainFrame& f) { f.View()->ShowOptions(); }},
+     .run = [](CMainFrame& f) {
+         f.View()->ShowOptions();
+         // The preview shows its page again if what pages may do changed.
+         if (CPreviewPane* preview = f.ChildFrame()->Preview())
+             preview->OnSettingsChanged();
+     }},
 
     // Help
     {.id = ID_HELP_FINDER, .text = "&Help Topics", .prompt = "List Help topics\nHelp Topics",
