@@ -73,7 +73,7 @@ protected:
     }
     // Writes a file (making its folders) and returns its path.
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
+        QString path = m_dir.filePath(name);
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));

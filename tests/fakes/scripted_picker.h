@@ -20,7 +20,7 @@ public:
             unexpected.push_back(request.caption);
             return {};
         }
-        const QString answer = answers.front();
+        QString answer = answers.front();
         answers.pop_front();
         return answer;
     }
