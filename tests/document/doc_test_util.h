@@ -19,6 +19,7 @@
 #include "fakes/scripted_picker.h"
 #include "fakes/scripted_prompt.h"
 #include "fault_injection.h"
+#include "settings/app_settings.h"
 
 // Counts refreshes and remembers whether edits were tracked during them.
 class RecordingObserver {
@@ -64,11 +65,14 @@ inline bool Contains(const std::string& text, const std::string& part) {
 }
 
 // A document in a temporary folder, with scripted answers; every test must use
-// up the answers it scripted.
+// up the answers it scripted. Its saves normalize the head (the texts these
+// tests expect); a test of the page's own style turns that off.
 class DocFixture : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
+        m_appSettings.m_bNormalizeHead = true;
+        m_doc.SetSettings(&m_appSettings);
         m_doc.SetPrompt(&m_prompt);
         m_doc.SetFilePicker(&m_picker);
         m_doc.OnNewDocument();
@@ -88,6 +92,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    CAppSettings m_appSettings;
     ScriptedPrompt m_prompt;
     ScriptedPicker m_picker;
     CTesselDoc m_doc;
