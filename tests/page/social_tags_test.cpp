@@ -144,6 +144,15 @@ TEST(SocialTags, WritesInThePagesOwnStyle) {
              p.RemoveProperty("og:description");
          },
          "<head>\n  <meta name=d content=D>\n</head><body>"},
+        {"tags added to a line and taken away again leave it as it was",
+         "<head> <meta http-equiv=refresh content=0> </head> </html>\n",
+         [](CHtmlPage& p) {
+             p.SetProperty("og:title", "t");
+             p.SetLink(LinkKind::CANONICAL, "", "/");
+             p.RemoveLink(LinkKind::CANONICAL);
+             p.RemoveProperty("og:title");
+         },
+         "<head> <meta http-equiv=refresh content=0> </head> </html>\n"},
         {"writing the value a tag has changes nothing",
          "<head><link rel=canonical href='/a?x=1&amp;y=2'><meta property=og:title "
          "content=\"a\nb\"></head>",
