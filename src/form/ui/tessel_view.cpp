@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -66,6 +67,11 @@ CTesselView::~CTesselView() {
 }
 
 void CTesselView::CreateTemplateBar() {
+    // The bar's text is a label, so that screen readers read it.
+    m_barText = new QLabel(m_canvas);
+    m_barText->setObjectName(QStringLiteral("templateBarText"));
+    m_barText->setTextFormat(Qt::PlainText);
+    m_barText->hide();
     m_applyButton = new QPushButton(QStringLiteral("Apply"), m_canvas);
     m_applyButton->setObjectName(QStringLiteral("templateApply"));
     m_applyButton->setAccessibleName(m_applyButton->text());
@@ -175,14 +181,17 @@ void CTesselView::LayoutFields() {
     painting.templateBar = layout.templateBar;
     if (layout.templateBar) {
         painting.barBox = Scaled(layout.barBox, scale);
-        painting.barTextAt = Scaled(layout.barText, scale);
-        painting.barText = m_form->TemplateBarText();
+        m_barText->setText(m_form->TemplateBarText());
+        m_barText->setAccessibleName(m_barText->text());
+        m_barText->adjustSize();
+        m_barText->move(Scaled(layout.barText, scale));
         m_applyButton->setGeometry(Scaled(layout.applyButton, scale));
         m_editButton->setGeometry(Scaled(layout.editButton, scale));
         m_editButton->setText(m_form->EditButtonText());
         m_editButton->setAccessibleName(m_editButton->text());
         m_applyButton->setEnabled(m_form->IsApplyEnabled());
     }
+    m_barText->setVisible(layout.templateBar);
     m_applyButton->setVisible(layout.templateBar);
     m_editButton->setVisible(layout.templateBar);
 

@@ -25,6 +25,7 @@ class CFormCanvas;
 class CTesselDoc;
 class IFieldAssistants;
 class IProfile;
+class QLabel;
 class QPushButton;
 
 class CTesselView : public QScrollArea {
@@ -70,6 +71,9 @@ public:
     // template bar (pos -1, CONTROL_APPLY or CONTROL_EDIT_TEMPLATE); null when
     // there is none.
     QWidget* ControlWidget(int pos, int control) const;
+    // The template bar's text ("Template - " and the name), shown while a
+    // template is open.
+    QLabel* TemplateBarText() const { return m_barText; }
 
 signals:
     // Text for the status bar's message pane; "" means idle.
@@ -108,6 +112,7 @@ private:
     CAppSettings& m_settings;
     std::unique_ptr<CFieldForm> m_form;
     CFormCanvas* m_canvas = nullptr;
+    QLabel* m_barText = nullptr;
     QPushButton* m_applyButton = nullptr;
     QPushButton* m_editButton = nullptr;
     IFieldAssistants* m_assistants = nullptr;

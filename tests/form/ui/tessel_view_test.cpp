@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -163,6 +164,9 @@ void TesselViewTest::typingCommitsOnlyTheEditedTagAndSavesByteForByte() {
     description->setFocus();
     QCOMPARE(status.last().at(0).toString(),
              QString("A short description of what the page contains"));
+    // The focused box shows it on its frame, as the one-line boxes do.
+    const QColor highlight = description->palette().color(QPalette::Highlight);
+    QCOMPARE(description->grab().toImage().pixelColor(0, description->height() / 2), highlight);
     QTest::keyClicks(description, "Hi");
     QCOMPARE(m_doc->IsModified(), 1);
     QCOMPARE(m_doc->FileSave(), 1);
@@ -209,6 +213,8 @@ void TesselViewTest::templateBarNewEditApply() {
     auto* edit = Named<QPushButton>("End editing");
     QVERIFY(apply && edit);
     QVERIFY(!apply->isEnabled());
+    // The bar's text is there for screen readers too.
+    QVERIFY(Named<QLabel>("Editing template - unnamed template"));
     QVERIFY(Named<QComboBox>("description template action"));
     QCOMPARE(Named<QLineEdit>("title")->text(), QString()); // the template's, not the page's
     QVERIFY(Named<QLineEdit>("title")->y() > edit->y() + edit->height());
@@ -227,6 +233,7 @@ void TesselViewTest::templateBarNewEditApply() {
     QTest::mouseClick(edit, Qt::LeftButton);
     QCOMPARE(m_doc->IsEditingTemplate(), 0);
     QCOMPARE(edit->text(), QString("Edit template"));
+    QVERIFY(Named<QLabel>("Template - unnamed template"));
     QVERIFY(apply->isEnabled());
     QVERIFY(!Named("description template action"));
     QCOMPARE(Named<QLineEdit>("title")->text(), QString("Home"));
