@@ -1,5 +1,6 @@
 // The template half of CTesselDoc: the template file commands and applying.
 #include <QFile>
+#include <QFileInfo>
 
 #include "document/doc_texts.h"
 #include "document/template_values.h"
@@ -10,6 +11,8 @@
 namespace {
 
 const char kTemplateFilter[] = "Templates (*.mtpl)|*.mtpl|All files (*.*)|*.*||";
+const char kNoMetaPosition[] =
+    "Unable to find correct position for meta-data, no changes will be written to this file.";
 
 } // namespace
 
@@ -27,7 +30,11 @@ int CTesselDoc::ReadTemplateFile(const QString& path) {
     m_strTemplatePath = full;
     std::string text;
     QString error;
+    CDiskSnapshot disk = CDiskSnapshot::Stat(full);
     if (LoadTextFile(full, text, error)) {
+        disk.SetContent(text);
+        m_templateDisk = disk;
+        m_strTemplateDiskPath = full;
         m_template.SetText(std::move(text), BodyMode::REBUILD);
         m_bTemplateOpen = 1;
         m_bTemplateModified = 0; // what is loaded is what is on disk
@@ -39,7 +46,11 @@ int CTesselDoc::ReadTemplateFile(const QString& path) {
         m_bTemplateOpen = 0;
         // No template is left to edit; the views go back to the page.
         m_bEditingTemplate = 0;
+        m_templateDisk = {};
+        m_strTemplateDiskPath.clear();
     }
+    SetDiskChanges(m_pageChange, DiskChange::NONE);
+    WatchFiles();
     NotifyStateChanged();
     UpdateAllViews();
     return m_bTemplateOpen;
@@ -99,11 +110,33 @@ int CTesselDoc::SaveTemplate() {
         return 0;
     if (m_strTemplatePath.isEmpty())
         return SaveTemplateAs();
-    QString error;
-    if (!SaveTextFile(m_strTemplatePath, m_template.GetText(), error)) {
-        Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
-             error.toStdString());
+    // A template with no place for meta tags would be written without the
+    // values typed into it.
+    if (!m_template.HasMetaPosition()) {
+        Info(kNoMetaPosition);
         return 0;
+    }
+    if (m_strTemplatePath == m_strTemplateDiskPath && m_templateDisk.IsValid()) {
+        if (!m_bTemplateModified) {
+            CheckDisk();
+            if (m_templateChange == DiskChange::NONE)
+                return 1; // nothing to write
+        }
+        if (!SaveTemplateOverOwnFile())
+            return 0;
+    } else {
+        QString error;
+        const std::string& text = m_template.GetText();
+        if (!SaveTextFile(m_strTemplatePath, text, error)) {
+            Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
+                 error.toStdString());
+            return 0;
+        }
+        m_templateDisk = CDiskSnapshot::Stat(m_strTemplatePath);
+        m_templateDisk.SetContent(text);
+        m_strTemplateDiskPath = m_strTemplatePath;
+        SetDiskChanges(m_pageChange, DiskChange::NONE);
+        WatchFiles();
     }
     m_bTemplateModified = 0;
     NotifyStateChanged();
@@ -111,11 +144,78 @@ int CTesselDoc::SaveTemplate() {
     return 1;
 }
 
+int CTesselDoc::SaveTemplateOverOwnFile() {
+    const std::string& text = m_template.GetText();
+    const std::string what =
+        "The template " + QFileInfo(m_strTemplatePath).fileName().toStdString();
+    CDiskSnapshot expected = m_templateDisk;
+    for (;;) {
+        DiskChange change = DiskChange::NONE;
+        CDiskSnapshot now, written;
+        QString error;
+        switch (SaveOverOpened(m_strTemplatePath, text, expected, change, now, written, error)) {
+        case GuardedSave::WRITTEN:
+            m_templateDisk = written;
+            SetDiskChanges(m_pageChange, DiskChange::NONE);
+            WatchFiles();
+            return 1;
+        case GuardedSave::FAILED:
+            Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
+                 error.toStdString());
+            return 0;
+        case GuardedSave::CONFLICT:
+            break;
+        }
+        SetDiskChanges(m_pageChange, change);
+        switch (AskAboutDiskChange(change, what, m_bTemplateModified)) {
+        case IUserPrompt::ANSWER_RELOAD:
+            ReadTemplateFile(m_strTemplatePath);
+            return 0;
+        case IUserPrompt::ANSWER_SAVE_AS:
+            return SaveTemplateAs();
+        case IUserPrompt::ANSWER_OVERWRITE:
+            if (change == DiskChange::REPLACED) {
+                if (!ReplaceLinkWithTextFile(m_strTemplatePath, text, error)) {
+                    Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
+                         error.toStdString());
+                    return 0;
+                }
+                m_templateDisk = CDiskSnapshot::Stat(m_strTemplatePath);
+                m_templateDisk.SetContent(text);
+                SetDiskChanges(m_pageChange, DiskChange::NONE);
+                WatchFiles();
+                return 1;
+            }
+            expected = now;
+            continue;
+        default:
+            return 0;
+        }
+    }
+}
+
+int CTesselDoc::ReloadTemplate() {
+    if (!m_bTemplateOpen || m_strTemplatePath.isEmpty())
+        return 0;
+    if (m_bTemplateModified &&
+        Ask("Reload the template " + QFileInfo(m_strTemplatePath).fileName().toStdString() +
+                " from disk? Your changes to it are lost.",
+            IUserPrompt::YES_NO) != IUserPrompt::ANSWER_YES)
+        return 0;
+    const int ok = ReadTemplateFile(m_strTemplatePath);
+    CheckDisk();
+    return ok;
+}
+
 int CTesselDoc::NewTemplate() {
     if (!SaveTemplateModified())
         return 0;
     m_strTemplateName = QStringLiteral("unnamed template");
     m_strTemplatePath.clear();
+    m_templateDisk = {};
+    m_strTemplateDiskPath.clear();
+    SetDiskChanges(m_pageChange, DiskChange::NONE);
+    WatchFiles();
     m_template.SetText(NEW_TEMPLATE_TEXT, BodyMode::REBUILD);
     m_bTemplateModified = 0;
 
@@ -148,6 +248,10 @@ int CTesselDoc::CloseTemplate() {
     m_bTemplateOpen = 0;
     m_bEditingTemplate = 0;
     m_bTemplateModified = 0;
+    m_templateDisk = {};
+    m_strTemplateDiskPath.clear();
+    SetDiskChanges(m_pageChange, DiskChange::NONE);
+    WatchFiles();
     NotifyStateChanged();
     UpdateAllViews();
     return 1;

@@ -220,6 +220,37 @@ TEST_F(TemplateDoc, SaveWritesToTheTemplateLastOpened) {
     EXPECT_TRUE(ReadFile(second).contains("<title action=\"1\">Second</title>"));
 }
 
+// A template another program changed is not written over without asking, and
+// one with no place for meta tags is not written at all: both keep the edits.
+TEST_F(TemplateDoc, ASaveKeepsOtherProgramsChangesAndTypedValues) {
+    const QString path = Write("t.mtpl", kTemplate);
+    OpenModified(path);
+    const QByteArray theirs = "<html><head><title action=\"1\">Theirs</title></head></html>";
+    WriteFile(path, theirs);
+    m_prompt.answers = {A::ANSWER_CANCEL};
+    EXPECT_EQ(m_doc.SaveTemplate(), 0);
+    ASSERT_EQ(m_prompt.questions.size(), 1u);
+    EXPECT_TRUE(Contains(m_prompt.questions[0], "The template t.mtpl was changed on disk"));
+    EXPECT_EQ(ReadFile(path), theirs);
+    EXPECT_EQ(m_doc.IsTemplateModified(), 1);
+    m_prompt.answers = {A::ANSWER_OVERWRITE};
+    EXPECT_EQ(m_doc.SaveTemplate(), 1);
+    EXPECT_TRUE(ReadFile(path).contains("<meta name=\"author\" content=\"me\" action=\"1\"/>"));
+    EXPECT_EQ(m_doc.IsTemplateModified(), 0);
+
+    const QByteArray plain = "Just some notes, no markup.";
+    ASSERT_EQ(m_doc.ReadTemplateFile(Write("notes.mtpl", plain)), 1);
+    m_doc.SetTemplateMeta("keywords", "typed", 0, 1);
+    m_doc.SetTemplateModified();
+    m_prompt.messages.clear();
+    EXPECT_EQ(m_doc.SaveTemplate(), 0);
+    ASSERT_EQ(m_prompt.messages.size(), 1u);
+    EXPECT_EQ(m_prompt.messages[0], "Unable to find correct position for meta-data, no changes "
+                                    "will be written to this file.");
+    EXPECT_EQ(ReadFile(Path("notes.mtpl")), plain);
+    EXPECT_EQ(m_doc.IsTemplateModified(), 1);
+}
+
 TEST_F(TemplateDoc, ApplyMergesIntoThePageAndMarksItModified) {
     Write("page.html", kPage);
     ASSERT_EQ(m_doc.OpenDocumentFile(Path("page.html")), 1);

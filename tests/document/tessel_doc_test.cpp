@@ -1,6 +1,9 @@
 // The page document: new, open, save, the questions it asks and what it keeps.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include <QDateTime>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -64,6 +67,11 @@ TEST_F(Doc, OpeningAndSavingKeepsTheBodyAndNormalizesTheHead) {
     // A page that replaces another starts the views afresh.
     EXPECT_EQ(m_observer.initialUpdates, 1);
     EXPECT_EQ(m_observer.updates, 0);
+    // Saved without a change, the file stays as it is; with one, the head
+    // is written normalized.
+    ASSERT_EQ(m_doc.FileSave(), 1);
+    EXPECT_EQ(ReadFile(path), kPage);
+    m_doc.SetModifiedFlag();
     ASSERT_EQ(m_doc.FileSave(), 1);
     EXPECT_EQ(ReadFile(path), "<html><head><title>Home</title>\n<meta name=\"Keywords\" "
                               "content=\"a\"></head><BODY>Body <B>kept</B></BODY></html>");
@@ -92,10 +100,12 @@ TEST_F(Doc, SavingKeepsTheValuesOfTheHeadsTags) {
     EXPECT_EQ(name + "=" + content, "Keywords=A, b");
     ASSERT_EQ(m_doc.GetPageMetaAt(1, name, content, httpEquiv), 1);
     EXPECT_EQ(name + "=" + content, "Author=JohnSmith");
+    m_doc.SetModifiedFlag();
     ASSERT_EQ(m_doc.FileSave(), 1);
     EXPECT_EQ(ReadFile(path).toStdString(), saved.toStdString());
     // Saved again, a head in that form stays byte for byte.
     ASSERT_EQ(m_doc.OpenDocumentFile(path), 1);
+    m_doc.SetModifiedFlag();
     ASSERT_EQ(m_doc.FileSave(), 1);
     EXPECT_EQ(ReadFile(path).toStdString(), saved.toStdString());
 }
@@ -316,3 +326,133 @@ TEST_F(Doc, BrowseStoresTheFolderWithoutATrailingSlash) {
 }
 
 } // namespace
+
+// What another program did to the open page's file, what the save asks, and
+// what each answer leaves on disk and in the document.
+TEST_F(Doc, ASaveNeverWritesOverAnotherProgramsChangeWithoutAsking) {
+    const QByteArray theirs = "<html><head><title>Theirs</title></head><body>new</body></html>";
+    enum Done { TOUCHED, REWRITTEN, RENAMED_OVER, LINKED, DELETED };
+    const struct {
+        const char* name;
+        Done done;
+        std::vector<A> answers; // empty: no question
+        int saved;              // FileSave's result
+        const char* fileHolds;  // "ours", "theirs" or "none"
+        const char* titleAfter; // the document's title afterwards
+        bool modifiedAfter;
+    } cases[] = {
+        {"same bytes written again", TOUCHED, {}, 1, "ours", "edited", false},
+        {"changed, Cancel", REWRITTEN, {A::ANSWER_CANCEL}, 0, "theirs", "edited", true},
+        {"changed, Overwrite", REWRITTEN, {A::ANSWER_OVERWRITE}, 1, "ours", "edited", false},
+        {"changed, Reload", REWRITTEN, {A::ANSWER_RELOAD}, 0, "theirs", "Theirs", false},
+        {"renamed over (sed -i), Overwrite",
+         RENAMED_OVER,
+         {A::ANSWER_OVERWRITE},
+         1,
+         "ours",
+         "edited",
+         false},
+        {"replaced by a link, Cancel", LINKED, {A::ANSWER_CANCEL}, 0, "theirs", "edited", true},
+        {"replaced by a link, Overwrite",
+         LINKED,
+         {A::ANSWER_OVERWRITE},
+         1,
+         "ours",
+         "edited",
+         false},
+        {"deleted, Cancel", DELETED, {A::ANSWER_CANCEL}, 0, "none", "edited", true},
+        {"deleted, Save", DELETED, {A::ANSWER_OVERWRITE}, 1, "ours", "edited", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("page.html");
+        const QString target = dir.filePath("target.html");
+        WriteFile(path, kPage);
+        OpenEdited(path);
+        switch (c.done) {
+        case TOUCHED:
+            WriteFile(path, kPage);
+            break;
+        case REWRITTEN:
+            WriteFile(path, theirs);
+            break;
+        case RENAMED_OVER:
+            WriteFile(dir.filePath("tmp"), theirs);
+            ASSERT_EQ(::rename(QFile::encodeName(dir.filePath("tmp")), QFile::encodeName(path)), 0);
+            break;
+        case LINKED:
+            WriteFile(target, theirs);
+            ASSERT_TRUE(QFile::remove(path));
+            ASSERT_TRUE(QFile::link(target, path));
+            break;
+        case DELETED:
+            ASSERT_TRUE(QFile::remove(path));
+            break;
+        }
+        m_prompt.answers.assign(c.answers.begin(), c.answers.end());
+        m_prompt.questions.clear();
+        m_prompt.buttonsAsked.clear();
+
+        EXPECT_EQ(m_doc.FileSave(), c.saved);
+        ASSERT_EQ(m_prompt.questions.size(), c.answers.size());
+        if (!c.answers.empty()) {
+            EXPECT_TRUE(Contains(m_prompt.questions[0], "The page page.html was "))
+                << m_prompt.questions[0];
+            EXPECT_EQ(m_prompt.buttonsAsked[0], c.done == DELETED
+                                                    ? IUserPrompt::SAVE_AS_SAVE_CANCEL
+                                                    : IUserPrompt::RELOAD_OVERWRITE_CANCEL);
+        }
+        const std::string holds = c.fileHolds;
+        if (holds == "none") {
+            EXPECT_FALSE(QFileInfo::exists(path));
+        } else {
+            const QByteArray bytes = ReadFile(path);
+            EXPECT_EQ(bytes.contains("<title>edited</title>"), holds == "ours") << bytes.data();
+        }
+        // The link's target is never written through.
+        if (c.done == LINKED) {
+            EXPECT_EQ(ReadFile(target), theirs);
+            EXPECT_EQ(QFileInfo(path).isSymLink(), holds == "theirs");
+        }
+        EXPECT_EQ(m_doc.GetPageTitle(), c.titleAfter);
+        EXPECT_EQ(m_doc.IsModified() != 0, c.modifiedAfter);
+        m_doc.OnNewDocument();
+    }
+}
+
+// The window's notice follows the file on disk; Save As answers for a deleted
+// page; a page saved without changes is not written at all.
+TEST_F(Doc, ChangesOnDiskAreNoticedUntilReloadedOrSavedOver) {
+    const QString path = Write("page.html", kPage);
+    ASSERT_EQ(m_doc.OpenDocumentFile(path), 1);
+    const QDateTime written = QFileInfo(path).lastModified();
+    EXPECT_EQ(m_doc.FileSave(), 1);
+    EXPECT_EQ(QFileInfo(path).lastModified(), written);
+    EXPECT_TRUE(m_prompt.questions.empty());
+
+    WriteFile(path, "<html><head><title>Theirs</title></head></html>");
+    m_doc.CheckDisk();
+    EXPECT_EQ(m_doc.GetPageDiskChange(), DiskChange::CHANGED);
+    EXPECT_EQ(m_doc.GetDiskNotice(), "The page page.html was changed on disk by another program.");
+    // Unmodified: reloaded without a question.
+    EXPECT_EQ(m_doc.ReloadPage(), 1);
+    EXPECT_EQ(m_doc.GetPageTitle(), "Theirs");
+    EXPECT_EQ(m_doc.GetPageDiskChange(), DiskChange::NONE);
+    EXPECT_EQ(m_doc.GetDiskNotice(), "");
+
+    // Deleted: Save As writes elsewhere and the document follows.
+    m_doc.SetPageTitle("mine");
+    m_doc.SetModifiedFlag();
+    ASSERT_TRUE(QFile::remove(path));
+    m_doc.CheckDisk();
+    EXPECT_EQ(m_doc.GetDiskNotice(), "The page page.html was deleted from disk.");
+    m_prompt.answers = {A::ANSWER_SAVE_AS};
+    m_picker.answers = {Path("elsewhere.html")};
+    EXPECT_EQ(m_doc.FileSave(), 1);
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(ReadFile(Path("elsewhere.html")).contains("<title>mine</title>"));
+    EXPECT_EQ(m_doc.GetPathName(), Path("elsewhere.html"));
+    EXPECT_EQ(m_doc.IsModified(), 0);
+    EXPECT_EQ(m_doc.GetDiskNotice(), "");
+}
