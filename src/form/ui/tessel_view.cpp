@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "document/tessel_doc.h"
+#include "form/ui/disk_change_bar.h"
 #include "form/ui/field_assistants.h"
 #include "form/ui/field_row.h"
 #include "form/ui/form_canvas.h"
@@ -46,6 +47,9 @@ CTesselView::CTesselView(CTesselDoc& doc, IProfile& profile, CAppSettings& setti
     setWidget(m_canvas);
 
     m_form->LoadSettings(m_profile, m_settings);
+    m_diskBar = new CDiskChangeBar(m_doc, this);
+    connect(m_diskBar, &CDiskChangeBar::changed, this, &CTesselView::PlaceDiskChangeBar);
+    PlaceDiskChangeBar();
     CreateTemplateBar();
     CreateMissingRows();
 
@@ -225,7 +229,21 @@ void CTesselView::LayoutFields() {
 
 void CTesselView::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
+    PlaceDiskChangeBar();
     LayoutFields();
+}
+
+void CTesselView::PlaceDiskChangeBar() {
+    if (!m_diskBar)
+        return;
+    const int frame = frameWidth();
+    const int barWidth = width() - 2 * frame;
+    const int height = m_diskBar->isVisibleTo(this) ? std::max(m_diskBar->heightForWidth(barWidth),
+                                                               m_diskBar->sizeHint().height())
+                                                    : 0;
+    if (height > 0)
+        m_diskBar->setGeometry(frame, frame, barWidth, height);
+    setViewportMargins(0, height, 0, 0);
 }
 
 // --- Rows

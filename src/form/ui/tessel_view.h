@@ -20,6 +20,7 @@
 #include "form/field_form.h"
 
 struct CAppSettings;
+class CDiskChangeBar;
 class CFieldRow;
 class CFormCanvas;
 class CTesselDoc;
@@ -74,6 +75,8 @@ public:
     // The template bar's text ("Template - " and the name), shown while a
     // template is open.
     QLabel* TemplateBarText() const { return m_barText; }
+    // The bar over the rows that tells of a change made on disk.
+    CDiskChangeBar* DiskChangeBar() const { return m_diskBar; }
 
 signals:
     // Text for the status bar's message pane; "" means idle.
@@ -89,6 +92,8 @@ protected:
 
 private:
     void CreateTemplateBar();
+    // Makes room for the disk change bar over the rows while it shows.
+    void PlaceDiskChangeBar();
     void OnInitialUpdate();
     void OnUpdate();
     // Widgets for every field that has none yet, or none for its definition.
@@ -113,6 +118,7 @@ private:
     std::unique_ptr<CFieldForm> m_form;
     CFormCanvas* m_canvas = nullptr;
     QLabel* m_barText = nullptr;
+    CDiskChangeBar* m_diskBar = nullptr;
     QPushButton* m_applyButton = nullptr;
     QPushButton* m_editButton = nullptr;
     IFieldAssistants* m_assistants = nullptr;

@@ -12,6 +12,8 @@
 #include <deque>
 
 #include "document/tessel_doc.h"
+#include "document/text_file.h"
+#include "form/ui/disk_change_bar.h"
 #include "form/ui/field_assistants.h"
 #include "form/ui/tessel_view.h"
 #include "settings/app_settings.h"
@@ -73,6 +75,7 @@ private slots:
     void assistantResultCountsAsTyped();
     void unencodableCharacterIsRefused();
     void optionsChangeRowsAndStoreSettings();
+    void changesOnDiskShowABarThatReloads();
 
 private:
     QString Write(const QString& name, const QByteArray& bytes);
@@ -374,4 +377,34 @@ void TesselViewTest::optionsChangeRowsAndStoreSettings() {
 }
 
 QTEST_MAIN(TesselViewTest)
+// Another program saving over the open page (by a rename, as most editors
+// and sed -i do) shows the bar over the form at once; Reload reads the page
+// again. The file stays watched after it was replaced.
+void TesselViewTest::changesOnDiskShowABarThatReloads() {
+    Open("<html><head><title>Mine</title></head><body></body></html>");
+    const QString path = m_doc->GetPathName();
+    CDiskChangeBar* bar = m_view->DiskChangeBar();
+    QVERIFY(!bar->isVisible());
+    for (const char* title : {"First", "Second"}) {
+        QString error;
+        QVERIFY(SaveTextFile(
+            path,
+            QStringLiteral("<html><head><title>%1</title></head></html>").arg(title).toStdString(),
+            error));
+        QTRY_VERIFY(bar->isVisible());
+        QVERIFY(Named<QLabel>("The page " + QFileInfo(path).fileName() +
+                              " was changed on disk by another program."));
+        QVERIFY(bar->ReloadPageButton()->isVisible());
+        QVERIFY(!bar->ReloadTemplateButton()->isVisible());
+        // The rows start below the bar.
+        QVERIFY(m_view->viewport()->y() >= bar->geometry().bottom());
+        QTest::mouseClick(bar->ReloadPageButton(), Qt::LeftButton);
+        QCOMPARE(Named<QLineEdit>("title")->text(), QString(title));
+        QVERIFY(!bar->isVisible());
+    }
+    QVERIFY(QFile::remove(path));
+    QTRY_VERIFY(bar->isVisible());
+    QVERIFY(!bar->ReloadPageButton()->isVisible()); // nothing to read: saving asks what to do
+}
+
 #include "tessel_view_test.moc"
