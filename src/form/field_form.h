@@ -29,6 +29,11 @@
 
 class CTesselDoc;
 
+// At most this many rows are added for the meta tags of a page or template
+// that no field names: a form taller than that cannot be laid out. The tags
+// past them stay in the page as they are.
+inline constexpr int MAX_FOUND_FIELDS = 100000;
+
 class CFieldForm {
 public:
     // doc must outlive the form.
@@ -94,7 +99,7 @@ public:
     int GetCurrentField() const { return m_nCurrentField; }
     // The field whose box takes the focus when the view gets it (the one last
     // entered, or the title when toFirst or when that one is gone), -1 when it
-    // is hidden or has no widgets.
+    // is hidden.
     int FocusTarget(bool toFirst) const;
 
     // --- Clipboard and undo (on editable edit boxes only) --------------------------------
@@ -140,9 +145,14 @@ private:
     // Value and action as loaded: shown and held as written.
     void SetLoaded(int pos, const QString& value);
     int AddFoundField(const std::string& name, int httpEquiv);
+    // The fields by name (ASCII case ignored, never the title), for meeting
+    // many tags at once.
+    class NameIndex;
     // A meta tag of the page or template: a row for it when it has a name
-    // that no field has.
-    void MeetTag(const std::string& name, int httpEquiv, const CPageCodec& codec);
+    // that no field has. Returns the new row's position, or -1.
+    int MeetTag(const std::string& name, int httpEquiv, const CPageCodec& codec, NameIndex& index);
+    // Tells the user once when tags were left without a row.
+    void ReportTagsLeftOut();
     void ShowWanted();
     // Writes the field at pos; 0 when its text cannot be encoded (the field
     // then goes back to what was written last, and the user is told).
@@ -163,5 +173,7 @@ private:
     // The fields show the template (else the page).
     int m_bShowingTemplate = 0;
     int m_nLoading = 0;
+    // Tags met in the last load that got no row (past MAX_FOUND_FIELDS).
+    long long m_nTagsLeftOut = 0;
     QString m_strStatus;
 };

@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "form/field_form.h"
 
@@ -96,9 +97,16 @@ private:
     void PlaceDiskChangeBar();
     void OnInitialUpdate();
     void OnUpdate();
-    // Widgets for every field that has none yet, or none for its definition.
+    // Widgets for the first fields that have none yet, or none for their
+    // definition; the others get theirs in SyncRows.
     void CreateMissingRows();
+    CFieldRow* CreateRow(int pos);
+    // The row at pos has widgets, in their place.
+    void EnsureRow(int pos);
     void LayoutFields();
+    void PlaceRow(int pos);
+    // Widgets and labels for the rows in and near the visible part.
+    void SyncRows();
     void FocusCurrentField(bool toFirst);
     void EnsureFieldVisible(int pos);
     CFieldRow* RowAt(int pos) const;
@@ -116,6 +124,11 @@ private:
     IProfile& m_profile;
     CAppSettings& m_settings;
     std::unique_ptr<CFieldForm> m_form;
+    // The rows up to this position always have widgets.
+    static constexpr int EAGER_ROWS = 64;
+    // The last layout (96-dpi pixels) and each field's row in it (-1: hidden).
+    CFormLayout m_layout;
+    std::vector<int> m_rowOf;
     CFormCanvas* m_canvas = nullptr;
     QLabel* m_barText = nullptr;
     CDiskChangeBar* m_diskBar = nullptr;

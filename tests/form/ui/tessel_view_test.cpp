@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <deque>
@@ -76,6 +77,7 @@ private slots:
     void unencodableCharacterIsRefused();
     void optionsChangeRowsAndStoreSettings();
     void changesOnDiskShowABarThatReloads();
+    void aPageOfManyTagsGetsWidgetsOnlyInView();
 
 private:
     QString Write(const QString& name, const QByteArray& bytes);
@@ -405,6 +407,49 @@ void TesselViewTest::changesOnDiskShowABarThatReloads() {
     QVERIFY(QFile::remove(path));
     QTRY_VERIFY(bar->isVisible());
     QVERIFY(!bar->ReloadPageButton()->isVisible()); // nothing to read: saving asks what to do
+}
+
+// Thousands of found tags: every one has its row, but only the rows near the
+// visible part have widgets; scrolling or tabbing to any row makes them, and
+// typing there writes the page like anywhere else.
+void TesselViewTest::aPageOfManyTagsGetsWidgetsOnlyInView() {
+    QByteArray page = "<html><head><title>Many</title>\n";
+    const int count = 3000;
+    for (int i = 0; i < count; ++i)
+        page += "<meta name=\"tag" + QByteArray::number(i) + "\" content=\"v" +
+                QByteArray::number(i) + "\">\n";
+    Open(page + "</head><body></body></html>");
+    CFieldForm& form = m_view->GetForm();
+    const int first = form.GetFields().GetCount() - count; // tag0's row
+    QVERIFY(first >= 13);
+    QVERIFY(m_view->findChildren<QLineEdit*>().size() < 200);
+    const int last = form.GetFields().GetCount() - 1;
+    QVERIFY(!m_view->ControlWidget(last, CONTROL_VALUE));
+
+    // Scrolled to the end, the last rows have widgets and the first found ones none.
+    m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->maximum());
+    auto* lastBox = qobject_cast<QLineEdit*>(m_view->ControlWidget(last, CONTROL_VALUE));
+    QVERIFY(lastBox && lastBox->isVisible());
+    QCOMPARE(lastBox->text(), QString("v2999"));
+    QVERIFY(!m_view->ControlWidget(first + 100, CONTROL_VALUE));
+    QVERIFY(m_view->findChildren<QLineEdit*>().size() < 200);
+    QTest::keyClicks(lastBox, "!");
+    QVERIFY(QString::fromStdString(m_doc->GetPageText()).contains("content=\"v2999!\""));
+
+    // Back at the top, the edited row keeps its value without widgets, and
+    // Tab walks from row to row, making them as it goes.
+    m_view->verticalScrollBar()->setValue(0);
+    QCOMPARE(QString::fromStdString(form.GetFields().GetAt(last).GetValue()), QString("v2999!"));
+    QWidget* box = m_view->ControlWidget(first + 10, CONTROL_VALUE);
+    QVERIFY(box);
+    box->setFocus();
+    for (int i = 0; i < 100; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    auto* reached = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(reached);
+    QCOMPARE(reached, m_view->ControlWidget(first + 110, CONTROL_VALUE));
+    QCOMPARE(reached->text(), QString("v110"));
+    QVERIFY(reached->visibleRegion().boundingRect().height() > 0);
 }
 
 #include "tessel_view_test.moc"
