@@ -502,6 +502,6 @@ std::string CTesselDoc::GetBodyText() const {
     return m_page.GetBodyText();
 }
 
-std::string CTesselDoc::GetPageText() {
+const std::string& CTesselDoc::GetPageText() {
     return m_page.GetText();
 }

@@ -92,7 +92,8 @@ public:
     std::string GetPageTitle() const;
     int SetPageTitle(const std::string& title);
     std::string GetBodyText() const;
-    std::string GetPageText();
+    // The rebuilt text, valid until the page changes.
+    const std::string& GetPageText();
     // The page model itself, for reads the operations above do not offer.
     const CHtmlPage& GetPage() const { return m_page; }
     const QString& GetProjectDir() const { return m_strProjectDir; }
@@ -141,7 +142,7 @@ public:
     int SetTemplateMeta(const std::string& name, const std::string& content, int httpEquiv,
                         int action);
     int RemoveTemplateMeta(const std::string& name);
-    std::string GetTemplateText();
+    const std::string& GetTemplateText();
     const CHtmlPage& GetTemplatePage() const { return m_template; }
 
     // --- Changes made on disk by other programs ------------------------------------------

@@ -310,6 +310,6 @@ int CTesselDoc::RemoveTemplateMeta(const std::string& name) {
     return m_template.RemoveMeta(name);
 }
 
-std::string CTesselDoc::GetTemplateText() {
+const std::string& CTesselDoc::GetTemplateText() {
     return m_template.GetText();
 }
