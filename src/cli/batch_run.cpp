@@ -2,173 +2,60 @@
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
-#include <QThread>
-#include <QThreadPool>
-#include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <cstdio>
 #include <mutex>
 #include <unistd.h>
-#include <vector>
 
 #include "cli/cli_util.h"
 #include "document/text_file.h"
-#include "site/text_diff.h"
+#include "settings/settings_profile.h"
 #include "site/undo_journal.h"
 
 namespace {
 
-// A progress line on a terminal, at most ten times a second.
-class Progress {
-public:
-    explicit Progress(size_t total) : m_total(total), m_shown(isatty(2) && total > 1) {
-        m_timer.start();
-    }
-    void Step(size_t done) {
-        if (!m_shown || m_timer.elapsed() < 100 * m_updates)
+// A progress line on a terminal, at most ten times a second, nothing for the
+// first half second.
+struct Progress {
+    std::mutex mutex;
+    QElapsedTimer timer;
+    qint64 updates = 5;
+    bool drawn = false;
+
+    void Step(size_t done, size_t total) {
+        std::lock_guard lock(mutex);
+        if (!timer.isValid())
+            timer.start();
+        if (total < 2 || !isatty(2) || timer.elapsed() < 100 * updates)
             return;
-        ++m_updates;
-        std::fprintf(stderr, "\r%zu/%zu pages", done, m_total);
+        ++updates;
+        std::fprintf(stderr, "\r%zu/%zu pages", done, total);
         std::fflush(stderr);
-        m_drawn = true;
+        drawn = true;
     }
-    // Takes the line away, so that a result line on the same terminal starts clean.
     void Clear() {
-        if (m_drawn)
+        std::lock_guard lock(mutex);
+        if (drawn)
             std::fputs("\r\033[K", stderr);
-        m_drawn = false;
+        drawn = false;
     }
-    ~Progress() { Clear(); }
-
-private:
-    size_t m_total;
-    bool m_shown;
-    bool m_drawn = false;
-    qint64 m_updates = 5; // nothing for the first half second
-    QElapsedTimer m_timer;
 };
 
-// The result of each page, printed in page order as soon as a page and all
-// before it are done, each output flushed at once.
-class Results {
-public:
-    explicit Results(size_t count) : m_lines(count), m_state(count, PENDING) {}
-    void Done(size_t i, BatchOutcome outcome) {
-        {
-            std::lock_guard lock(m_mutex);
-            m_lines[i] = std::move(outcome.out);
-            m_errors.push_back(std::move(outcome.error));
-            m_state[i] = outcome.failed ? FAILED : DONE;
-        }
-        m_ready.notify_one();
-    }
-    void WorkerFinished() {
-        {
-            std::lock_guard lock(m_mutex);
-            ++m_finishedWorkers;
-        }
-        m_ready.notify_one();
-    }
-    // Prints until every page is done, or every worker has stopped.
-    void PrintAll(size_t workers, Progress& progress) {
-        const bool stdoutIsTerminal = isatty(1);
-        std::unique_lock lock(m_mutex);
-        for (;;) {
-            m_ready.wait_for(lock, std::chrono::milliseconds(100));
-            const bool stopped = m_finishedWorkers == workers;
-            std::string out;
-            for (; m_printed < m_state.size(); ++m_printed) {
-                if (m_state[m_printed] == PENDING) {
-                    // Stopped early (an interrupt): what was done still counts.
-                    if (!stopped)
-                        break;
-                    continue;
-                }
-                out += m_lines[m_printed];
-                m_failed = m_failed || m_state[m_printed] == FAILED;
-                std::string().swap(m_lines[m_printed]);
-            }
-            std::vector<std::string> errors;
-            errors.swap(m_errors);
-            lock.unlock();
-            for (const std::string& error : errors) {
-                if (!error.empty())
-                    std::fputs(error.c_str(), stderr);
-            }
-            if (!out.empty()) {
-                if (stdoutIsTerminal)
-                    progress.Clear();
-                WriteStdout(out, true);
-            }
-            progress.Step(m_printed);
-            lock.lock();
-            if (m_printed == m_state.size() && (stopped || m_finishedWorkers == workers))
-                return;
-        }
-    }
-    bool AnyFailed() const { return m_failed; }
-    size_t NotDone() const { return std::count(m_state.begin(), m_state.end(), PENDING); }
-
-private:
-    enum State : char { PENDING, DONE, FAILED };
-    std::mutex m_mutex;
-    std::condition_variable m_ready;
-    std::vector<std::string> m_lines;
-    std::vector<State> m_state;
-    std::vector<std::string> m_errors;
-    size_t m_printed = 0;
-    size_t m_finishedWorkers = 0;
-    bool m_failed = false;
-};
+Progress& TheProgress() {
+    static Progress progress;
+    return progress;
+}
 
 } // namespace
 
-size_t BatchWorkers(size_t count, bool cpuBound) {
-    const int ideal = QThread::idealThreadCount();
-    const size_t wanted = cpuBound ? static_cast<size_t>(std::max(ideal, 1))
-                                   : static_cast<size_t>(std::clamp(2 * ideal, 2, 16));
-    return std::max<size_t>(1, std::min(count, wanted));
+CRunControl TerminalRunControl() {
+    CRunControl control;
+    control.stopRequested = [] { return InterruptSignal() != 0; };
+    control.progress = [](size_t done, size_t total) { TheProgress().Step(done, total); };
+    return control;
 }
 
-BatchTotals RunBatch(size_t count, size_t workers,
-                     const std::function<BatchOutcome(size_t)>& work) {
-    Results results(count);
-    std::atomic<size_t> next{0};
-    QThreadPool pool;
-    pool.setMaxThreadCount(static_cast<int>(workers));
-    for (size_t k = 0; k < workers; ++k) {
-        pool.start([&] {
-            // A first interrupt lets the page in hand finish, then stops.
-            for (size_t i; !InterruptSignal() && (i = next.fetch_add(1)) < count;)
-                results.Done(i, work(i));
-            results.WorkerFinished();
-        });
-    }
-    Progress progress(count);
-    results.PrintAll(workers, progress);
-    pool.waitForDone();
-    progress.Clear();
-    return {results.AnyFailed(), results.NotDone()};
-}
-
-void RunEach(size_t count, size_t workers, const std::function<void(size_t)>& work) {
-    std::atomic<size_t> next{0};
-    std::atomic<size_t> done{0};
-    QThreadPool pool;
-    pool.setMaxThreadCount(static_cast<int>(workers));
-    for (size_t k = 0; k < workers; ++k) {
-        pool.start([&] {
-            for (size_t i; !InterruptSignal() && (i = next.fetch_add(1)) < count;) {
-                work(i);
-                done.fetch_add(1);
-            }
-        });
-    }
-    Progress progress(count);
-    while (!pool.waitForDone(100))
-        progress.Step(done.load());
-    progress.Clear();
+void ClearProgress() {
+    TheProgress().Clear();
 }
 
 bool OpenJournal(CUndoJournal& journal, const QString& file, const QString& command,
@@ -187,49 +74,46 @@ bool OpenJournal(CUndoJournal& journal, const QString& file, const QString& comm
 
 bool FinishJournal(CUndoJournal& journal, bool complete) {
     QString error;
+    ClearProgress();
     if (!journal.Finish(complete, error)) {
         FileError(journal.Path(), error);
         return false;
     }
-    if (journal.Entries() > 0 && isatty(2)) {
-        const std::string note =
-            "tsle-cli: to undo this run: tsle-cli undo '" + ArgBytes(journal.Path()) + "'\n";
-        std::fputs(note.c_str(), stderr);
+    if (journal.Entries() > 0) {
+        CUndoJournal::Prune(CJournalRetention::FromProfile(CSettingsProfile()));
+        if (isatty(2)) {
+            const std::string note =
+                "tsle-cli: to undo this run: tsle-cli undo '" + ArgBytes(journal.Path()) + "'\n";
+            std::fputs(note.c_str(), stderr);
+        }
     }
     return true;
 }
 
-bool WriteChangedPage(CLockedTextFile& file, const std::string& path, const std::string& before,
-                      const std::string& after, const PageWriteOptions& options, std::string& diff,
-                      std::string& reason) {
-    if (options.diff)
-        diff = UnifiedDiff(before, after, DiffFileName("a/", path), DiffFileName("b/", path));
-    if (options.dryRun)
-        return true;
-    QString error;
-    if (options.journal && !options.journal->Add(CJournalEntry::For(path, before, after), error)) {
-        reason = ArgBytes(error) + "; not changed";
-        return false;
-    }
-    if (!file.Save(after, error, options.sync)) {
-        reason = ArgBytes(error);
-        return false;
-    }
-    return true;
+void EndInterruptedRun(size_t notDone, size_t count) {
+    ClearProgress();
+    if (notDone)
+        std::fprintf(stderr, "tsle-cli: interrupted; %zu of %zu pages were not processed\n",
+                     notDone, count);
+    StdoutFailed();
+    ExitForInterrupt();
 }
 
 CPageWriteArguments::CPageWriteArguments()
     : m_dryRun("dry-run", "Change no file; report what would change."),
-      m_diff("diff", "Print a unified diff of each changed page (names as given, with a/ and b/ "
-                     "in front, for 'git apply' or 'patch -p1') instead of the result lines; "
-                     "failures still go to stderr. With --dry-run nothing is written."),
+      m_diff("diff", "Print a unified diff of each changed page instead of the result lines, "
+                     "for 'git apply' or 'patch -p1' in the current folder (paths relative to "
+                     "it, with a/ and b/ in front; a page outside it by its absolute path "
+                     "without the leading /, as git writes it); failures still go to stderr. "
+                     "With --dry-run nothing is written."),
       m_sync("sync", "Wait for each saved page to reach the disk (slower; by default the system "
                      "writes them out in its own time, each page still replaced atomically)."),
       m_journal("journal",
                 "Keep the journal of the run (what 'tsle-cli undo' needs to put the pages back) "
                 "in FILE, a new file; by default it goes to $XDG_STATE_HOME/tsle/journals "
-                "(~/.local/state/tsle/journals). See 'tsle-cli undo --list'. When the journal "
-                "cannot be written, no page is changed.",
+                "(~/.local/state/tsle/journals), where the last 100 runs and those of the last "
+                "90 days are kept. See 'tsle-cli undo --list'. When the journal cannot be "
+                "written, no page is changed.",
                 "FILE"),
       m_noJournal("no-journal", "Keep no journal: the run cannot be undone.") {}
 
@@ -259,4 +143,44 @@ bool CPageWriteArguments::Resolve(const QCommandLineParser& parser, const QStrin
         return false;
     options.journal = &journal;
     return true;
+}
+
+CPageSetArguments::CPageSetArguments(const QString& what, bool folders)
+    : m_recursive(QStringList{"r", "recursive"},
+                  what + " every web page under the folders named (symbolic links met there "
+                         "are not followed)."),
+      m_fileTypes(
+          "file-types",
+          "The file types that count as web pages (default \"" +
+              QString::fromLatin1(DEFAULT_FILE_TYPES.data(), qsizetype(DEFAULT_FILE_TYPES.size())) +
+              "\"; templates never do); " +
+              (folders ? "files in folders without one of these extensions are left "
+                         "alone."
+                       : "other files are left alone."),
+          "PATTERNS"),
+      m_folders(folders) {}
+
+void CPageSetArguments::AddTo(QCommandLineParser& parser) const {
+    if (m_folders)
+        parser.addOption(m_recursive);
+    parser.addOption(m_fileTypes);
+}
+
+CPageSetOptions CPageSetArguments::Options(const QCommandLineParser& parser) const {
+    CPageSetOptions options;
+    if (parser.isSet(m_fileTypes))
+        options.fileTypes = ArgBytes(parser.value(m_fileTypes));
+    options.recursive = m_folders && parser.isSet(m_recursive);
+    return options;
+}
+
+std::unique_ptr<CPageWalker> CPageSetArguments::Walk(const QCommandLineParser& parser,
+                                                     const QStringList& paths, const QString& templ,
+                                                     const PageFileId* templateId) const {
+    auto walker = std::make_unique<CPageWalker>(Options(parser));
+    if (templateId)
+        walker->ExcludeTemplate(ArgBytes(templ), *templateId);
+    for (const QString& path : paths)
+        walker->Add(ArgBytes(path));
+    return walker;
 }

@@ -1,26 +1,21 @@
-// Running one piece of work per page on several threads, for the commands
-// that work on many pages (apply, audit, export, import, undo).
+// The options and the terminal side of the commands that work on many pages
+// (apply, audit, export, import, undo); the work itself is the site engine's
+// (src/site).
 #pragma once
 
 #include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
-#include <cstddef>
-#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
-#include "document/text_file.h"
+#include "site/page_batch.h"
+#include "site/page_edit.h"
+#include "site/page_walk.h"
 
 class CUndoJournal;
 class QCommandLineParser;
-
-// What a run that changes pages does besides changing them.
-struct PageWriteOptions {
-    bool dryRun = false;
-    bool diff = false;
-    FileSync sync = FileSync::LATER;
-    CUndoJournal* journal = nullptr; // null: none (a dry run, or --no-journal)
-};
 
 // The options of every command that changes many pages: --dry-run, --diff,
 // --sync, --journal FILE and --no-journal.
@@ -41,49 +36,42 @@ private:
     QCommandLineOption m_dryRun, m_diff, m_sync, m_journal, m_noJournal;
 };
 
-// Writes a page of the run that changed from before to after: its unified
-// diff into diff when asked; then, unless a dry run, its journal entry on the
-// disk first and the page under its lock. Returns false with reason set when
-// the page was not written.
-bool WriteChangedPage(CLockedTextFile& file, const std::string& path, const std::string& before,
-                      const std::string& after, const PageWriteOptions& options, std::string& diff,
-                      std::string& reason);
+// The options that make a set of pages from the paths named: -r/--recursive
+// and --file-types (--file-types alone for commands that take no folders).
+class CPageSetArguments {
+public:
+    // what: how the command's help ends "-r: ... every web page under the
+    // folders named", e.g. "Apply to".
+    explicit CPageSetArguments(const QString& what, bool folders = true);
+    void AddTo(QCommandLineParser& parser) const;
+    CPageSetOptions Options(const QCommandLineParser& parser) const;
+    // The walker over the paths, as the options say (templ: the template of
+    // the run, never taken).
+    std::unique_ptr<CPageWalker> Walk(const QCommandLineParser& parser, const QStringList& paths,
+                                      const QString& templ = {},
+                                      const PageFileId* templateId = nullptr) const;
 
-// What one page's work gives: the text for stdout, and when it failed, the
-// message for stderr ("tsle-cli: PATH: reason\n").
-struct BatchOutcome {
-    std::string out;
-    bool failed = false;
-    std::string error;
+private:
+    QCommandLineOption m_recursive, m_fileTypes;
+    bool m_folders;
 };
 
-struct BatchTotals {
-    bool anyFailed = false;
-    size_t notDone = 0; // pages not started because of an interrupt
-};
-
-// How many workers a run of count pages uses: pages wait mostly for the file
-// system, so a few more than the processors; cpuBound: as many as processors.
-size_t BatchWorkers(size_t count, bool cpuBound = false);
-
-// Runs work(i) for every page i < count on workers threads. Each page's
-// output is printed in page order as soon as it and all pages before it are
-// done, and flushed at once, so that an interrupted run has told about every
-// page it finished. After an interrupt (see InstallInterruptHandling) no new
-// page is started. On a terminal, stderr shows the progress.
-BatchTotals RunBatch(size_t count, size_t workers, const std::function<BatchOutcome(size_t)>& work);
-
-// Runs work(i) for every page i < count on workers threads and returns when
-// all are done (or an interrupt stopped the run: then not every page was
-// worked on). On a terminal, stderr shows the progress.
-void RunEach(size_t count, size_t workers, const std::function<void(size_t)>& work);
+// The control of a run from the terminal: stops at an interrupt (see
+// InstallInterruptHandling), and on a terminal shows "N/M pages" on stderr.
+// Clear the line (ClearProgress) before printing on the same terminal.
+CRunControl TerminalRunControl();
+void ClearProgress();
 
 // Opens the journal of a run that changes pages: at file when one is named (a
 // new file), else a new one in the journal folder. Returns false, said on
 // stderr, when it cannot be written.
 bool OpenJournal(CUndoJournal& journal, const QString& file, const QString& command,
                  const QStringList& args);
-// Ends the journal (complete: the run was not interrupted) and, on a terminal,
-// says how to undo the run. Returns false, said on stderr, when the journal
-// could not be written.
+// Ends the journal (complete: the run was not interrupted), prunes the
+// journal folder as the profile says and, on a terminal, says how to undo the
+// run. Returns false, said on stderr, when the journal could not be written.
 bool FinishJournal(CUndoJournal& journal, bool complete);
+
+// After an interrupted run: says how many of count pages were not processed,
+// and ends the program by the signal.
+[[noreturn]] void EndInterruptedRun(size_t notDone, size_t count);

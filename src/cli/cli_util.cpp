@@ -87,49 +87,6 @@ bool StdoutFailed() {
     return true;
 }
 
-std::string JsonString(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() + 2);
-    out += '"';
-    char buf[8];
-    for (size_t i = 0; i < bytes.size();) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        const size_t len = Utf8SequenceLength(bytes, i);
-        if (len > 1) {
-            out.append(bytes.substr(i, len));
-            i += len;
-            continue;
-        }
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20 || len == 0) {
-                std::snprintf(buf, sizeof buf, "\\u%04X", c);
-                out += buf;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-        ++i;
-    }
-    out += '"';
-    return out;
-}
-
 void CliPrompt::Info(const std::string& text) {
     // One line per message, as every error of tsle-cli.
     std::string line = text;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "page/user_prompt.h"
+#include "site/json_string.h" // JsonString for the commands that print JSON
 
 // Exit codes of every command.
 constexpr int EXIT_OK = 0;
@@ -50,10 +51,6 @@ void WriteStdout(std::string_view bytes, bool flush = false);
 // Flushes stdout; when anything written to it failed (a full disk, a closed
 // pipe), says so on stderr and returns true.
 bool StdoutFailed();
-
-// A JSON string literal for bytes: valid UTF-8 as it stands, every other byte
-// as \u00XX with the byte's value.
-std::string JsonString(std::string_view bytes);
 
 // Messages on stderr; questions are answered with the cautious choice (No, or
 // Cancel where offered) since nobody is there to answer them.

@@ -1,7 +1,5 @@
 // tsle-cli apply: merge a template into many pages.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "cli/batch_run.h"
@@ -9,60 +7,21 @@
 #include "document/template_values.h"
 #include "document/text_file.h"
 #include "page/html_page.h"
-#include "settings/file_types.h"
-#include "site/page_walk.h"
 #include "site/undo_journal.h"
 
 namespace {
 
-enum class Outcome { CHANGED, UNCHANGED, FAILED };
-
-// Reads one page under its lock, applies the template and saves the page when
-// a value changed, its journal entry on the disk first.
-Outcome ApplyToFile(const CTemplateValues& values, const std::string& path,
-                    const PageWriteOptions& options, std::string& reason, std::string& diff) {
-    try {
-        CLockedTextFile file;
-        std::string text;
-        QString error;
-        if (!file.Open(FileNameFromBytes(path), text, error)) {
-            reason = ArgBytes(error);
-            return Outcome::FAILED;
-        }
-        CHtmlPage page;
-        page.SetText(text, BodyMode::PRESERVE);
-        if (!page.HasMetaPosition()) {
-            reason = "no place for meta tags (no head and no meta tag)";
-            return Outcome::FAILED;
-        }
-        if (!values.ApplyTo(page, &error)) {
-            reason = ArgBytes(error) + " Nothing was written.";
-            return Outcome::FAILED;
-        }
-        // A page whose values stay as they are is not written at all, however
-        // its tags are written.
-        if (page.GetChangeCount() == 0 || page.GetText() == text)
-            return Outcome::UNCHANGED;
-        const std::string& changed = page.GetText();
-        if (!WriteChangedPage(file, path, text, changed, options, diff, reason))
-            return Outcome::FAILED;
-        return Outcome::CHANGED;
-    } catch (const std::bad_alloc&) {
-        reason = std::strerror(ENOMEM);
-        return Outcome::FAILED;
-    }
-}
-
-std::string ResultLine(const std::string& path, Outcome outcome, const std::string& reason) {
-    switch (outcome) {
-    case Outcome::CHANGED:
+std::string ResultLine(const std::string& path, const CPageEdit& edit) {
+    switch (edit.outcome) {
+    case PageOutcome::CHANGED:
         return "changed " + path + "\n";
-    case Outcome::UNCHANGED:
+    case PageOutcome::UNCHANGED:
         return "unchanged " + path + "\n";
-    case Outcome::FAILED:
+    case PageOutcome::CONFLICT:
+    case PageOutcome::FAILED:
         break;
     }
-    return "failed " + path + ": " + reason + "\n";
+    return "failed " + path + ": " + edit.detail + "\n";
 }
 
 } // namespace
@@ -79,18 +38,9 @@ int RunApply(const QStringList& args) {
         "of them, from which 'tsle-cli undo' puts them back, also after an interruption.");
     parser.addPositionalArgument("TEMPLATE", "The template file (.mtpl).");
     parser.addPositionalArgument("PATH", "Pages, or folders with --recursive.", "PATH...");
-    const QCommandLineOption recursive(
-        QStringList{"r", "recursive"},
-        "Apply to every web page under the folders named (symbolic links met there are not "
-        "followed).");
-    const QCommandLineOption fileTypes(
-        "file-types",
-        "The file types that count as web pages in folders (default \"" +
-            QString::fromLatin1(DEFAULT_FILE_TYPES.data(), qsizetype(DEFAULT_FILE_TYPES.size())) +
-            "\"); files without one of these extensions are left alone.",
-        "PATTERNS");
+    const CPageSetArguments pageSet("Apply to");
     const CPageWriteArguments writing;
-    parser.addOptions({recursive, fileTypes});
+    pageSet.AddTo(parser);
     writing.AddTo(parser);
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
@@ -101,8 +51,6 @@ int RunApply(const QStringList& args) {
     if (paths.size() < 2)
         return UsageError("apply expects a TEMPLATE and at least one PATH");
     const QString templatePath = paths.takeFirst();
-    const std::string types = parser.isSet(fileTypes) ? ArgBytes(parser.value(fileTypes))
-                                                      : std::string(DEFAULT_FILE_TYPES);
     InstallInterruptHandling();
 
     std::string templateText, reason;
@@ -116,46 +64,58 @@ int RunApply(const QStringList& args) {
     CTemplateValues values;
     values.Read(templ);
 
-    CPageWalker walker(types);
-    walker.ExcludeTemplate(ArgBytes(templatePath), templateId);
-    for (const QString& path : paths)
-        walker.AddArgument(ArgBytes(path), parser.isSet(recursive));
-    const std::vector<CPageJob>& jobs = walker.Jobs();
+    const std::unique_ptr<CPageWalker> walker =
+        pageSet.Walk(parser, paths, templatePath, &templateId);
+    const std::vector<CPageJob>& jobs = walker->Jobs();
     PageWriteOptions options;
     CUndoJournal journal;
     if (!writing.Resolve(parser, "apply", args.mid(1), journal, options))
         return EXIT_FILE_FAILED;
 
+    const PageEditor apply = [&](CHtmlPage& page, const std::string&, std::string& detail) {
+        if (!page.HasMetaPosition()) {
+            detail = "no place for meta tags (no head and no meta tag)";
+            return PageOutcome::FAILED;
+        }
+        QString error;
+        if (!values.ApplyTo(page, &error)) {
+            detail = ArgBytes(error) + " Nothing was written.";
+            return PageOutcome::FAILED;
+        }
+        return PageOutcome::CHANGED;
+    };
     // Pages are independent, and most of the time of each goes to waiting for
     // the file system, so several workers take pages in turn.
     const size_t count = jobs.size();
-    const BatchTotals totals = RunBatch(count, BatchWorkers(count), [&](size_t i) {
-        const CPageJob& job = jobs[i];
-        std::string why = job.error;
-        std::string diff;
-        const Outcome outcome =
-            job.error.empty() ? ApplyToFile(values, job.path, options, why, diff) : Outcome::FAILED;
-        BatchOutcome result;
-        result.failed = outcome == Outcome::FAILED;
-        if (result.failed)
-            result.error = "tsle-cli: " + job.path + ": " + why + "\n";
-        // With --diff, stdout is a patch: the diffs alone.
-        if (!options.diff)
-            result.out = ResultLine(job.path, outcome, why);
-        else
-            result.out = std::move(diff);
-        return result;
-    });
+    std::vector<CPageEdit> results(count);
+    bool anyFailed = false;
+    const size_t notDone = RunInOrder(
+        count,
+        [&](size_t i) {
+            const CPageJob& job = jobs[i];
+            if (!job.error.empty())
+                results[i] = {PageOutcome::FAILED, job.error, {}};
+            else
+                results[i] = EditPage(job.path, options, apply);
+        },
+        [&](size_t i) {
+            CPageEdit& result = results[i];
+            const std::string& path = jobs[i].path;
+            if (result.outcome == PageOutcome::FAILED) {
+                anyFailed = true;
+                ClearProgress();
+                std::fputs(("tsle-cli: " + path + ": " + result.detail + "\n").c_str(), stderr);
+            }
+            // With --diff, stdout is a patch: the diffs alone.
+            ClearProgress();
+            WriteStdout(options.diff ? result.diff : ResultLine(path, result), true);
+            result = CPageEdit();
+        },
+        TerminalRunControl());
     const bool interrupted = InterruptSignal() != 0;
     if (!FinishJournal(journal, !interrupted))
         return EXIT_FILE_FAILED;
-    if (interrupted) {
-        if (totals.notDone) {
-            std::fprintf(stderr, "tsle-cli: interrupted; %zu of %zu pages were not processed\n",
-                         totals.notDone, count);
-        }
-        StdoutFailed();
-        ExitForInterrupt();
-    }
-    return totals.anyFailed ? EXIT_FILE_FAILED : EXIT_OK;
+    if (interrupted)
+        EndInterruptedRun(notDone, count);
+    return anyFailed ? EXIT_FILE_FAILED : EXIT_OK;
 }

@@ -6,10 +6,8 @@
 #include "cli/batch_run.h"
 #include "cli/cli_util.h"
 #include "document/text_file.h"
-#include "page/page_file.h"
-#include "settings/file_types.h"
 #include "site/audit_report.h"
-#include "site/page_walk.h"
+#include "site/page_scan.h"
 #include "site/site_audit.h"
 
 namespace {
@@ -36,21 +34,12 @@ int RunAudit(const QStringList& args) {
         "only: no page is written. Exit status 0 when there is nothing to report, 1 when "
         "there are findings or pages that cannot be read, 2 on bad usage.");
     parser.addPositionalArgument("PATH", "Pages, or folders with --recursive.", "PATH...");
-    const QCommandLineOption recursive(
-        QStringList{"r", "recursive"},
-        "Check every web page under the folders named (symbolic links met there are not "
-        "followed).");
+    const CPageSetArguments pageSet("Check");
     const QCommandLineOption format(
         "format",
         "table (aligned; on a terminal cut to its width), csv (one row per page) or json "
         "(pages, summary and thresholds).",
         "FORMAT", "table");
-    const QCommandLineOption fileTypes(
-        "file-types",
-        "The file types that count as web pages in folders (default \"" +
-            QString::fromLatin1(DEFAULT_FILE_TYPES.data(), qsizetype(DEFAULT_FILE_TYPES.size())) +
-            "\").",
-        "PATTERNS");
     const CAuditThresholds defaults;
     const QCommandLineOption titleMin("title-min", "A shorter title is reported (default 30).", "N",
                                       QString::number(defaults.titleMin));
@@ -62,8 +51,8 @@ int RunAudit(const QStringList& args) {
     const QCommandLineOption descriptionMax("description-max",
                                             "A longer description is reported (default 160).", "N",
                                             QString::number(defaults.descriptionMax));
-    parser.addOptions(
-        {recursive, format, fileTypes, titleMin, titleMax, descriptionMin, descriptionMax});
+    pageSet.AddTo(parser);
+    parser.addOptions({format, titleMin, titleMax, descriptionMin, descriptionMax});
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
         return exitCode;
@@ -91,30 +80,27 @@ int RunAudit(const QStringList& args) {
         thresholds.descriptionMin > thresholds.descriptionMax)
         return UsageError("a minimum length is above its maximum");
 
-    const std::string types = parser.isSet(fileTypes) ? ArgBytes(parser.value(fileTypes))
-                                                      : std::string(DEFAULT_FILE_TYPES);
-    CPageWalker walker(types);
-    for (const QString& path : paths)
-        walker.AddArgument(ArgBytes(path), parser.isSet(recursive));
-    const std::vector<CPageJob>& jobs = walker.Jobs();
+    const std::unique_ptr<CPageWalker> walker = pageSet.Walk(parser, paths);
+    const std::vector<CPageJob>& jobs = walker->Jobs();
 
     // Each page is read and parsed on its own; the files are only read (no
     // lock: every save replaces a page whole, so a reader sees one version).
     std::vector<CAuditPage> pages(jobs.size());
-    RunEach(jobs.size(), BatchWorkers(jobs.size()), [&](size_t i) {
-        const CPageJob& job = jobs[i];
-        std::string text, error = job.error;
-        if (error.empty() && ReadPageFile(job.path, text, error)) {
-            try {
-                pages[i] = AuditPage(job.path, std::move(text));
-                return;
-            } catch (const std::bad_alloc&) {
-                error = "Cannot allocate memory";
-            }
+    const std::vector<std::string> errors = ScanPages(
+        jobs,
+        [&](size_t i, std::string& text) {
+            pages[i] = AuditPage(jobs[i].path, text);
+            return std::string();
+        },
+        TerminalRunControl());
+    ClearProgress();
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        if (!errors[i].empty()) {
+            pages[i] = CAuditPage();
+            pages[i].path = jobs[i].path;
+            pages[i].error = errors[i];
         }
-        pages[i].path = job.path;
-        pages[i].error = error;
-    });
+    }
     const CSiteAudit audit(thresholds);
     audit.Finish(pages);
     for (const CAuditPage& page : pages) {

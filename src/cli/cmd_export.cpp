@@ -2,14 +2,15 @@
 #include <optional>
 #include <vector>
 
+#include <cstdlib>
+#include <sys/stat.h>
+
 #include "cli/batch_run.h"
 #include "cli/cli_util.h"
 #include "document/text_file.h"
 #include "page/html_page.h"
-#include "page/page_file.h"
-#include "settings/file_types.h"
 #include "site/csv_table.h"
-#include "site/page_walk.h"
+#include "site/page_scan.h"
 #include "site/site_columns.h"
 #include "site/site_page.h"
 
@@ -25,24 +26,20 @@ int RunExport(const QStringList& args) {
         "meta name that reads as another column is headed 'name:NAME'. Values are text, read "
         "in each page's encoding.");
     parser.addPositionalArgument("PATH", "Pages, or folders with --recursive.", "PATH...");
-    const QCommandLineOption recursive(
-        QStringList{"r", "recursive"},
-        "Every web page under the folders named (symbolic links met there are not followed).");
+    const CPageSetArguments pageSet("Export");
     const QCommandLineOption fields(
         "fields",
         "The columns after path and fingerprint, comma-separated in header form, e.g. "
         "\"title,description,keywords,http-equiv:Refresh\".",
         "LIST");
-    const QCommandLineOption fileTypes(
-        "file-types",
-        "The file types that count as web pages in folders (default \"" +
-            QString::fromLatin1(DEFAULT_FILE_TYPES.data(), qsizetype(DEFAULT_FILE_TYPES.size())) +
-            "\").",
-        "PATTERNS");
-    const QCommandLineOption output(QStringList{"o", "output"},
-                                    "The CSV file to write (replaced atomically), or - for stdout.",
-                                    "FILE");
-    parser.addOptions({recursive, fields, fileTypes, output});
+    const QCommandLineOption output(
+        QStringList{"o", "output"},
+        "The CSV file to write (replaced atomically), or - for stdout. A page being exported, "
+        "or any file of the page types, is refused as FILE (unless --force).",
+        "FILE");
+    const QCommandLineOption force("force", "Write FILE even when it is a page.");
+    pageSet.AddTo(parser);
+    parser.addOptions({fields, output, force});
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
         return exitCode;
@@ -65,38 +62,56 @@ int RunExport(const QStringList& args) {
 
     // Asked to stop, the run writes nothing rather than a part of the table.
     InstallInterruptHandling();
-    const std::string types = parser.isSet(fileTypes) ? ArgBytes(parser.value(fileTypes))
-                                                      : std::string(DEFAULT_FILE_TYPES);
-    CPageWalker walker(types);
-    for (const QString& path : paths)
-        walker.AddArgument(ArgBytes(path), parser.isSet(recursive));
-    const std::vector<CPageJob>& jobs = walker.Jobs();
+    const std::unique_ptr<CPageWalker> walker = pageSet.Walk(parser, paths);
+    const std::vector<CPageJob>& jobs = walker->Jobs();
+    const QString file = parser.value(output);
+    if (file != "-" && !parser.isSet(force)) {
+        // The table must not take the place of a page.
+        const std::string target = ArgBytes(file);
+        const auto isPageName = [&](const std::string& path) {
+            const size_t slash = path.rfind('/');
+            const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+            return walker->IsPageName(name) || name.ends_with(".mtpl");
+        };
+        std::string real; // where a symbolic link leads
+        if (char* resolved = ::realpath(target.c_str(), nullptr)) {
+            real = resolved;
+            std::free(resolved);
+        }
+        struct stat info;
+        const bool isInput = ::stat(target.c_str(), &info) == 0 &&
+                             walker->Holds({static_cast<unsigned long long>(info.st_dev),
+                                            static_cast<unsigned long long>(info.st_ino)});
+        if (isInput || isPageName(target) || (!real.empty() && isPageName(real))) {
+            FileError(file, isInput ? "is one of the pages exported; not written (--force writes "
+                                      "it anyway)"
+                                    : "is a web page by its name; not written (--force writes "
+                                      "it anyway)");
+            return EXIT_FILE_FAILED;
+        }
+    }
 
     const std::vector<QString> names = columns.MetaNames();
     std::vector<std::optional<CPageValues>> pages(jobs.size());
-    std::vector<std::string> errors(jobs.size());
-    RunEach(jobs.size(), BatchWorkers(jobs.size()), [&](size_t i) {
-        std::string text, why = jobs[i].error;
-        if (why.empty() && ReadPageFile(jobs[i].path, text, why)) {
-            try {
-                CHtmlPage page;
-                ReadPageHead(page, text);
-                pages[i].emplace();
-                pages[i]->Read(text, page, names);
-                return;
-            } catch (const std::bad_alloc&) {
-                pages[i].reset();
-                why = "Cannot allocate memory";
-            }
-        }
-        errors[i] = why;
-    });
+    const std::vector<std::string> errors = ScanPages(
+        jobs,
+        [&](size_t i, std::string& text) {
+            CHtmlPage page;
+            ReadPageHead(page, text);
+            pages[i].emplace();
+            pages[i]->Read(text, page, names);
+            return std::string();
+        },
+        TerminalRunControl());
+    ClearProgress();
     if (InterruptSignal())
         ExitForInterrupt();
     // The columns in the order their names are met, page by page.
-    for (const std::optional<CPageValues>& page : pages) {
-        if (page)
-            columns.AddMetas(*page);
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        if (!errors[i].empty())
+            pages[i].reset();
+        else if (pages[i])
+            columns.AddMetas(*pages[i]);
     }
     std::string csv;
     AppendCsvRow(csv, columns.HeaderCells());
@@ -108,7 +123,6 @@ int RunExport(const QStringList& args) {
             exitCode = EXIT_FILE_FAILED;
         }
     }
-    const QString file = parser.value(output);
     if (file == "-") {
         WriteStdout(csv);
     } else if (!SaveTextFile(file, csv, error, FileSync::TO_DISK)) {

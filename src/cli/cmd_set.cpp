@@ -7,7 +7,7 @@
 #include "document/text_file.h"
 #include "page/ascii_text.h"
 #include "page/html_page.h"
-#include "site/text_diff.h"
+#include "site/page_edit.h"
 
 namespace {
 
@@ -121,8 +121,9 @@ int RunSet(const QStringList& args) {
     parser.addPositionalArgument("FILE", "The web page to change.");
     const QCommandLineOption dryRun("dry-run", "Write the changed page to stdout; change no file.");
     const QCommandLineOption diffOption(
-        "diff", "Print a unified diff of the change (with a/ and b/ before the name, for "
-                "'git apply' or 'patch -p1'); with --dry-run the diff instead of the page.");
+        "diff", "Print a unified diff of the change (the path relative to the current folder, "
+                "with a/ and b/ in front, for 'git apply' or 'patch -p1'); with --dry-run the "
+                "diff instead of the page.");
     parser.addOptions({
         {"title", "Set the title.", "TEXT"},
         {"meta", "Set the meta tag NAME (name attribute); an empty VALUE removes it.",
@@ -166,9 +167,7 @@ int RunSet(const QStringList& args) {
         !ApplyEdits(file, page, edits))
         return EXIT_FILE_FAILED;
     if (parser.isSet(diffOption)) {
-        const std::string path = ArgBytes(file);
-        WriteStdout(
-            UnifiedDiff(text, page.GetText(), DiffFileName("a/", path), DiffFileName("b/", path)));
+        WriteStdout(PageDiff(text, page.GetText(), ArgBytes(file)));
     } else if (parser.isSet(dryRun)) {
         WriteStdout(page.GetText());
     }

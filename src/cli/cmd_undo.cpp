@@ -6,7 +6,9 @@
 #include "cli/batch_run.h"
 #include "cli/cli_util.h"
 #include "document/text_file.h"
+#include "settings/settings_profile.h"
 #include "site/undo_journal.h"
+#include "site/undo_run.h"
 
 namespace {
 
@@ -61,10 +63,14 @@ int RunUndo(const QStringList& args) {
     parser.setApplicationDescription(
         "Puts back the pages that a run of 'tsle-cli apply' or 'tsle-cli import' changed, "
         "from the run's journal, also when the run was interrupted. A page is restored only "
-        "when it still holds exactly the text the run wrote; one changed since is reported "
-        "('changed since PATH') and left alone, and one that already holds its text from "
-        "before the run is 'unchanged'. Pages are saved as every save is (atomically, under "
-        "their lock). Prints one line per page of the journal.");
+        "when it still holds exactly the text the run wrote (by its SHA-256); one changed "
+        "since is reported ('changed since PATH') and left alone, and one that already holds "
+        "its text from before the run is 'unchanged'. Only web pages (by the file types) are "
+        "restored, and only from a journal of the user's own in the journal folder (--force "
+        "takes another). A journal with damaged lines, or whose end line counts other pages "
+        "than it holds, is reported (exit status 1) and not marked undone. Pages are saved as "
+        "every save is (atomically, under their lock). Prints one line per page of the "
+        "journal.");
     parser.addPositionalArgument(
         "JOURNAL", "The journal: a path, or a name that 'undo --list' shows.", "[JOURNAL]");
     const QCommandLineOption list("list", "List the recent journals (time, command, pages, "
@@ -72,7 +78,20 @@ int RunUndo(const QStringList& args) {
     const QCommandLineOption all("all", "With --list: every journal, not only the last 20.");
     const QCommandLineOption last("last", "Undo the most recent run that is not undone yet.");
     const QCommandLineOption dryRun("dry-run", "Change no file; report what would be done.");
-    parser.addOptions({list, all, last, dryRun});
+    const QCommandLineOption force("force", "Undo from a journal that is not in the journal "
+                                            "folder or not the user's own.");
+    const QCommandLineOption prune(
+        "prune", "Remove the journals that are neither among the last runs nor of the last days "
+                 "(by default 100 runs and 90 days, or the profile's [Journals] KeepRuns and "
+                 "KeepDays; every run that keeps a journal prunes so).");
+    const CJournalRetention retention = CJournalRetention::FromProfile(CSettingsProfile());
+    const QCommandLineOption keepRuns("keep-runs", "With --prune: the runs to keep.", "N",
+                                      QString::number(retention.keepRuns));
+    const QCommandLineOption keepDays("keep-days", "With --prune: the days to keep.", "N",
+                                      QString::number(retention.keepDays));
+    const CPageSetArguments pageSet("Undo", false);
+    parser.addOptions({list, all, last, dryRun, force, prune, keepRuns, keepDays});
+    pageSet.AddTo(parser);
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
         return exitCode;
@@ -81,6 +100,20 @@ int RunUndo(const QStringList& args) {
         if (!positional.isEmpty() || parser.isSet(last))
             return UsageError("undo --list takes no JOURNAL");
         return ListJournals(parser.isSet(all));
+    }
+    if (parser.isSet(prune)) {
+        if (!positional.isEmpty() || parser.isSet(last))
+            return UsageError("undo --prune takes no JOURNAL");
+        CJournalRetention keep;
+        bool runsOk = false, daysOk = false;
+        keep.keepRuns = parser.value(keepRuns).toInt(&runsOk);
+        keep.keepDays = parser.value(keepDays).toInt(&daysOk);
+        if (!runsOk || !daysOk || keep.keepRuns < 0 || keep.keepDays < 0)
+            return UsageError("--keep-runs and --keep-days expect numbers");
+        const size_t removed = CUndoJournal::Prune(keep);
+        WriteStdout(std::to_string(removed) + (removed == 1 ? " journal" : " journals") +
+                    " removed from " + ArgBytes(CUndoJournal::Folder()) + "\n");
+        return EXIT_OK;
     }
     QString path;
     if (parser.isSet(last)) {
@@ -97,7 +130,7 @@ int RunUndo(const QStringList& args) {
         }
     } else {
         if (positional.size() != 1)
-            return UsageError("undo expects one JOURNAL (or --last, or --list)");
+            return UsageError("undo expects one JOURNAL (or --last, --list or --prune)");
         path = FindJournal(positional.front());
     }
     InstallInterruptHandling();
@@ -107,58 +140,51 @@ int RunUndo(const QStringList& args) {
         std::fputs(("tsle-cli: " + ArgBytes(error) + "\n").c_str(), stderr);
         return EXIT_FILE_FAILED;
     }
-    if (journal.skippedLines) {
-        FileError(path, std::to_string(journal.skippedLines) +
-                            " line(s) cut short or not understood were passed over");
-    }
-    const bool dry = parser.isSet(dryRun);
-    // The last page changed is put back first.
-    const std::vector<CJournalEntry> entries(journal.entries.rbegin(), journal.entries.rend());
-    const BatchTotals totals =
-        RunBatch(entries.size(), BatchWorkers(entries.size()), [&](size_t i) {
-            const CJournalEntry& entry = entries[i];
-            BatchOutcome result;
-            const auto fail = [&](const std::string& line, const std::string& why) {
-                result.failed = true;
-                result.out = line + "\n";
-                result.error = "tsle-cli: " + entry.path + ": " + why + "\n";
-            };
-            CLockedTextFile file;
-            std::string text, old;
-            QString why;
-            if (!file.Open(FileNameFromBytes(journal.Resolve(entry.path)), text, why)) {
-                fail("failed " + entry.path + ": " + ArgBytes(why), ArgBytes(why));
-                return result;
-            }
-            switch (entry.Restore(text, old)) {
-            case CJournalEntry::Undo::ALREADY:
-                result.out = "unchanged " + entry.path + "\n";
-                break;
-            case CJournalEntry::Undo::CHANGED_SINCE:
-                fail("changed since " + entry.path,
-                     "changed since the run; not restored (its text is not the one the run wrote)");
-                break;
-            case CJournalEntry::Undo::DAMAGED:
-                fail("failed " + entry.path + ": the journal does not give its old text back",
-                     "the journal does not give its old text back; not restored");
-                break;
-            case CJournalEntry::Undo::RESTORE:
-                if (!dry && !file.Save(old, why, FileSync::TO_DISK)) {
-                    fail("failed " + entry.path + ": " + ArgBytes(why), ArgBytes(why));
-                    break;
-                }
-                result.out = "restored " + entry.path + "\n";
-                break;
-            }
-            return result;
-        });
-    if (InterruptSignal()) {
-        StdoutFailed();
-        ExitForInterrupt();
-    }
-    if (totals.anyFailed)
+    // A journal says which files get which bytes: one that is not the user's
+    // own, where runs keep theirs, could have been written by anyone.
+    const std::string distrust = CUndoJournal::Distrust(path);
+    if (!distrust.empty() && !parser.isSet(force)) {
+        FileError(path, distrust + "; not undone (--force undoes it anyway)");
         return EXIT_FILE_FAILED;
-    if (!dry && !CUndoJournal::MarkUndone(path, error)) {
+    }
+    const std::string damage = journal.Damage();
+    if (!damage.empty())
+        FileError(path, damage + "; the pages of those lines cannot be restored");
+    CUndoOptions options;
+    options.dryRun = parser.isSet(dryRun);
+    options.fileTypes = pageSet.Options(parser).fileTypes;
+    bool anyFailed = false;
+    const size_t notDone =
+        UndoPages(journal, options, TerminalRunControl(), [&](const CUndoResult& result) {
+            ClearProgress();
+            std::string line;
+            switch (result.outcome) {
+            case UndoOutcome::RESTORED:
+                line = "restored " + result.path;
+                break;
+            case UndoOutcome::ALREADY:
+                line = "unchanged " + result.path;
+                break;
+            case UndoOutcome::CHANGED_SINCE:
+                line = "changed since " + result.path;
+                break;
+            case UndoOutcome::FAILED:
+                line = "failed " + result.path + ": " + result.detail;
+                break;
+            }
+            if (result.outcome == UndoOutcome::CHANGED_SINCE ||
+                result.outcome == UndoOutcome::FAILED) {
+                anyFailed = true;
+                std::fputs(("tsle-cli: " + result.path + ": " + result.detail + "\n").c_str(),
+                           stderr);
+            }
+            WriteStdout(line + "\n", true);
+        });
+    if (InterruptSignal())
+        EndInterruptedRun(notDone, journal.entries.size());
+    if (anyFailed || !damage.empty())
+        return EXIT_FILE_FAILED;
+    if (!options.dryRun && !CUndoJournal::MarkUndone(path, error)) {
         std::fputs(("tsle-cli: " + ArgBytes(error) + "\n").c_str(), stderr);
         return EXIT_FILE_FAILED;
     }

@@ -7,7 +7,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <mutex>
 #include <sys/file.h>
 #include <sys/random.h>
@@ -183,9 +186,70 @@ std::string Refusal(const Target& target, const std::string& full) {
     return {};
 }
 
+constexpr char kTempPrefix[] = ".tsle-";
+constexpr char kTempChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+// A temporary file not written to for this long, and locked by no program, is
+// left over from a save that was killed.
+constexpr time_t STALE_TEMP_SECONDS = 60;
+// A folder is searched for such files at most this often by one program.
+constexpr time_t STALE_SEARCH_INTERVAL = 600;
+
+bool IsTempName(std::string_view name) {
+    return name.size() == 12 && name.starts_with(kTempPrefix) &&
+           name.find_first_not_of(kTempChars, 6) == std::string_view::npos;
+}
+
+// Removes the temporary files in the folder dirFd that saves killed half way
+// left behind. A save holds an flock on its temporary file from creating it
+// to renaming or removing it, so one that can be locked here has no writer;
+// and one written to within the last minute is left alone in any case (a
+// save locks its file a moment after creating it).
+void RemoveStaleTemps(int dirFd) {
+    struct stat folder;
+    if (::fstat(dirFd, &folder) != 0)
+        return;
+    const time_t now = ::time(nullptr);
+    {
+        static std::mutex mutex;
+        static std::map<std::pair<dev_t, ino_t>, time_t> searched;
+        std::lock_guard lock(mutex);
+        time_t& last = searched[{folder.st_dev, folder.st_ino}];
+        if (last && now - last < STALE_SEARCH_INTERVAL)
+            return;
+        last = now;
+    }
+    const int listFd = ::openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0)
+        return;
+    DIR* dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return;
+    }
+    const uid_t me = ::geteuid();
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        struct stat info;
+        if (!IsTempName(name) || ::fstatat(dirFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode) || (info.st_uid != me && me != 0) ||
+            now - info.st_mtime < STALE_TEMP_SECONDS)
+            continue;
+        const int fd =
+            ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat held, again;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
+            ::fstatat(dirFd, name, &again, AT_SYMLINK_NOFOLLOW) == 0 &&
+            held.st_dev == again.st_dev && held.st_ino == again.st_ino)
+            ::unlinkat(dirFd, name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 // Creates a new file with a short random name in the folder dirFd.
 int CreateTemp(int dirFd, char (&name)[16], mode_t mode) {
-    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
         unsigned char random[6];
         if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
@@ -193,9 +257,9 @@ int CreateTemp(int dirFd, char (&name)[16], mode_t mode) {
             for (size_t i = 0; i < sizeof random; ++i)
                 random[i] = static_cast<unsigned char>((now >> (8 * i)) ^ (attempt * 31 + i));
         }
-        std::memcpy(name, ".tsle-", 6);
+        std::memcpy(name, kTempPrefix, 6);
         for (size_t i = 0; i < sizeof random; ++i)
-            name[6 + i] = kChars[random[i] % (sizeof kChars - 1)];
+            name[6 + i] = kTempChars[random[i] % (sizeof kTempChars - 1)];
         name[12] = '\0';
         const int fd = ::openat(dirFd, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
@@ -241,6 +305,11 @@ int SaveBytes(const std::string& path, std::string_view bytes, FileSync sync,
         error = "cannot create a temporary file in the folder: " + ErrnoText(errno);
         return 0;
     }
+    // Locked until it is renamed or removed (through a second descriptor,
+    // so that the first can be closed, and its result checked, before the
+    // rename): no other save takes it for one left over.
+    ::flock(file.get(), LOCK_EX | LOCK_NB);
+    const Fd held(::dup(file.get()));
     const int slot = RegisterTemp(dir.get(), temp);
     int failure = 0;
     if (target.exists) {
@@ -272,6 +341,7 @@ int SaveBytes(const std::string& path, std::string_view bytes, FileSync sync,
         return 0;
     }
     UnregisterTemp(slot);
+    RemoveStaleTemps(dir.get());
     // The new name must reach the disk too before the save counts as done.
     if (sync == FileSync::TO_DISK && ::fsync(dir.get()) != 0) {
         error = "the file was replaced, but the folder could not be written to the disk: " +
@@ -452,6 +522,49 @@ int CLockedTextFile::Open(const QString& path, std::string& text, QString& error
     text.clear();
     std::string reason;
     if (!LockPath(FileNameBytes(path), reason, waitMs) || !ReadPageFd(m_fd, text, reason, &m_id)) {
+        Close();
+        error = ToQString(reason);
+        return 0;
+    }
+    error.clear();
+    return 1;
+}
+
+int CLockedTextFile::OpenBytes(const QString& path, std::string& bytes, QString& error,
+                               int waitMs) {
+    bytes.clear();
+    std::string reason;
+    if (!LockPath(FileNameBytes(path), reason, waitMs)) {
+        error = ToQString(reason);
+        return 0;
+    }
+    try {
+        struct stat info;
+        if (::fstat(m_fd, &info) != 0) {
+            reason = ErrnoText(errno);
+        } else {
+            bytes.reserve(static_cast<size_t>(info.st_size));
+            char buffer[65536];
+            for (;;) {
+                const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got < 0)
+                    reason = ErrnoText(errno);
+                if (got <= 0)
+                    break;
+                bytes.append(buffer, static_cast<size_t>(got));
+                if (bytes.size() > static_cast<size_t>(INT_MAX)) {
+                    reason = kFileTooLarge;
+                    break;
+                }
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        reason = ErrnoText(ENOMEM);
+    }
+    if (!reason.empty()) {
+        bytes.clear();
         Close();
         error = ToQString(reason);
         return 0;

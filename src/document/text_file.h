@@ -15,6 +15,10 @@
 // - The file is locked (an advisory flock) while it is written, and for the
 //   whole read-modify-write of a CLockedTextFile, so that programs which lock
 //   the same way (tsle-cli, the editor) never lose each other's changes.
+// - The temporary file is locked too, from its creation until it is renamed
+//   or removed. A save removes the temporary files in its folder that a
+//   program killed half way left behind: those no program holds locked and
+//   that have not been written to for a minute.
 //
 // File names are bytes on Linux. Paths are QStrings that hold any bytes: see
 // FileNameBytes.
@@ -81,6 +85,10 @@ public:
     // interrupt, see InstallInterruptHandling) and reads it by the rule of
     // LoadTextFile. Returns 1, or 0 with error set.
     int Open(const QString& path, std::string& text, QString& error, int waitMs = -1);
+    // Opens and locks the file as Open does, but reads whatever bytes it
+    // holds (zero bytes too), for a caller that knows by other means (a
+    // fingerprint) what it must hold.
+    int OpenBytes(const QString& path, std::string& bytes, QString& error, int waitMs = -1);
     // Only opens and locks the file, as Open does.
     int Lock(const QString& path, QString& error, int waitMs = -1);
     // The file that was opened.

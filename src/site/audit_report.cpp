@@ -8,6 +8,7 @@
 
 #include "page/utf8.h"
 #include "site/csv_table.h"
+#include "site/json_string.h"
 #include "site/site_page.h"
 
 namespace {
@@ -85,37 +86,6 @@ std::string FindingNames(const CAuditPage& page) {
 }
 
 } // namespace
-
-std::string JsonText(std::string_view bytes) {
-    std::string out = "\"";
-    char buf[8];
-    for (size_t i = 0; i < bytes.size();) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        const size_t len = Utf8SequenceLength(bytes, i);
-        if (len > 1) {
-            out.append(bytes.substr(i, len));
-            i += len;
-            continue;
-        }
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c < 0x20 || c == 0x7F || len == 0) {
-            std::snprintf(buf, sizeof buf, "\\u%04X", c);
-            out += buf;
-        } else {
-            out += static_cast<char>(c);
-        }
-        ++i;
-    }
-    return out + "\"";
-}
 
 int DisplayWidth(std::u32string_view text) {
     int width = 0;
@@ -226,15 +196,15 @@ std::string AuditJson(const CSiteAudit& audit, const std::vector<CAuditPage>& pa
     for (size_t p = 0; p < pages.size(); ++p) {
         const CAuditPage& page = pages[p];
         out += p ? ",\n  " : "\n  ";
-        out += "{\"path\": " + JsonText(page.path);
+        out += "{\"path\": " + JsonString(page.path);
         if (!page.error.empty()) {
-            out += ", \"error\": " + JsonText(page.error);
+            out += ", \"error\": " + JsonString(page.error);
         } else {
-            out += ", \"title\": " + optional(page.hasTitle, JsonText(Utf8(page.title)));
+            out += ", \"title\": " + optional(page.hasTitle, JsonString(Utf8(page.title)));
             out +=
                 ", \"title_length\": " + optional(page.hasTitle, std::to_string(page.titleLength));
             out += ", \"description\": " +
-                   optional(page.hasDescription, JsonText(Utf8(page.description)));
+                   optional(page.hasDescription, JsonString(Utf8(page.description)));
             out += ", \"description_length\": " +
                    optional(page.hasDescription, std::to_string(page.descriptionLength));
         }
@@ -242,13 +212,13 @@ std::string AuditJson(const CSiteAudit& audit, const std::vector<CAuditPage>& pa
         for (size_t f = 0; f < page.findings.size(); ++f) {
             const CAuditFinding& finding = page.findings[f];
             out += f ? ", " : "";
-            out += "{\"code\": " + JsonText(AuditCodeName(finding.code));
-            out += ", \"message\": " + JsonText(audit.Message(pages, page, finding));
+            out += "{\"code\": " + JsonString(AuditCodeName(finding.code));
+            out += ", \"message\": " + JsonString(audit.Message(pages, page, finding));
             if (!finding.others.empty()) {
                 out += ", \"others\": [";
                 const size_t listed = std::min(LISTED_OTHERS, finding.others.size());
                 for (size_t i = 0; i < listed; ++i)
-                    out += (i ? ", " : "") + JsonText(pages[finding.others[i]].path);
+                    out += (i ? ", " : "") + JsonString(pages[finding.others[i]].path);
                 out += "], \"others_total\": " + std::to_string(finding.others.size());
             }
             out += "}";
@@ -266,7 +236,7 @@ std::string AuditJson(const CSiteAudit& audit, const std::vector<CAuditPage>& pa
             continue;
         out += first ? "" : ", ";
         first = false;
-        out += JsonText(AuditCodeName(static_cast<AuditCode>(c))) + ": " +
+        out += JsonString(AuditCodeName(static_cast<AuditCode>(c))) + ": " +
                std::to_string(summary.counts[c]);
     }
     const CAuditThresholds& t = audit.Thresholds();

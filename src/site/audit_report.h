@@ -8,10 +8,6 @@
 
 #include "site/site_audit.h"
 
-// A JSON string literal for bytes: valid UTF-8 as it stands, every other byte
-// as \u00XX with the byte's value.
-std::string JsonText(std::string_view bytes);
-
 // The width of text on a terminal: most characters take one column, East
 // Asian wide ones two, combining marks and controls none.
 int DisplayWidth(std::u32string_view text);

@@ -172,6 +172,12 @@ bool CPageWalker::FirstVisit(const PageFileId& id, const std::string& path) {
     return true;
 }
 
+bool CPageWalker::Holds(const PageFileId& id) const {
+    const auto it = m_seen.find(id);
+    struct stat info;
+    return it != m_seen.end() && ::stat(it->second.c_str(), &info) == 0 && IdOf(info) == id;
+}
+
 // The template file has this id (unless it was replaced since it was read, and
 // its inode number went to another file).
 bool CPageWalker::IsTemplate(const PageFileId& id) const {

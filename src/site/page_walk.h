@@ -15,6 +15,14 @@
 #include <vector>
 
 #include "page/page_file.h"
+#include "settings/file_types.h"
+
+// What makes a set of pages from the paths a user names: the file types that
+// count as pages in folders, and whether folders are searched.
+struct CPageSetOptions {
+    std::string fileTypes{DEFAULT_FILE_TYPES};
+    bool recursive = false;
+};
 
 struct CPageJob {
     std::string path;  // bytes
@@ -24,6 +32,8 @@ struct CPageJob {
 class CPageWalker {
 public:
     explicit CPageWalker(std::string_view fileTypes) : m_types(fileTypes) {}
+    explicit CPageWalker(const CPageSetOptions& options)
+        : m_types(options.fileTypes), m_recursive(options.recursive) {}
 
     // A file the run must never take (the template it applies); it is
     // refused when named, and passed over in folders.
@@ -35,8 +45,17 @@ public:
     // A path named on the command line (followed when it is a link); a folder
     // is searched when recursive, else refused.
     void AddArgument(const std::string& path, bool recursive);
+    // The same, searching folders as the options say.
+    void Add(const std::string& path) { AddArgument(path, m_recursive); }
 
     std::vector<CPageJob>& Jobs() { return m_jobs; }
+    // Whether the file with this id is among the pages taken.
+    bool Holds(const PageFileId& id) const;
+    // Whether a file of this name (no folder) is a page of the set's types
+    // that a run may change (templates never are).
+    bool IsPageName(std::string_view name) const {
+        return IsBatchPageName(name, m_types) && !name.ends_with(".mtpl");
+    }
 
     // Whether a batch run takes a file of this name: its extension (after the
     // last ".") is one of the file types ("*.htm;*.html").
@@ -48,6 +67,7 @@ private:
     bool IsTemplate(const PageFileId& id) const;
 
     std::string m_types;
+    bool m_recursive = false;
     std::string m_templatePath;
     PageFileId m_template;
     bool m_hasTemplate = false;

@@ -66,7 +66,7 @@ std::string_view AuditCodeName(AuditCode code) {
     return names[static_cast<size_t>(code)];
 }
 
-CAuditPage AuditPage(std::string path, std::string text, bool headOnly) {
+CAuditPage AuditPage(std::string path, const std::string& text, bool headOnly) {
     CAuditPage audit;
     audit.path = std::move(path);
     CHtmlPage page;
@@ -75,9 +75,9 @@ CAuditPage AuditPage(std::string path, std::string text, bool headOnly) {
     std::string raw;
     int action = 0;
     audit.hasTitle = page.GetTitleWithAction(raw, action);
-    audit.title = codec.Decode(raw);
+    audit.title = ValueText(codec, raw);
     audit.hasDescription = page.FindMeta("description") != nullptr;
-    audit.description = codec.Decode(page.GetMetaContent("description"));
+    audit.description = ValueText(codec, page.GetMetaContent("description"));
     audit.titleLength = ShownLength(audit.title);
     audit.descriptionLength = ShownLength(audit.description);
     const POSITION body = page.GetBodyOpenPosition();

@@ -69,7 +69,7 @@ struct CAuditPage {
 // the first body tag holds nothing that could be a meta tag, only the part
 // before it is parsed (the facts are the same; headOnly false parses the
 // whole page always; see ReadPageHead).
-CAuditPage AuditPage(std::string path, std::string text, bool headOnly = true);
+CAuditPage AuditPage(std::string path, const std::string& text, bool headOnly = true);
 
 struct CAuditSummary {
     size_t pages = 0;

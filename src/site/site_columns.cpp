@@ -183,10 +183,33 @@ std::vector<std::string> CSiteColumns::RowCells(const std::string& path,
     return cells;
 }
 
+QString ControlCharacterIn(const QString& text) {
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != '\t' && u != '\r' && u != '\n') || u == 0x7F)
+            return QStringLiteral("U+%1").arg(unsigned(u), 4, 16, QLatin1Char('0')).toUpper();
+    }
+    return {};
+}
+
 int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& columns,
               const std::vector<std::string>& cells, QStringList& changed, QString& error) {
     changed.clear();
+    // A value written into the page: never a control character, which would
+    // make the page unreadable as text to every tool.
     const auto encode = [&](const QString& text, std::string& bytes, const CSiteColumn& column) {
+        const QString control = ControlCharacterIn(text);
+        if (!control.isEmpty()) {
+            error = column.Header() + ": the cell holds the control character " + control;
+            return false;
+        }
+        if (ValueBytes(values.codec, text, bytes, error))
+            return true;
+        error = column.Header() + ": " + error;
+        return false;
+    };
+    const auto encodeName = [&](const QString& text, std::string& bytes,
+                                const CSiteColumn& column) {
         if (values.codec.Encode(text, bytes, error))
             return true;
         error = column.Header() + ": " + error;
@@ -222,7 +245,7 @@ int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& co
         if (asRead == (meta ? meta->content : QString()))
             continue;
         std::string name, value;
-        if (!encode(column.name, name, column) || !encode(cell, value, column))
+        if (!encodeName(column.name, name, column) || !encode(cell, value, column))
             return 0;
         // As "tsle-cli set": no white space around a value, and a value of
         // white space only removes the tag.

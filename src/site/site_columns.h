@@ -70,13 +70,17 @@ private:
     bool m_addMetas = false;
 };
 
+// "U+0001" for the first control character of text other than a tab, a
+// carriage return and a line feed (DEL included), or "" when it has none.
+QString ControlCharacterIn(const QString& text);
+
 // Brings page (whose values as read are values) to the cells of a row under
 // columns: each title or meta cell whose text differs from the page's value is
 // written, an empty one (or one of white space only) removing the meta tag, a
 // filled one setting it as "tsle-cli set" does. Text is encoded into the
 // page's encoding. Returns 1 with changed naming the headers of the columns
-// written (none when every cell matched); or 0 with error set (a character
-// the page's encoding cannot hold, no place for the title) and the page to be
-// dropped.
+// written (none when every cell matched); or 0 with error set (a control
+// character or a character the page's encoding cannot hold in a cell to be
+// written, no place for the title) and the page to be dropped.
 int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& columns,
               const std::vector<std::string>& cells, QStringList& changed, QString& error);

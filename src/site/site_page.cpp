@@ -174,6 +174,14 @@ void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly) {
     page.SetText(text, BodyMode::PRESERVE);
 }
 
+QString ValueText(const CPageCodec& codec, std::string_view bytes) {
+    return codec.Decode(bytes);
+}
+
+bool ValueBytes(const CPageCodec& codec, const QString& text, std::string& bytes, QString& error) {
+    return codec.Encode(text, bytes, error);
+}
+
 std::string MetaTextKey(const QString& name) {
     return MetaNameKey(name.toUtf8().toStdString());
 }
@@ -185,7 +193,7 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
     std::string raw;
     int action = 0;
     hasTitle = page.GetTitleWithAction(raw, action);
-    title = codec.Decode(raw);
+    title = ValueText(codec, raw);
     metas.clear();
     std::unordered_set<std::string> seen;
     std::string name, content;
@@ -193,7 +201,7 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
     for (int i = 0; page.GetMetaAt(i, name, content, httpEquiv); ++i) {
         if (name.empty() || !seen.insert(MetaNameKey(name)).second)
             continue;
-        metas.push_back({codec.Decode(name), httpEquiv, codec.Decode(content)});
+        metas.push_back({codec.Decode(name), httpEquiv, ValueText(codec, content)});
     }
     for (const QString& wanted : names) {
         std::string bytesName;
@@ -210,7 +218,7 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
         if (httpEquiv)
             tag.GetAttribute("http-equiv", written);
         tag.GetAttribute("content", content);
-        metas.push_back({codec.Decode(written), httpEquiv, codec.Decode(content)});
+        metas.push_back({codec.Decode(written), httpEquiv, ValueText(codec, content)});
     }
 }
 

@@ -20,6 +20,13 @@ class CHtmlPage;
 // title, meta tags and body tag; otherwise, or with headOnly false, the whole.
 void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly = true);
 
+// A value of a page (a title or a meta tag's content, as the page's bytes) as
+// the text that tables, reports and the site view show and compare; and such
+// a text as the page's bytes again (false, with error set, when the page's
+// encoding cannot hold one of its characters). Every whole-site tool converts
+// values with these two alone.
+QString ValueText(const CPageCodec& codec, std::string_view bytes);
+bool ValueBytes(const CPageCodec& codec, const QString& text, std::string& bytes, QString& error);
 
 // The name a meta tag is compared by, for a name given as text: MetaNameKey of
 // its UTF-8.

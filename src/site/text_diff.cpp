@@ -233,6 +233,44 @@ bool RestoreRanges(std::string_view newText, const std::vector<CByteRange>& rang
     return true;
 }
 
+std::string DiffPath(std::string_view path, std::string_view cwd) {
+    // The absolute path, with its parts resolved as written.
+    std::vector<std::string_view> parts;
+    const auto addParts = [&](std::string_view text) {
+        size_t start = 0;
+        while (start <= text.size()) {
+            size_t end = text.find('/', start);
+            if (end == std::string_view::npos)
+                end = text.size();
+            const std::string_view part = text.substr(start, end - start);
+            if (part == "..") {
+                if (!parts.empty())
+                    parts.pop_back();
+            } else if (!part.empty() && part != ".") {
+                parts.push_back(part);
+            }
+            start = end + 1;
+        }
+    };
+    if (!path.starts_with('/'))
+        addParts(cwd);
+    addParts(path);
+    // Inside cwd when every part of cwd leads the path.
+    std::vector<std::string_view> cwdParts;
+    parts.swap(cwdParts);
+    addParts(cwd);
+    parts.swap(cwdParts);
+    const bool inside = parts.size() > cwdParts.size() &&
+                        std::equal(cwdParts.begin(), cwdParts.end(), parts.begin());
+    std::string out;
+    for (size_t i = inside ? cwdParts.size() : 0; i < parts.size(); ++i) {
+        if (!out.empty())
+            out += '/';
+        out += parts[i];
+    }
+    return out;
+}
+
 std::string DiffFileName(std::string_view prefix, std::string_view path) {
     const std::string name = std::string(prefix) + std::string(path);
     const bool plain = std::all_of(name.begin(), name.end(), [](char c) {

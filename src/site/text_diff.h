@@ -27,6 +27,12 @@ std::vector<CByteRange> ChangedRanges(std::string_view oldText, std::string_view
 bool RestoreRanges(std::string_view newText, const std::vector<CByteRange>& ranges,
                    std::string& oldText);
 
+// A page's path as a diff names it, for the folder cwd (an absolute path, as
+// bytes): relative to cwd when the page is inside it, with "." and ".." and
+// repeated slashes resolved as written ("./site//a.html" is "site/a.html");
+// a page outside cwd by its absolute path without the leading "/", as git
+// names such files ("/srv/www/a.html" is "srv/www/a.html").
+std::string DiffPath(std::string_view path, std::string_view cwd);
 // A path as the file name of a diff header: prefix + path, in double quotes
 // with C escapes (as git writes and reads them) when it holds spaces, quotes,
 // backslashes, control characters or bytes outside ASCII.

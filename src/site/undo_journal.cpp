@@ -12,6 +12,7 @@
 
 #include "document/text_file.h"
 #include "page/page_file.h"
+#include "settings/profile.h"
 #include "site/site_page.h"
 
 namespace {
@@ -174,6 +175,25 @@ CJournalEntry::Undo CJournalEntry::Restore(std::string_view current, std::string
     if (!RestoreRanges(current, ranges, oldText) || PageFingerprint(oldText) != oldFingerprint)
         return Undo::DAMAGED;
     return Undo::RESTORE;
+}
+
+std::string CJournal::Damage() const {
+    std::string why;
+    if (!damagedLines.empty()) {
+        why = damagedLines.size() == 1 ? "line " : "lines ";
+        for (size_t i = 0; i < damagedLines.size() && i < 10; ++i)
+            why += (i ? ", " : "") + std::to_string(damagedLines[i]);
+        if (damagedLines.size() > 10)
+            why += " and " + std::to_string(damagedLines.size() - 10) + " more";
+        why += damagedLines.size() == 1 ? " is damaged" : " are damaged";
+    }
+    if (endCount >= 0 && static_cast<size_t>(endCount) != entries.size()) {
+        if (!why.empty())
+            why += "; ";
+        why += "the end line counts " + std::to_string(endCount) + " pages, but " +
+               std::to_string(entries.size()) + " are in the journal";
+    }
+    return why;
 }
 
 std::string CJournal::Resolve(const std::string& path) const {
@@ -341,24 +361,34 @@ int CUndoJournal::Read(const QString& path, CJournal& journal, QString& error) {
         return 0;
     }
     size_t start = 0;
+    int number = 0;
     while (start < text.size()) {
         const size_t nl = text.find('\n', start);
+        ++number;
         if (nl == std::string::npos) {
-            ++journal.skippedLines; // cut short: its page was never changed
+            // Cut short by a crash while it was written: its page was never
+            // changed. After the end line only whole lines are written.
+            if (journal.finished || journal.undone)
+                journal.damagedLines.push_back(number);
+            else
+                journal.cutShort = true;
             break;
         }
         const std::string_view line(text.data() + start, nl - start);
         start = nl + 1;
+        if (number == 1)
+            continue; // the magic line
         const std::vector<std::string_view> words = SplitSpaces(line);
         const std::string_view key = words.front();
+        size_t count = 0;
         std::string value;
         const auto first = [&]() { return words.size() > 1 && Unescape(words[1], value); };
         if (key == "page") {
             CJournalEntry entry;
-            if (ParsePageLine(words, entry))
+            if (ParsePageLine(words, entry) && !journal.finished)
                 journal.entries.push_back(std::move(entry));
             else
-                ++journal.skippedLines;
+                journal.damagedLines.push_back(number);
         } else if (key == "created" && words.size() > 1) {
             journal.created = QDateTime::fromString(
                 QString::fromLatin1(words[1].data(), qsizetype(words[1].size())),
@@ -372,11 +402,16 @@ int CUndoJournal::Read(const QString& path, CJournal& journal, QString& error) {
                 if (Unescape(words[i], value))
                     journal.args << FileNameFromBytes(value);
             }
-        } else if (key == "end") {
+        } else if (key == "end" && !journal.finished && words.size() == 3 &&
+                   (words[1] == "complete" || words[1] == "interrupted") &&
+                   ParseNumber(words[2], count)) {
             journal.finished = 1;
-            journal.complete = words.size() > 1 && words[1] == "complete";
+            journal.complete = words[1] == "complete";
+            journal.endCount = static_cast<long long>(count);
         } else if (key == "undone") {
             journal.undone = 1;
+        } else if (key != "created" && key != "command" && key != "folder" && key != "args") {
+            journal.damagedLines.push_back(number);
         }
     }
     return 1;
@@ -386,6 +421,17 @@ int CUndoJournal::MarkUndone(const QString& path, QString& error) {
     CUndoJournal journal;
     if (!journal.Open(path, false, error))
         return 0;
+    // A line a crash cut short (its page never changed) is dropped, so that
+    // the new line starts on a line of its own.
+    std::string text, reason;
+    if (ReadPageFile(FileNameBytes(path), text, reason) && !text.empty() && !text.ends_with('\n')) {
+        const size_t nl = text.rfind('\n');
+        if (::ftruncate(journal.m_fd, static_cast<off_t>(nl == std::string::npos ? 0 : nl + 1)) !=
+            0) {
+            error = path + ": " + ErrnoText(errno);
+            return 0;
+        }
+    }
     const std::string line =
         "undone " + TimeText(QDateTime::currentDateTime()).toStdString() + "\n";
     if (!WriteAllBytes(journal.m_fd, line) || ::fdatasync(journal.m_fd) != 0) {
@@ -407,4 +453,63 @@ std::vector<CJournal> CUndoJournal::List() {
     std::stable_sort(journals.begin(), journals.end(),
                      [](const CJournal& a, const CJournal& b) { return a.created < b.created; });
     return journals;
+}
+
+CJournalRetention CJournalRetention::FromProfile(const IProfile& profile) {
+    CJournalRetention retention;
+    retention.keepRuns =
+        std::max(0, profile.GetProfileInt("Journals", "KeepRuns", retention.keepRuns));
+    retention.keepDays =
+        std::max(0, profile.GetProfileInt("Journals", "KeepDays", retention.keepDays));
+    return retention;
+}
+
+std::string CUndoJournal::Distrust(const QString& path) {
+    const std::string file = FileNameBytes(path);
+    struct stat info;
+    if (::lstat(file.c_str(), &info) != 0)
+        return std::strerror(errno);
+    if (!S_ISREG(info.st_mode))
+        return "the journal is not a regular file";
+    if (info.st_uid != ::geteuid())
+        return "the journal belongs to another user";
+    if (info.st_mode & (S_IWGRP | S_IWOTH))
+        return "other users may write the journal";
+    const QFileInfo journal(path);
+    const QString folder = QFileInfo(Folder()).canonicalFilePath();
+    if (folder.isEmpty() || journal.canonicalPath() != folder)
+        return "the journal is not in the journal folder " + FileNameBytes(Folder());
+    return {};
+}
+
+size_t CUndoJournal::Prune(const CJournalRetention& retention) {
+    const QDir folder(Folder());
+    struct Found {
+        QDateTime time;
+        QString path;
+    };
+    std::vector<Found> journals;
+    for (const QFileInfo& info : folder.entryInfoList({"*.journal"}, QDir::Files | QDir::Hidden)) {
+        struct stat st;
+        const std::string file = FileNameBytes(info.filePath());
+        if (::lstat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+            continue;
+        // Names start with the time the run began: yyyyMMdd-HHmmss-zzz.
+        QDateTime time = QDateTime::fromString(info.fileName().left(19), "yyyyMMdd-HHmmss-zzz");
+        if (!time.isValid())
+            time = info.lastModified();
+        journals.push_back({time, info.filePath()});
+    }
+    std::sort(journals.begin(), journals.end(),
+              [](const Found& a, const Found& b) { return a.time > b.time; });
+    const QDateTime limit = QDateTime::currentDateTime().addDays(-retention.keepDays);
+    size_t removed = 0;
+    for (size_t i = static_cast<size_t>(std::max(retention.keepRuns, 0)); i < journals.size();
+         ++i) {
+        if (journals[i].time >= limit)
+            continue;
+        const std::string file = FileNameBytes(journals[i].path);
+        removed += ::unlink(file.c_str()) == 0;
+    }
+    return removed;
 }

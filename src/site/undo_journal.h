@@ -22,7 +22,8 @@
 // is changed, and each page line is on the disk before its page is replaced:
 // whatever stops the run, every page it changed is in the journal. A line cut
 // short by a crash ends without a line break and is passed over (its page was
-// not changed).
+// not changed). Any other line that is not understood makes the journal
+// damaged: an undo then says which lines, and does not mark the run undone.
 #pragma once
 
 #include <QDateTime>
@@ -63,14 +64,33 @@ struct CJournal {
     std::string folder;
     QStringList args;
     std::vector<CJournalEntry> entries;
-    int finished = 0;     // has an "end" line
-    int complete = 0;     // "end complete"
-    int undone = 0;       // has an "undone" line
-    int skippedLines = 0; // lines cut short or not understood
+    int finished = 0;              // has an "end" line
+    int complete = 0;              // "end complete"
+    long long endCount = -1;       // the pages the end line counts
+    int undone = 0;                // has an "undone" line
+    bool cutShort = false;         // the last line has no line break (a crash)
+    std::vector<int> damagedLines; // lines not understood, from 1
+
+    // Why the journal cannot be trusted to hold every page the run changed
+    // (lines not understood, an end line counting other pages than are
+    // read), or "".
+    std::string Damage() const;
 
     // The path of an entry as it can be opened from anywhere: relative paths
     // start at the run's folder.
     std::string Resolve(const std::string& path) const;
+};
+
+class IProfile;
+
+// How long journals are kept: the last keepRuns runs, and every run of the
+// last keepDays days.
+struct CJournalRetention {
+    int keepRuns = 100;
+    int keepDays = 90;
+    // The user's choice in the profile (section "Journals", entries
+    // "KeepRuns" and "KeepDays"), else the defaults.
+    static CJournalRetention FromProfile(const IProfile& profile);
 };
 
 class CUndoJournal {
@@ -85,6 +105,14 @@ public:
     static QString Folder();
     // Creates a new journal in Folder(), named after the time and command.
     int CreateInFolder(const QString& command, const QStringList& args, QString& error);
+    // Whether the journal at path is in Folder() and belongs to the user
+    // (and no one else may write it): "" when it is, else why it is not.
+    // Only such a journal is undone without being asked to.
+    static std::string Distrust(const QString& path);
+    // Removes the journals in Folder() that are neither among the newest
+    // keepRuns nor younger than keepDays (by the time in their names, else the
+    // file's). Returns the number removed.
+    static size_t Prune(const CJournalRetention& retention);
     // Creates the journal at path (which must not exist yet), writes the
     // header and waits until it and the folder's entry are on the disk.
     // Returns 1, or 0 with error set.

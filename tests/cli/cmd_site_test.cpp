@@ -14,6 +14,7 @@
 
 #include "cli_runner.h"
 #include "site/csv_table.h"
+#include "site/undo_journal.h"
 
 namespace {
 
@@ -28,11 +29,15 @@ QByteArray Description(const QByteArray& text) {
     return "<meta name=\"description\" content=\"" + text + "\">";
 }
 
-// The table's rows (as the reader reads them), without line numbers.
+// The table's rows (the values of the cells, as import reads them), without
+// line numbers.
 std::vector<std::vector<std::string>> Rows(const QByteArray& csv) {
     std::vector<std::vector<std::string>> rows;
-    for (const CCsvRecord& record : CCsvReader::Read(csv.toStdString()))
+    for (CCsvRecord& record : CCsvReader::Read(csv.toStdString())) {
+        for (std::string& cell : record.cells)
+            cell = CsvCellValue(std::move(cell));
         rows.push_back(record.cells);
+    }
     return rows;
 }
 
@@ -144,6 +149,9 @@ TEST_F(CliSite, ExportAndImportRoundTripEveryValue) {
                               "<meta name=\"title\" content=\"Also a title\">"));
     Write("site/b.html", Page("<meta charset=\"windows-1252\"><title>Th\xE9\xE2tre</title>"
                               "<meta name=\"Description\" content=\"L'\xE9t\xE9 \xE0 Paris\">"));
+    // Values a spreadsheet would read as formulas, numbers or dates.
+    Write("site/calc.html", Page("<title>=1+1</title><meta name=\"description\" content=\"0012\">"
+                                 "<meta name=\"keywords\" content=\"-5, @home, '=x\">"));
     const std::string odd =
         QFile::encodeName(m_dir.filePath("site")).toStdString() + "/caf\xE9.html";
     {
@@ -154,24 +162,37 @@ TEST_F(CliSite, ExportAndImportRoundTripEveryValue) {
         ::close(fd);
     }
     const QStringList before = Tree(m_dir.filePath("site"));
+    // The table never takes the place of a page.
+    for (const char* output : {"site/a.html", "site/new.htm", "t.mtpl"}) {
+        CliResult refused =
+            RunShell(QString("exec \"$CLI\" export -r site -o ") + output, m_dir.path());
+        EXPECT_EQ(refused.exitCode, 1) << output;
+        EXPECT_TRUE(refused.err.contains("not written (--force writes it anyway)")) << output;
+    }
+    EXPECT_EQ(Tree(m_dir.filePath("site")), before);
     CliResult run = RunShell("exec \"$CLI\" export -r site -o t.csv", m_dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     const QByteArray csv = Read("t.csv");
+    // Every cell quoted, a leading =, +, - or @ kept from a spreadsheet.
+    EXPECT_TRUE(csv.startsWith("\"path\",\"fingerprint\",\"title\",")) << csv.constData();
+    EXPECT_TRUE(csv.contains(",\"'=1+1\",\"0012\",\"\",\"\",\"'-5, @home, '=x\""))
+        << csv.constData();
     auto rows = Rows(csv);
-    ASSERT_EQ(rows.size(), 4u);
+    ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[0], (std::vector<std::string>{"path", "fingerprint", "title", "description",
-                                                 "http-equiv:Refresh", "name:title"}));
+                                                 "http-equiv:Refresh", "name:title", "keywords"}));
     EXPECT_EQ(rows[1][2], "Caf\xC3\xA9 \"Riverside\",\r\nest. 1902");
     EXPECT_EQ(rows[1][3], "Boats, \"walks\", food");
     EXPECT_EQ(rows[2][2], "Th\xC3\xA9\xC3\xA2tre"); // as text, in UTF-8
     EXPECT_EQ(rows[2][3], "L'\xC3\xA9t\xC3\xA9 \xC3\xA0 Paris");
     EXPECT_EQ(rows[3][0], "site/caf\xE9.html"); // a name is its bytes
+    EXPECT_EQ(rows[4][2], "=1+1");
+    EXPECT_EQ(rows[4][6], "-5, @home, '=x");
 
     // Imported as exported: nothing to write.
     run = RunShell("exec \"$CLI\" import t.csv", m_dir.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_EQ(run.out,
-              "unchanged site/a.html\nunchanged site/b.html\nunchanged site/caf\xE9.html\n");
+    EXPECT_EQ(run.out, "0 pages changed, 0 conflicts, 0 failures, 4 unchanged\n");
     EXPECT_EQ(Tree(m_dir.filePath("site")), before);
 
     // Edited: only the cells that differ are written, each page in its encoding.
@@ -179,25 +200,30 @@ TEST_F(CliSite, ExportAndImportRoundTripEveryValue) {
     rows[1][3] = "Text with a line\nbreak";
     rows[1][4] = "";
     rows[2][2] = "Op\xC3\xA9ra";
+    rows[4][2] = "=1+2";
     std::string edited;
     for (const auto& row : rows)
         AppendCsvRow(edited, row);
     Write("t.csv", QByteArray::fromStdString(edited));
-    run = RunShell("exec \"$CLI\" import t.csv", m_dir.path());
+    run = RunShell("exec \"$CLI\" import --verbose t.csv", m_dir.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out, "changed site/a.html: title, description, http-equiv:Refresh\n"
-                       "changed site/b.html: title\nunchanged site/caf\xE9.html\n");
+                       "changed site/b.html: title\nunchanged site/caf\xE9.html\n"
+                       "changed site/calc.html: title\n"
+                       "3 pages changed, 0 conflicts, 0 failures, 1 unchanged\n");
+    EXPECT_TRUE(Read("site/calc.html").contains("<title>=1+2</title>"));
     EXPECT_TRUE(Read("site/b.html").contains("<title>Op\xE9ra</title>"));
     EXPECT_FALSE(Read("site/a.html").contains("Refresh"));
     run = RunShell("exec \"$CLI\" export -r site --fields 'title, description' -o -", m_dir.path());
     const auto again = Rows(run.out);
-    ASSERT_EQ(again.size(), 4u);
+    ASSERT_EQ(again.size(), 5u);
     EXPECT_EQ(again[0], (std::vector<std::string>{"path", "fingerprint", "title", "description"}));
     EXPECT_EQ(again[1][2], "New, \"quoted\"\ntitle");
     EXPECT_EQ(again[1][3], "Text with a line break"); // a tag's value reads so
     // What the pages hold now is imported as nothing to do.
     Write("again.csv", run.out);
-    EXPECT_EQ(RunShell("exec \"$CLI\" import again.csv", m_dir.path()).out.count("unchanged"), 3);
+    EXPECT_TRUE(
+        RunShell("exec \"$CLI\" import again.csv", m_dir.path()).out.endsWith(" 4 unchanged\n"));
     EXPECT_EQ(again[2][2], "Op\xC3\xA9ra");
 
     // The import can be undone.
@@ -206,40 +232,105 @@ TEST_F(CliSite, ExportAndImportRoundTripEveryValue) {
     EXPECT_EQ(Tree(m_dir.filePath("site")), before);
 }
 
-TEST_F(CliSite, ImportReportsConflictsAndBadRowsByLine) {
-    for (const char* name : {"a", "b", "c", "d"})
+// A table is untrusted: only existing pages under the root are written, and
+// every row that is not used is named by its line.
+TEST_F(CliSite, ImportWritesOnlyPagesUnderItsRootAndNamesEveryRefusedRow) {
+    for (const char* name : {"a", "b", "c", "d", "e"})
         Write(QString("site/%1.html").arg(name), Page("<title>" + QByteArray(name) + "</title>"));
-    ASSERT_EQ(RunShell("exec \"$CLI\" export site/a.html site/b.html site/c.html site/d.html "
-                       "-o t.csv",
+    Write("outside/o.html", Page("<title>o</title>"));
+    Write("site/deploy.sh", "#!/bin/sh\necho deploy\n");
+    Write("site/notes.md", "# notes\n");
+    ASSERT_TRUE(QFile::link(m_dir.filePath("outside/o.html"), m_dir.filePath("site/link.html")));
+    ASSERT_EQ(RunShell("cd site && exec \"$CLI\" export a.html b.html c.html d.html -o ../t.csv",
                        m_dir.path())
                   .exitCode,
               0);
     QByteArray csv = Read("t.csv");
-    csv.replace(",a\r\n", ",A\r\n").replace(",b\r\n", ",B\r\n").replace(",c\r\n", ",C\r\n");
-    const QByteArray fingerprint = Rows(csv)[4][1].c_str();
-    csv += "site/missing.html,,M\r\n" // line 6: no such page
-           "site/b.html,x\"y,B\r\n"   // line 7: malformed
-           "site/a.html,,A,extra\r\n" // line 8: too many fields
-           "./site/d.html," +
-           fingerprint + ",D2\r\n"; // line 9: d again
+    csv.replace(",\"a\"\r\n", ",\"A\"\r\n")
+        .replace(",\"b\"\r\n", ",\"B\"\r\n")
+        .replace(",\"c\"\r\n", ",\"C\"\r\n");
+    const QByteArray abs = m_dir.filePath("outside/o.html").toUtf8();
+    csv += "missing.html,,M\r\n"           // line 6: no such page
+           "b.html,x\"y,B\r\n"             // line 7: malformed
+           "a.html,,A,extra\r\n"           // line 8: too many fields
+           "./d.html,,D2\r\n"              // line 9: d again
+           "deploy.sh,,$(touch PWNED)\r\n" // line 10: not a page
+           "notes.md,,x\r\n"               // line 11: not a page
+           "../outside/o.html,,x\r\n"      // line 12: outside the root
+           "\"" +
+           abs +
+           "\",,x\r\n"                        // line 13: outside, absolute
+           "link.html,,x\r\n"                 // line 14: leads outside
+           "sub/../d.html,,D3\r\n"            // line 15: d a third time
+           "e.html,,\"E\x01\"\r\n"            // line 16: a control character
+           "t.mtpl,,x\r\n";                   // line 17: a template
+    csv += QByteArray("e.html\0,,x\r\n", 12); // line 18: a zero byte in a path
     Write("t.csv", csv);
+    Write("site/t.mtpl", Page("<title>t</title>"));
     Write("site/c.html", Page("<title>c changed meanwhile</title>"));
-    const CliResult run = RunShell("exec \"$CLI\" import t.csv", m_dir.path());
+    QDir().mkpath(m_dir.filePath("site/sub"));
+    const QStringList others = Tree(m_dir.filePath("outside")) << Read("site/deploy.sh");
+    const CliResult run =
+        RunShell("cd site && exec \"$CLI\" import --verbose ../t.csv", m_dir.path());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, "changed site/a.html: title\nchanged site/b.html: title\n"
-                       "conflict site/c.html: the page changed since the table was made; not "
+    EXPECT_EQ(run.out, "changed a.html: title\nchanged b.html: title\n"
+                       "conflict c.html: the page changed since the table was made; not "
                        "changed\n"
-                       "failed site/missing.html: No such file or directory\n");
+                       "failed e.html: title: the cell holds the control character "
+                       "U+0001; nothing was written\n"
+                       "2 pages changed, 1 conflict, 12 failures, 0 unchanged\n")
+        << run.out.constData();
     const QByteArray err = run.err;
-    for (const char* line : {"t.csv:7: malformed row", "t.csv:8: 4 fields, but the header has 3",
-                             "t.csv:5: site/d.html: the page is on line 9 too",
-                             "t.csv:9: ./site/d.html: the page is on line 5 too",
-                             "t.csv:4: site/c.html: the page changed since",
-                             "t.csv:6: site/missing.html: No such file"})
+    for (const char* line :
+         {"t.csv:6: missing.html: No such file", "t.csv:7: malformed row",
+          "t.csv:8: 4 fields, but the header has 3",
+          "t.csv:5: d.html: the page is named on 3 rows (the first on line 5); none",
+          "t.csv:10: deploy.sh: not a page", "t.csv:11: notes.md: not a page",
+          "t.csv:12: ../outside/o.html: not in the folder", "t.csv:13: /",
+          "t.csv:14: link.html: not in the folder", "t.csv:16: e.html: title: the cell holds",
+          "t.csv:17: t.mtpl: is a template",
+          "t.csv:18: e.html?: the path holds the control "
+          "character U+0000",
+          "t.csv:4: c.html: the page changed since"})
         EXPECT_TRUE(err.contains(line)) << line << "\n" << err.constData();
+    EXPECT_EQ(err.count("the page is named on"), 1);
     EXPECT_EQ(Read("site/c.html"), Page("<title>c changed meanwhile</title>"));
     EXPECT_EQ(Read("site/d.html"), Page("<title>d</title>"));
+    EXPECT_EQ(Read("site/e.html"), Page("<title>e</title>"));
     EXPECT_EQ(Read("site/a.html"), Page("<title>A</title>"));
+    EXPECT_EQ(Tree(m_dir.filePath("outside")) << Read("site/deploy.sh"), others);
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("site/PWNED")));
+
+    // --root DIR: the fence, and where relative paths start.
+    Write("u.csv", "path,title\r\nb.html,B2\r\n../outside/o.html,x\r\n");
+    const CliResult rooted = RunShell("exec \"$CLI\" import --root site u.csv", m_dir.path());
+    EXPECT_EQ(rooted.exitCode, 1);
+    EXPECT_EQ(rooted.out, "1 page changed, 0 conflicts, 1 failure, 0 unchanged\n");
+    EXPECT_TRUE(rooted.err.contains("u.csv:3: ../outside/o.html: not in the folder"));
+    EXPECT_EQ(Read("site/b.html"), Page("<title>B2</title>"));
+}
+
+// Rows naming one page many times are reported once, and a large table is
+// read as a stream.
+TEST_F(CliSite, ImportOfAHugeTableOfDuplicatesStaysSmallAndQuick) {
+    Write("site/a.html", Page("<title>a</title>"));
+    Write("site/b.html", Page("<title>b</title>"));
+    QByteArray csv = "path,title,description\r\n";
+    const QByteArray filler(150, 'x');
+    csv.reserve(36 << 20);
+    for (int i = 0; i < 200000; ++i)
+        csv += "site/a.html,A" + QByteArray::number(i) + "," + filler + "\r\n";
+    csv += "site/b.html,B,\r\n";
+    Write("big.csv", csv);
+    ASSERT_GT(csv.size(), 30 << 20);
+    // Half a gigabyte of address space is far more than the tool needs, and
+    // half of what reading the table whole took.
+    const CliResult run = RunShell("ulimit -v 500000; exec \"$CLI\" import big.csv", m_dir.path());
+    EXPECT_EQ(run.exitCode, 1) << run.err.constData();
+    EXPECT_EQ(run.out, "1 page changed, 0 conflicts, 1 failure, 0 unchanged\n");
+    EXPECT_EQ(run.err, "tsle-cli: big.csv:2: site/a.html: the page is named on 200000 rows (the "
+                       "first on line 2); none of them is used\n");
+    EXPECT_EQ(Read("site/b.html"), Page("<title>B</title>"));
 }
 
 TEST_F(CliSite, ImportTakesTablesAsSpreadsheetsSaveThem) {
@@ -260,10 +351,11 @@ TEST_F(CliSite, ImportTakesTablesAsSpreadsheetsSaveThem) {
         Write("site/b.html", Page("<title>Old</title>"));
         Write("edited.csv", table);
         const CliResult run =
-            RunShell("exec \"$CLI\" import --no-journal edited.csv", m_dir.path());
+            RunShell("exec \"$CLI\" import --no-journal -v edited.csv", m_dir.path());
         EXPECT_EQ(run.exitCode, 0) << run.err.constData();
         EXPECT_EQ(run.out, "changed site/a.html: title, keywords, description\n"
-                           "changed site/b.html: title\n");
+                           "changed site/b.html: title\n"
+                           "2 pages changed, 0 conflicts, 0 failures, 0 unchanged\n");
         const QByteArray a = Read("site/a.html");
         EXPECT_TRUE(a.contains("<title>New, \"quoted\"</title>")) << a.constData();
         EXPECT_TRUE(a.contains("<meta name=\"description\" content=\"Two lines\"/>"));
@@ -272,7 +364,7 @@ TEST_F(CliSite, ImportTakesTablesAsSpreadsheetsSaveThem) {
     }
     // A table saved in a legacy encoding is refused row by row, not written.
     Write("edited.csv", "path,title\r\nsite/b.html,Caf\xE9\r\n");
-    const CliResult run = RunShell("exec \"$CLI\" import edited.csv", m_dir.path());
+    const CliResult run = RunShell("exec \"$CLI\" import --verbose edited.csv", m_dir.path());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("edited.csv:2: the values are not UTF-8 text"));
     EXPECT_EQ(Read("site/b.html"), Page("<title>B\xC3\xA9</title>"));
@@ -292,23 +384,33 @@ TEST_F(CliSite, DiffsAreWhatPatchToolsApply) {
                     "<meta name=\"robots\" content=\"noindex\" action=\"1\"/>"
                     "<title action=\"7\">Site -</title></head><body></body></html>");
     ASSERT_EQ(RunShell("cp -r site copy && cp -r site patched", m_dir.path()).exitCode, 0);
+    // From inside the site, "." and absolute paths in it: headers relative
+    // to the current folder, normalised.
     CliResult run =
-        RunShell("\"$CLI\" apply --diff --dry-run t.mtpl site -r > apply.diff && "
-                 "\"$CLI\" set --diff --dry-run 'site/one line.html' --title 'Caf\xC3\xA9'"
-                 " > set.diff",
+        RunShell("cd site && \"$CLI\" apply --diff --dry-run ../t.mtpl . -r > ../apply.diff && "
+                 "\"$CLI\" set --diff --dry-run \"$PWD/./one line.html\" --title 'Caf\xC3\xA9'"
+                 " > ../set.diff",
                  m_dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(Tree(m_dir.filePath("site")), Tree(m_dir.filePath("copy")));
     EXPECT_EQ(Read("apply.diff").count("\n--- "), 2); // and one at the very start
-    EXPECT_TRUE(Read("apply.diff").contains("--- \"a/site/caf\\303\\251.htm\""));
+    EXPECT_TRUE(Read("apply.diff").contains("--- \"a/caf\\303\\251.htm\""));
+    EXPECT_TRUE(Read("apply.diff").contains("+++ b/crlf.html\n"));
+    EXPECT_TRUE(Read("set.diff").startsWith("--- \"a/one line.html\"\n"))
+        << Read("set.diff").constData();
     // git takes the diffs; patch makes the very pages that apply makes.
-    run = RunShell("cd copy && git apply --check -p2 ../apply.diff && git apply --check -p2 "
-                   "../set.diff && cd ../patched && patch -s -p2 < ../apply.diff",
+    run = RunShell("cd copy && git apply --check ../apply.diff && git apply --check "
+                   "../set.diff && cd ../patched && patch -s -p1 < ../apply.diff",
                    m_dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.out.constData() << run.err.constData();
-    run = RunShell("exec \"$CLI\" apply --diff t.mtpl site -r", m_dir.path());
+    run = RunShell("cd site && exec \"$CLI\" apply --diff ../t.mtpl . -r", m_dir.path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, Read("apply.diff")) << "the diff of a real run is the dry run's";
+    // A page outside the current folder: by its absolute path, as git names it.
+    run = RunShell("cd copy && exec \"$CLI\" set --diff --dry-run ../site/crlf.html --title x",
+                   m_dir.path());
+    EXPECT_TRUE(run.out.startsWith("--- a/" + m_dir.filePath("site/crlf.html").mid(1).toUtf8()))
+        << run.out.constData();
     EXPECT_EQ(Tree(m_dir.filePath("site")), Tree(m_dir.filePath("patched")));
 }
 
@@ -360,8 +462,7 @@ TEST_F(CliSite, UndoAfterAKilledApplyRestoresEveryPageExactly) {
     const QStringList original = pages();
     QProcess process;
     process.setWorkingDirectory(m_dir.path());
-    process.start(QStringLiteral(TSLE_CLI_PATH),
-                  {"apply", "--sync", "--journal", "run.journal", "t.mtpl", "site", "-r"});
+    process.start(QStringLiteral(TSLE_CLI_PATH), {"apply", "--sync", "t.mtpl", "site", "-r"});
     ASSERT_TRUE(process.waitForReadyRead(20000));
     ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
     ASSERT_TRUE(process.waitForFinished(20000));
@@ -373,11 +474,11 @@ TEST_F(CliSite, UndoAfterAKilledApplyRestoresEveryPageExactly) {
     EXPECT_LT(changed, kPages) << "the run ended before it was killed; nothing was tested";
 
     // A dry run says what it would do and does nothing.
-    CliResult run = RunShell("exec \"$CLI\" undo --dry-run run.journal", m_dir.path());
+    CliResult run = RunShell("exec \"$CLI\" undo --dry-run --last", m_dir.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out.count("restored "), changed);
     EXPECT_EQ(pages(), killed);
-    run = RunShell("exec \"$CLI\" undo run.journal", m_dir.path());
+    run = RunShell("exec \"$CLI\" undo --last", m_dir.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.out.count("restored "), changed);
     EXPECT_EQ(pages(), original);
@@ -388,7 +489,13 @@ TEST_F(CliSite, UndoAfterAKilledApplyRestoresEveryPageExactly) {
     ASSERT_EQ(run.exitCode, 0);
     const QByteArray touched = "<title>edited by hand</title>";
     Write("site/p0007.html", touched);
+    // A journal kept elsewhere is undone only when asked to.
     run = RunShell("exec \"$CLI\" undo whole.journal", m_dir.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("whole.journal: the journal is not in the journal folder "))
+        << run.err.constData();
+    EXPECT_EQ(run.out, "");
+    run = RunShell("exec \"$CLI\" undo --force whole.journal", m_dir.path());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.contains("changed since site/p0007.html\n"));
     EXPECT_EQ(run.out.count("restored "), 9);
@@ -396,6 +503,115 @@ TEST_F(CliSite, UndoAfterAKilledApplyRestoresEveryPageExactly) {
     QStringList expected = original;
     expected[7] = "p0007.html: " + QString::fromUtf8(touched);
     EXPECT_EQ(pages(), expected);
+}
+
+// A journal names files and the bytes to put in them: undo writes only pages,
+// from whole journals of the user's own, and by hash whatever the bytes.
+TEST_F(CliSite, UndoTrustsOnlyWholeJournalsAndPages) {
+    const std::string page = "<html><head><title>a</title></head><body></body></html>";
+    // Text that no tool reads as a page (a zero byte near the start) is put
+    // back all the same when its hash is the journal's.
+    const std::string nul = std::string("<html><head><title>\0</title></head></html>", 41);
+    const std::string script = "#!/bin/sh\necho deploy\n";
+    Write("site/a.html", QByteArray::fromStdString(nul));
+    Write("site/b.html", Page("<title>b2</title>"));
+    Write("site/deploy.sh", QByteArray::fromStdString(script));
+    const QString folder = m_state.filePath("tsle/journals");
+    const auto journal = [&](const QString& name, const std::vector<CJournalEntry>& entries,
+                             const QByteArray& extra = {}) {
+        QDir().mkpath(folder);
+        CUndoJournal j;
+        QString error;
+        EXPECT_TRUE(j.Create(folder + "/" + name, "import", {}, error)) << error.toStdString();
+        for (const CJournalEntry& entry : entries)
+            EXPECT_TRUE(j.Add(entry, error));
+        EXPECT_TRUE(j.Finish(true, error));
+        QFile file(folder + "/" + name);
+        EXPECT_TRUE(file.open(QIODevice::Append));
+        file.write(extra);
+    };
+    const std::string bPath = QFile::encodeName(m_dir.filePath("site/b.html")).toStdString();
+    const std::string aPath = QFile::encodeName(m_dir.filePath("site/a.html")).toStdString();
+    const std::string shPath = QFile::encodeName(m_dir.filePath("site/deploy.sh")).toStdString();
+    journal("20200101-000000-000-import.journal",
+            {CJournalEntry::For(aPath, page, nul), CJournalEntry::For(shPath, "", script),
+             CJournalEntry::For(bPath, Page("<title>b</title>").toStdString(),
+                                Page("<title>b2</title>").toStdString())});
+    // Pages are put back; a script is no page.
+    CliResult run = RunShell("exec \"$CLI\" undo --last", m_dir.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(Read("site/a.html").toStdString(), page);
+    EXPECT_EQ(Read("site/b.html"), Page("<title>b</title>"));
+    EXPECT_TRUE(run.out.contains("failed " + QByteArray::fromStdString(shPath) + ": not a page"))
+        << run.out.constData();
+    EXPECT_EQ(Read("site/deploy.sh").toStdString(), script);
+
+    // A line damaged in the middle, or an end line counting other pages: the
+    // rest is restored, the run reported and not marked undone.
+    Write("site/b.html", Page("<title>b2</title>"));
+    journal("20200102-000000-000-import.journal",
+            {CJournalEntry::For(bPath, Page("<title>b</title>").toStdString(),
+                                Page("<title>b2</title>").toStdString())},
+            "page broken 00\n");
+    run = RunShell("exec \"$CLI\" undo 20200102-000000-000-import.journal", m_dir.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("20200102-000000-000-import.journal: line 8 is damaged"))
+        << run.err.constData();
+    EXPECT_EQ(Read("site/b.html"), Page("<title>b</title>"));
+    CJournal read;
+    QString error;
+    ASSERT_TRUE(CUndoJournal::Read(folder + "/20200102-000000-000-import.journal", read, error));
+    EXPECT_FALSE(read.undone);
+
+    // Another user's journal, or one anyone may write, is not trusted.
+    const QString mine = folder + "/20200102-000000-000-import.journal";
+    ASSERT_TRUE(QFile::setPermissions(mine, QFile::permissions(mine) | QFile::WriteOther));
+    run = RunShell("exec \"$CLI\" undo --dry-run " + mine, m_dir.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("other users may write the journal; not undone (--force"));
+}
+
+// Journals are kept for the last runs and days, not forever; and the
+// temporary files of saves that were killed are removed by the next save.
+TEST_F(CliSite, JournalsAndLeftoverTemporaryFilesArePruned) {
+    const QString folder = m_state.filePath("tsle/journals");
+    QDir().mkpath(folder);
+    const QString today = QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss-zzz");
+    for (const QString& name :
+         {QString("20000101-000000-000-apply"), QString("20000102-000000-000-apply"),
+          QString("20000103-000000-000-import"), today + "-apply"}) {
+        CUndoJournal j;
+        QString error;
+        ASSERT_TRUE(j.Create(folder + "/" + name + ".journal", "apply", {}, error));
+        ASSERT_TRUE(j.Finish(true, error));
+    }
+    Write("other.journal", "not ours to prune\n");
+    CliResult run = RunShell("exec \"$CLI\" undo --prune --keep-runs 2", m_dir.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.out, "2 journals removed from " + folder.toUtf8() + "\n");
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              (QStringList{"20000103-000000-000-import.journal", today + "-apply.journal"}));
+    // Every run that keeps a journal prunes as the profile says.
+    Write("config/Local AppWizard-Generated Applications/TSLE.ini",
+          "[Journals]\nKeepRuns=1\nKeepDays=0\n");
+    Write("site/a.html", Page("<title>a</title>"));
+    Write("t.mtpl", "<html><head><title action=\"7\">Site -</title></head><body></body></html>");
+    for (const char* name : {"Stale1", "Held12", "Fresh1"})
+        Write(QString("site/.tsle-") + name, "half a page");
+    Write("site/.tsle-other", "not a temporary file of ours");
+    run = RunShell("touch -d '2 hours ago' site/.tsle-Stale1 site/.tsle-Held12 site/.tsle-other && "
+                   "{ flock site/.tsle-Held12 sleep 5 & } && sleep 0.5 && "
+                   "XDG_CONFIG_HOME=\"$PWD/config\" \"$CLI\" apply t.mtpl site/a.html; "
+                   "status=$?; kill %1; exit $status",
+                   m_dir.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(QDir(m_dir.filePath("site")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{".tsle-Fresh1", ".tsle-Held12", ".tsle-other", "a.html"}));
+    const QStringList left = QDir(folder).entryList(QDir::Files);
+    ASSERT_EQ(left.size(), 1) << left.join(" ").toStdString();
+    EXPECT_TRUE(left.front().endsWith("-apply.journal"));
+    EXPECT_NE(left.front(), today + "-apply.journal");
+    EXPECT_TRUE(QFile::exists(m_dir.filePath("other.journal")));
 }
 
 TEST_F(CliSite, UndoListsTheRecentJournals) {

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "site/csv_table.h"
+#include "site/json_string.h"
 #include "site/text_diff.h"
 
 namespace {
@@ -68,23 +69,54 @@ TEST(CsvTable, SeparatorIsTakenFromTheHeader) {
     EXPECT_EQ(CCsvReader::Read("a;\"b;c\"\n", ';').front().cells, (Cells{"a", "b;c"}));
 }
 
+// Values a spreadsheet would take for formulas are written with an
+// apostrophe in front, and every value reads back exactly, also when the
+// table arrives a byte at a time.
 TEST(CsvTable, EveryCellReadsBackAsWritten) {
     const Cells cells = {
-        "",         "plain", "a,b",         "\"quoted\"", "line\nbreak",   "cr\rlf\r\n",
-        " padded ", "\ttab", "Caf\xC3\xA9", "semi;colon", "\xFF raw bytes"};
+        "",         "plain",      "a,b",         "\"quoted\"", "line\nbreak",    "cr\rlf\r\n",
+        " padded ", "\ttab",      "Caf\xC3\xA9", "semi;colon", "\xFF raw bytes", "=1+1",
+        "+33 1",    "-5 degrees", "@sum",        "\rcr first", "'=already",      "''+two",
+        "'plain",   "'",          "0012",        "a=b"};
     for (char separator : {',', ';'}) {
         std::string text;
         AppendCsvRow(text, {"header"}, separator);
         AppendCsvRow(text, cells, separator);
         AppendCsvRow(text, cells, separator);
-        const std::vector<CCsvRecord> records = CCsvReader::Read(text, separator);
+        std::string_view rest = text;
+        CCsvStream stream(
+            [&](char* buffer, size_t) {
+                if (rest.empty())
+                    return ssize_t(0);
+                *buffer = rest.front();
+                rest.remove_prefix(1);
+                return ssize_t(1);
+            },
+            separator);
+        std::vector<CCsvRecord> records;
+        for (CCsvRecord record; stream.Next(record);) {
+            for (std::string& cell : record.cells)
+                cell = CsvCellValue(std::move(cell));
+            records.push_back(std::move(record));
+        }
         ASSERT_EQ(records.size(), 3u);
         EXPECT_EQ(records[1].cells, cells);
         EXPECT_EQ(records[2].cells, cells);
-        EXPECT_EQ(records[2].line, 6); // three line breaks inside the cells above
+        EXPECT_EQ(records[2].line, 7); // four line breaks inside the cells above
     }
-    EXPECT_EQ(CsvField("plain"), "plain");
+    // Every cell quoted, so that a spreadsheet can keep each as text.
+    EXPECT_EQ(CsvField("plain"), "\"plain\"");
     EXPECT_EQ(CsvField("a\"b"), "\"a\"\"b\"");
+    EXPECT_EQ(CsvField("=1+1"), "\"'=1+1\"");
+    EXPECT_EQ(CsvField("'-x"), "\"''-x\"");
+    EXPECT_EQ(CsvField("'x"), "\"'x\"");
+}
+
+TEST(JsonString, KeepsUtf8AndEscapesControlsAndOtherBytes) {
+    EXPECT_EQ(JsonString("Caf\xC3\xA9 \"q\" \\ /"), "\"Caf\xC3\xA9 \\\"q\\\" \\\\ /\"");
+    EXPECT_EQ(JsonString(std::string("\n\r\t\x01\x7F\x1B[31m\0", 11)),
+              "\"\\n\\r\\t\\u0001\\u007F\\u001B[31m\\u0000\"");
+    EXPECT_EQ(JsonString("\xE9\xC3"), "\"\\u00E9\\u00C3\"");
 }
 
 // A page of many lines whose head is edited in a few places.
@@ -164,6 +196,20 @@ TEST(TextDiff, UnifiedDiffHunks) {
 }
 
 TEST(TextDiff, FileNamesAreQuotedAsGitQuotesThem) {
+    // Relative to the current folder and normalised; outside it, as git
+    // names such files.
+    const std::pair<const char*, const char*> paths[] = {
+        {"./site/p.html", "site/p.html"},
+        {"site//sub/./p.html", "site/sub/p.html"},
+        {"/home/me/site/p.html", "site/p.html"},
+        {"site/../p.html", "p.html"},
+        {"../other/p.html", "home/other/p.html"},
+        {"/srv/www/p.html", "srv/www/p.html"},
+        {"/home/meant/p.html", "home/meant/p.html"},
+    };
+    for (const auto& [path, name] : paths)
+        EXPECT_EQ(DiffPath(path, "/home/me"), name) << path;
+    EXPECT_EQ(DiffPath("/etc/p.html", "/"), "etc/p.html");
     EXPECT_EQ(DiffFileName("a/", "site/p.html"), "a/site/p.html");
     EXPECT_EQ(DiffFileName("b/", "my page.html"), "\"b/my page.html\"");
     EXPECT_EQ(DiffFileName("a/", "caf\xC3\xA9\".html"), "\"a/caf\\303\\251\\\".html\"");

@@ -51,7 +51,8 @@ TEST_F(Journal, EntriesReadBackByteForByte) {
     EXPECT_EQ(read.args, (QStringList{"t.mtpl", "dir with space", "-r"}));
     EXPECT_EQ(read.folder, QDir::currentPath().toStdString());
     EXPECT_TRUE(read.complete);
-    EXPECT_EQ(read.skippedLines, 0);
+    EXPECT_TRUE(read.damagedLines.empty());
+    EXPECT_EQ(read.Damage(), "");
     EXPECT_LT(qAbs(read.created.secsTo(QDateTime::currentDateTime())), 60);
     ASSERT_EQ(read.entries.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
@@ -70,7 +71,7 @@ TEST_F(Journal, EntriesReadBackByteForByte) {
         EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << int(c);
 }
 
-TEST_F(Journal, WhatACrashCutShortIsPassedOver) {
+TEST_F(Journal, WhatACrashCutShortIsPassedOverAndDamageIsNamedByLine) {
     const std::string page = "<title>a</title>", edited = "<title>b</title>";
     CUndoJournal journal;
     QString error;
@@ -84,17 +85,27 @@ TEST_F(Journal, WhatACrashCutShortIsPassedOver) {
     CJournal read;
     ASSERT_TRUE(CUndoJournal::Read(Path("j"), read, error));
     EXPECT_EQ(read.entries.size(), 1u);
-    EXPECT_EQ(read.skippedLines, 1);
+    EXPECT_TRUE(read.cutShort);
+    EXPECT_EQ(read.Damage(), "");
     EXPECT_FALSE(read.finished);
-    // Lines that are not understood are passed over too; a file that is no
-    // journal is refused.
+    // Marking it undone drops the cut line: the journal stays whole.
+    ASSERT_TRUE(CUndoJournal::MarkUndone(Path("j"), error)) << error.toStdString();
+    ASSERT_TRUE(CUndoJournal::Read(Path("j"), read, error));
+    EXPECT_TRUE(read.undone);
+    EXPECT_FALSE(read.cutShort);
+    EXPECT_EQ(read.Damage(), "");
+
+    // A line not understood in the middle, and an end line that counts
+    // other pages: damage, by line.
     ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write("\npage r.html nothex nothex\nend interrupted 1\n");
+    file.write("page r.html nothex nothex\nend interrupted 3\n");
     file.close();
     ASSERT_TRUE(CUndoJournal::Read(Path("j"), read, error));
-    EXPECT_EQ(read.skippedLines, 2);
+    EXPECT_EQ(read.damagedLines, (std::vector<int>{8}));
     EXPECT_TRUE(read.finished);
     EXPECT_FALSE(read.complete);
+    EXPECT_EQ(read.Damage(),
+              "line 8 is damaged; the end line counts 3 pages, but 1 are in the journal");
     QFile other(Path("other"));
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
     other.write("page p.html\n");
