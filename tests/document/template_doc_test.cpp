@@ -220,24 +220,9 @@ TEST_F(TemplateDoc, SaveWritesToTheTemplateLastOpened) {
     EXPECT_TRUE(ReadFile(second).contains("<title action=\"1\">Second</title>"));
 }
 
-// A template another program changed is not written over without asking, and
-// one with no place for meta tags is not written at all: both keep the edits.
-TEST_F(TemplateDoc, ASaveKeepsOtherProgramsChangesAndTypedValues) {
-    const QString path = Write("t.mtpl", kTemplate);
-    OpenModified(path);
-    const QByteArray theirs = "<html><head><title action=\"1\">Theirs</title></head></html>";
-    WriteFile(path, theirs);
-    m_prompt.answers = {A::ANSWER_CANCEL};
-    EXPECT_EQ(m_doc.SaveTemplate(), 0);
-    ASSERT_EQ(m_prompt.questions.size(), 1u);
-    EXPECT_TRUE(Contains(m_prompt.questions[0], "The template t.mtpl was changed on disk"));
-    EXPECT_EQ(ReadFile(path), theirs);
-    EXPECT_EQ(m_doc.IsTemplateModified(), 1);
-    m_prompt.answers = {A::ANSWER_OVERWRITE};
-    EXPECT_EQ(m_doc.SaveTemplate(), 1);
-    EXPECT_TRUE(ReadFile(path).contains("<meta name=\"author\" content=\"me\" action=\"1\"/>"));
-    EXPECT_EQ(m_doc.IsTemplateModified(), 0);
-
+// A template with no place for meta tags is not written: it says why and
+// keeps the typed values.
+TEST_F(TemplateDoc, ASaveKeepsTypedValuesATemplateHasNoPlaceFor) {
     const QByteArray plain = "Just some notes, no markup.";
     ASSERT_EQ(m_doc.ReadTemplateFile(Write("notes.mtpl", plain)), 1);
     m_doc.SetTemplateMeta("keywords", "typed", 0, 1);
