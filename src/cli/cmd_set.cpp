@@ -2,6 +2,7 @@
 #include <QHash>
 #include <vector>
 
+#include "cli/batch_run.h"
 #include "cli/cli_util.h"
 #include "document/page_codec.h"
 #include "document/text_file.h"
@@ -55,24 +56,28 @@ bool CollectEdits(const QCommandLineParser& parser, std::vector<Edit>& edits, QS
     return true;
 }
 
-// Values (and names) given as UTF-8 text are written in the page's encoding;
-// bytes that are not UTF-8 are written as they are. Returns false (the user
-// has been told why) when a character cannot be written in the page's encoding.
+// Values (and names) given as UTF-8 text are written in the page's encoding,
+// values as text a reader sees ("&" escaped where it would start a
+// reference); bytes that are not UTF-8 are written as they are. Returns false
+// (the user has been told why) when a character cannot be written in the
+// page's encoding.
 bool EncodeEdits(const QString& file, const CPageCodec& codec, std::vector<Edit>& edits) {
-    if (codec.IsUtf8())
-        return true;
-    const auto encode = [&](std::string& bytes) {
+    const auto encode = [&](std::string& bytes, const RefPlace* place) {
         const QByteArray utf8 = QByteArray::fromStdString(bytes);
         if (!utf8.isValidUtf8())
             return true;
         QString error;
-        if (codec.Encode(QString::fromUtf8(utf8), bytes, error))
+        const QString text = QString::fromUtf8(utf8);
+        if (place ? codec.EncodeValue(text, *place, bytes, error)
+                  : codec.Encode(text, bytes, error))
             return true;
         FileError(file, error + " Nothing was written.");
         return false;
     };
     for (Edit& edit : edits) {
-        if (!encode(edit.name) || !encode(edit.value))
+        const RefPlace place = edit.kind == Edit::TITLE ? RefPlace::TEXT : RefPlace::ATTRIBUTE;
+        if (!encode(edit.name, nullptr) ||
+            !encode(edit.value, edit.kind == Edit::REMOVE ? nullptr : &place))
             return false;
     }
     return true;
@@ -124,6 +129,7 @@ int RunSet(const QStringList& args) {
         "diff", "Print a unified diff of the change (the path relative to the current folder, "
                 "with a/ and b/ in front, for 'git apply' or 'patch -p1'); with --dry-run the "
                 "diff instead of the page.");
+    const QCommandLineOption normalizeHead = NormalizeHeadOption();
     parser.addOptions({
         {"title", "Set the title.", "TEXT"},
         {"meta", "Set the meta tag NAME (name attribute); an empty VALUE removes it.",
@@ -133,6 +139,7 @@ int RunSet(const QStringList& args) {
         {"remove", "Remove the meta tag NAME.", "NAME"},
         dryRun,
         diffOption,
+        normalizeHead,
     });
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
@@ -158,6 +165,7 @@ int RunSet(const QStringList& args) {
     CliPrompt prompt(file);
     CHtmlPage page;
     page.SetPrompt(&prompt);
+    page.SetHeadStyle(HeadStyleOf(parser, normalizeHead));
     page.SetText(text, BodyMode::PRESERVE);
     if (!page.HasMetaPosition()) {
         FileError(file, kNoMetaPosition);

@@ -57,9 +57,28 @@ DiskChange CDiskSnapshot::Compare(const QString& path, CDiskSnapshot* now) const
     return change;
 }
 
-GuardedSave SaveOverOpened(const QString& path, std::string_view bytes,
+namespace {
+
+// The bytes the file holds for text in its form (a UTF-16 page stays UTF-16).
+bool FileBytes(std::string_view text, PageFileForm form, std::string& encoded, QString& error) {
+    if (form == PageFileForm::BYTES) {
+        encoded.assign(text);
+        return true;
+    }
+    if (PageTextToFile(text, form, encoded))
+        return true;
+    error = QStringLiteral("The text cannot be written as UTF-16: it is not valid UTF-8");
+    return false;
+}
+
+} // namespace
+
+GuardedSave SaveOverOpened(const QString& path, std::string_view text, PageFileForm form,
                            const CDiskSnapshot& expected, DiskChange& change, CDiskSnapshot& now,
                            CDiskSnapshot& written, QString& error) {
+    std::string bytes;
+    if (!FileBytes(text, form, bytes, error))
+        return GuardedSave::FAILED;
     // The lock first, then the comparison: a program that locks the file too
     // cannot write between the two. There is nothing to lock where the file
     // is gone or is no regular file; the comparison then tells.
@@ -70,14 +89,24 @@ GuardedSave SaveOverOpened(const QString& path, std::string_view bytes,
         return GuardedSave::CONFLICT;
     int ok = 0;
     if (isLocked)
-        ok = locked.Save(bytes, error, FileSync::TO_DISK);
-    else if (!now.IsValid()) // expected no file either: a new one
+        ok = locked.Save(bytes, error, FileSync::TO_DISK); // a locked file takes bytes as they are
+    else if (!now.IsValid())                               // expected no file either: a new one
         ok = SaveTextFile(path, bytes, error);
     if (!ok)
         return GuardedSave::FAILED;
     written = CDiskSnapshot::Stat(path);
-    written.SetContent(bytes);
+    written.SetContent(text);
     return GuardedSave::WRITTEN;
+}
+
+bool ReplaceOpened(const QString& path, std::string_view text, PageFileForm form,
+                   CDiskSnapshot& written, QString& error) {
+    std::string bytes;
+    if (!FileBytes(text, form, bytes, error) || !ReplaceLinkWithTextFile(path, bytes, error))
+        return false;
+    written = CDiskSnapshot::Stat(path);
+    written.SetContent(text);
+    return true;
 }
 
 std::string DiskChangeQuestion(DiskChange change, const std::string& what, bool edited) {

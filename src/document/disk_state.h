@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "page/page_file.h"
 #include "page/user_prompt.h"
 
 enum class DiskChange {
@@ -59,14 +60,19 @@ enum class GuardedSave {
     FAILED,   // the write failed (error says why); the file is as it was
 };
 
-// Saves bytes over the file at path that was read (or last written) as
-// expected, under the file's lock, so that no program that locks it too can
-// write between the comparison and the save. Another program's change, seen
-// under the lock, is not overwritten: change tells what it was and now what is
-// there. written gets the file as saved.
-GuardedSave SaveOverOpened(const QString& path, std::string_view bytes,
+// Saves text over the file at path that was read (or last written) as
+// expected, in the file's form, under the file's lock, so that no program
+// that locks it too can write between the comparison and the save. Another
+// program's change, seen under the lock, is not overwritten: change tells what
+// it was and now what is there. written gets the file as saved.
+GuardedSave SaveOverOpened(const QString& path, std::string_view text, PageFileForm form,
                            const CDiskSnapshot& expected, DiskChange& change, CDiskSnapshot& now,
                            CDiskSnapshot& written, QString& error);
+// Puts text, in the given form, in place of whatever is at path now: a
+// symbolic link there is replaced itself and its target left as it is. false
+// with error set when that fails; written gets the file as saved.
+bool ReplaceOpened(const QString& path, std::string_view text, PageFileForm form,
+                   CDiskSnapshot& written, QString& error);
 
 // The question asked before a save over a file that changed on disk, and its
 // buttons: Reload, Overwrite or Cancel; for a deleted file Save As, Save (in

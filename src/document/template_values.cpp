@@ -12,6 +12,17 @@ bool IsAscii(std::string_view bytes) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// Two values one after the other with a space between; either alone when the
+// other is empty, so that adding to a missing or empty value gives no stray
+// space.
+std::string Joined(const std::string& first, const std::string& second) {
+    if (first.empty())
+        return second;
+    if (second.empty())
+        return first;
+    return first + " " + second;
+}
+
 } // namespace
 
 void CTemplateValues::Read(CHtmlPage& templ) {
@@ -79,10 +90,10 @@ int CTemplateValues::ApplyTo(CHtmlPage& page, QString* error) const {
             page.SetTitle("");
             break;
         case ACTION_APPEND:
-            page.SetTitle(page.GetTitle() + " " + t);
+            page.SetTitle(Joined(page.GetTitle(), t));
             break;
         case ACTION_PREPEND:
-            page.SetTitle(t + " " + page.GetTitle());
+            page.SetTitle(Joined(t, page.GetTitle()));
             break;
         default:
             break; // ACTION_NEVER_CHANGE and unknown values
@@ -107,10 +118,10 @@ int CTemplateValues::ApplyTo(CHtmlPage& page, QString* error) const {
             page.RemoveMeta(n);
             break;
         case ACTION_APPEND:
-            page.SetMeta(n, page.GetMetaContent(n) + " " + v, tag.httpEquiv);
+            page.SetMeta(n, Joined(page.GetMetaContent(n), v), tag.httpEquiv);
             break;
         case ACTION_PREPEND:
-            page.SetMeta(n, v + " " + page.GetMetaContent(n), tag.httpEquiv);
+            page.SetMeta(n, Joined(v, page.GetMetaContent(n)), tag.httpEquiv);
             break;
         default:
             break;

@@ -46,6 +46,10 @@ QString TemplateNameFromPath(const QString& path) {
 
 CTesselDoc::CTesselDoc(QObject* parent) : QObject(parent) {}
 
+HeadStyle CTesselDoc::GetSaveStyle() const {
+    return m_settings && m_settings->m_bNormalizeHead ? HeadStyle::NORMALIZE : HeadStyle::KEEP;
+}
+
 QString CTesselDoc::GetFileTypes() const {
     const std::string_view types = m_settings ? m_settings->m_strFileTypes : DEFAULT_FILE_TYPES;
     return QString::fromUtf8(types.data(), static_cast<qsizetype>(types.size()));
@@ -132,7 +136,9 @@ void CTesselDoc::SetPathName(const QString& path) {
 int CTesselDoc::OnNewDocument() {
     m_strPathName.clear();
     m_bModified = 0;
+    m_page.SetHeadStyle(GetSaveStyle());
     m_page.SetText(NEW_PAGE_TEXT, BodyMode::REBUILD);
+    m_pageForm = PageFileForm::BYTES;
     m_bNoMetaPosition = 0;
     m_pageDisk = {};
     SetDiskChanges(DiskChange::NONE, m_templateChange);
@@ -148,12 +154,13 @@ int CTesselDoc::OnOpenDocument(const QString& path) {
     std::string text;
     QString error;
     CDiskSnapshot disk = CDiskSnapshot::Stat(full);
-    if (!LoadTextFile(full, text, error)) {
+    if (!LoadTextFile(full, text, error, &m_pageForm)) {
         Info("Failed to open document.\n" + Utf8(full) + ": " + Utf8(error));
         return 0;
     }
     disk.SetContent(text);
     m_pageDisk = disk;
+    m_page.SetHeadStyle(GetSaveStyle());
     m_page.SetText(std::move(text), BodyMode::PRESERVE);
     if (!m_page.HasMetaPosition()) {
         Info(kNoMetaPosition);
@@ -171,9 +178,11 @@ int CTesselDoc::OnSaveDocument(const QString& path) {
              Utf8(path) + ".");
         return 0;
     }
+    // The options may have changed since the page was opened.
+    m_page.SetHeadStyle(GetSaveStyle());
     QString error;
     const std::string& text = m_page.GetText();
-    if (!SaveTextFile(path, text, error)) {
+    if (!SaveTextFile(path, text, error, FileSync::TO_DISK, m_pageForm)) {
         Info("Failed to save document.\n" + Utf8(path) + ": " + Utf8(error));
         return 0;
     }
@@ -185,13 +194,16 @@ int CTesselDoc::OnSaveDocument(const QString& path) {
 int CTesselDoc::SavePageOverOwnFile() {
     if (m_bNoMetaPosition)
         return OnSaveDocument(m_strPathName); // says why nothing is written
+    // The options may have changed since the page was opened.
+    m_page.SetHeadStyle(GetSaveStyle());
     const std::string& text = m_page.GetText();
     CDiskSnapshot expected = m_pageDisk;
     for (;;) {
         DiskChange change = DiskChange::NONE;
         CDiskSnapshot now, written;
         QString error;
-        switch (SaveOverOpened(m_strPathName, text, expected, change, now, written, error)) {
+        switch (SaveOverOpened(m_strPathName, text, m_pageForm, expected, change, now, written,
+                               error)) {
         case GuardedSave::WRITTEN:
             m_pageDisk = written;
             SetDiskChanges(DiskChange::NONE, m_templateChange);
@@ -213,12 +225,10 @@ int CTesselDoc::SavePageOverOwnFile() {
         case IUserPrompt::ANSWER_OVERWRITE:
             if (change == DiskChange::REPLACED) {
                 // In place of the link (or whatever is there), never through it.
-                if (!ReplaceLinkWithTextFile(m_strPathName, text, error)) {
+                if (!ReplaceOpened(m_strPathName, text, m_pageForm, m_pageDisk, error)) {
                     Info("Failed to save document.\n" + Utf8(m_strPathName) + ": " + Utf8(error));
                     return 0;
                 }
-                m_pageDisk = CDiskSnapshot::Stat(m_strPathName);
-                m_pageDisk.SetContent(text);
                 SetDiskChanges(DiskChange::NONE, m_templateChange);
                 WatchFiles();
                 return 1;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "document/doc_texts.h"
+#include "document/page_codec.h"
 #include "document/template_values.h"
 #include "document/tessel_doc.h"
 #include "document/text_file.h"
@@ -31,10 +32,11 @@ int CTesselDoc::ReadTemplateFile(const QString& path) {
     std::string text;
     QString error;
     CDiskSnapshot disk = CDiskSnapshot::Stat(full);
-    if (LoadTextFile(full, text, error)) {
+    if (LoadTextFile(full, text, error, &m_templateForm)) {
         disk.SetContent(text);
         m_templateDisk = disk;
         m_strTemplateDiskPath = full;
+        m_template.SetHeadStyle(GetSaveStyle());
         m_template.SetText(std::move(text), BodyMode::REBUILD);
         m_bTemplateOpen = 1;
         m_bTemplateModified = 0; // what is loaded is what is on disk
@@ -125,9 +127,10 @@ int CTesselDoc::SaveTemplate() {
         if (!SaveTemplateOverOwnFile())
             return 0;
     } else {
+        m_template.SetHeadStyle(GetSaveStyle());
         QString error;
         const std::string& text = m_template.GetText();
-        if (!SaveTextFile(m_strTemplatePath, text, error)) {
+        if (!SaveTextFile(m_strTemplatePath, text, error, FileSync::TO_DISK, m_templateForm)) {
             Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
                  error.toStdString());
             return 0;
@@ -145,6 +148,8 @@ int CTesselDoc::SaveTemplate() {
 }
 
 int CTesselDoc::SaveTemplateOverOwnFile() {
+    // The options may have changed since the template was opened.
+    m_template.SetHeadStyle(GetSaveStyle());
     const std::string& text = m_template.GetText();
     const std::string what =
         "The template " + QFileInfo(m_strTemplatePath).fileName().toStdString();
@@ -153,7 +158,8 @@ int CTesselDoc::SaveTemplateOverOwnFile() {
         DiskChange change = DiskChange::NONE;
         CDiskSnapshot now, written;
         QString error;
-        switch (SaveOverOpened(m_strTemplatePath, text, expected, change, now, written, error)) {
+        switch (SaveOverOpened(m_strTemplatePath, text, m_templateForm, expected, change, now,
+                               written, error)) {
         case GuardedSave::WRITTEN:
             m_templateDisk = written;
             SetDiskChanges(m_pageChange, DiskChange::NONE);
@@ -175,13 +181,12 @@ int CTesselDoc::SaveTemplateOverOwnFile() {
             return SaveTemplateAs();
         case IUserPrompt::ANSWER_OVERWRITE:
             if (change == DiskChange::REPLACED) {
-                if (!ReplaceLinkWithTextFile(m_strTemplatePath, text, error)) {
+                if (!ReplaceOpened(m_strTemplatePath, text, m_templateForm, m_templateDisk,
+                                   error)) {
                     Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
                          error.toStdString());
                     return 0;
                 }
-                m_templateDisk = CDiskSnapshot::Stat(m_strTemplatePath);
-                m_templateDisk.SetContent(text);
                 SetDiskChanges(m_pageChange, DiskChange::NONE);
                 WatchFiles();
                 return 1;
@@ -216,7 +221,9 @@ int CTesselDoc::NewTemplate() {
     m_strTemplateDiskPath.clear();
     SetDiskChanges(m_pageChange, DiskChange::NONE);
     WatchFiles();
+    m_template.SetHeadStyle(GetSaveStyle());
     m_template.SetText(NEW_TEMPLATE_TEXT, BodyMode::REBUILD);
+    m_templateForm = PageFileForm::BYTES;
     m_bTemplateModified = 0;
 
     std::string name, content;
@@ -224,12 +231,19 @@ int CTesselDoc::NewTemplate() {
     const std::string title = m_page.GetTitle();
     if ((!title.empty() || m_page.GetMetaAt(0, name, content, httpEquiv)) &&
         Ask("Base new template on current page?", IUserPrompt::YES_NO) == IUserPrompt::ANSWER_YES) {
+        // The new template is UTF-8: the page's values come in as the same
+        // characters, whatever the page's encoding.
+        const CPageCodec codec = CPageCodec::ForPage(m_page.GetText(), m_page);
+        const auto utf8 = [&](const std::string& bytes) {
+            return codec.IsUtf8() ? bytes : codec.Decode(bytes).toStdString();
+        };
         if (!title.empty())
-            m_template.SetTitleWithAction(title, ACTION_SET_IF_MISSING);
+            m_template.SetTitleWithAction(utf8(title), ACTION_SET_IF_MISSING);
         httpEquiv = 0;
         for (int i = 0; m_page.GetMetaAt(i, name, content, httpEquiv); ++i) {
             if (!content.empty())
-                m_template.SetMetaWithAction(name, content, httpEquiv, ACTION_SET_IF_MISSING);
+                m_template.SetMetaWithAction(utf8(name), utf8(content), httpEquiv,
+                                             ACTION_SET_IF_MISSING);
         }
         m_bTemplateModified = 1;
     }

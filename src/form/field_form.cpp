@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "document/head_metas.h"
+#include "document/page_text.h"
 #include "document/tessel_doc.h"
 #include "fields/field_catalogue.h"
 #include "fields/field_names.h"
@@ -49,9 +51,11 @@ std::string AsciiLower(std::string_view text) {
 // distinct tags is read in linear time.
 class CFieldForm::NameIndex {
 public:
-    explicit NameIndex(const CFieldList& fields) {
+    // charset: the row that shows the page's charset, which no tag's name finds.
+    NameIndex(const CFieldList& fields, int charset) {
         for (int pos = 1; pos < fields.GetCount(); ++pos)
-            m_positions.emplace(AsciiLower(fields.GetAt(pos).GetName()), pos); // first one wins
+            if (pos != charset) // the first of a name wins
+                m_positions.emplace(AsciiLower(fields.GetAt(pos).GetName()), pos);
         for (int pos = STANDARD_FIELD_COUNT; pos < fields.GetCount(); ++pos)
             if (fields.GetAt(pos).GetKind() == FIELD_FOUND)
                 ++m_nFound;
@@ -116,7 +120,37 @@ void CFieldForm::RemoveFoundFields() {
 }
 
 int CFieldForm::FindField(std::string_view name) const {
-    return m_fields.FindField(name);
+    // The charset row is no meta tag of that name.
+    const int charset = CharsetField();
+    for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
+        if (pos != charset && EqualsNoCase(m_fields.GetAt(pos).GetName(), name))
+            return pos;
+    }
+    return -1;
+}
+
+int CFieldForm::CharsetField() const {
+    for (int pos = STANDARD_FIELD_COUNT; pos < m_fields.GetCount(); ++pos) {
+        const CMetaField& field = m_fields.GetAt(pos);
+        if (field.GetKind() == FIELD_FOUND && !field.IsEditable())
+            return pos;
+    }
+    return -1;
+}
+
+void CFieldForm::ShowCharset(const CHtmlPage& page) {
+    const std::string charset = MetaCharsetOf(page);
+    int pos = CharsetField();
+    if (pos < 0) {
+        if (charset.empty())
+            return;
+        auto field = std::make_unique<CMetaField>(FIELD_FOUND);
+        field->Define(kCharsetRowName, 0, "", 0, 0, 0);
+        field->SetBaseId(BaseId(m_fields.GetCount()));
+        pos = m_fields.AddField(std::move(field));
+    }
+    // A charset is ASCII in every encoding a page can declare one in.
+    SetLoaded(pos, QString::fromLatin1(charset.data(), static_cast<qsizetype>(charset.size())));
 }
 
 int CFieldForm::EncodeName(int pos, const CPageCodec& codec, std::string& bytes) const {
@@ -175,7 +209,7 @@ void CFieldForm::LoadFromPage() {
     const CHtmlPage& page = m_doc.GetPage();
     std::string name, content;
     int httpEquiv = 0;
-    NameIndex index(m_fields);
+    NameIndex index(m_fields, CharsetField());
     m_nTagsLeftOut = 0;
     // A row made for a tag shows that tag, the first of its name.
     const int firstNew = m_fields.GetCount();
@@ -183,17 +217,24 @@ void CFieldForm::LoadFromPage() {
     for (int n = 0; m_doc.GetPageMetaAt(n, name, content, httpEquiv); ++n)
         if (MeetTag(name, httpEquiv, m_pageCodec, index) >= 0)
             newContent.push_back(content);
-    SetLoaded(0, m_pageCodec.Decode(page.GetTitle()));
+    SetLoaded(0, m_pageCodec.DecodeValue(page.GetTitle(), RefPlace::TEXT));
     // Each field shows the tag its edits would change: the first of its name
     // anywhere in the page, even after the body tag.
+    const int charset = CharsetField();
     for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
         if (pos >= firstNew) {
-            SetLoaded(pos, m_pageCodec.Decode(newContent[static_cast<size_t>(pos - firstNew)]));
+            SetLoaded(pos, m_pageCodec.DecodeValue(newContent[static_cast<size_t>(pos - firstNew)],
+                                                   RefPlace::ATTRIBUTE));
             continue;
         }
+        if (pos == charset)
+            continue;
         const bool writable = EncodeName(pos, m_pageCodec, name);
-        SetLoaded(pos, writable ? m_pageCodec.Decode(page.GetMetaContent(name)) : QString());
+        SetLoaded(pos, writable
+                           ? m_pageCodec.DecodeValue(page.GetMetaContent(name), RefPlace::ATTRIBUTE)
+                           : QString());
     }
+    ShowCharset(page);
     ShowWanted();
 }
 
@@ -204,7 +245,7 @@ void CFieldForm::LoadFromTemplate() {
     const CHtmlPage& page = m_doc.GetTemplatePage();
     std::string name, content;
     int httpEquiv = 0, action = 0;
-    NameIndex index(m_fields);
+    NameIndex index(m_fields, CharsetField());
     m_nTagsLeftOut = 0;
     const int firstNew = m_fields.GetCount();
     std::vector<std::pair<std::string, int>> newValues;
@@ -217,21 +258,26 @@ void CFieldForm::LoadFromTemplate() {
     if (!m_doc.GetTemplateTitle(title, titleAction))
         titleAction = ACTION_NEVER_CHANGE;
     m_fields.GetAt(0).SetAction(titleAction);
-    SetLoaded(0, m_templateCodec.Decode(title));
+    SetLoaded(0, m_templateCodec.DecodeValue(title, RefPlace::TEXT));
+    const int charset = CharsetField();
     for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
         CMetaField& field = m_fields.GetAt(pos);
         if (pos >= firstNew) {
             const auto& [value, tagAction] = newValues[static_cast<size_t>(pos - firstNew)];
             field.SetAction(tagAction);
-            SetLoaded(pos, m_templateCodec.Decode(value));
+            SetLoaded(pos, m_templateCodec.DecodeValue(value, RefPlace::ATTRIBUTE));
+        } else if (pos == charset) {
+            field.SetAction(ACTION_NEVER_CHANGE);
         } else if (EncodeName(pos, m_templateCodec, name) && page.FindMeta(name)) {
             field.SetAction(page.GetMetaAction(name));
-            SetLoaded(pos, m_templateCodec.Decode(page.GetMetaContent(name)));
+            SetLoaded(pos,
+                      m_templateCodec.DecodeValue(page.GetMetaContent(name), RefPlace::ATTRIBUTE));
         } else {
             field.SetAction(ACTION_NEVER_CHANGE);
             SetLoaded(pos, QString());
         }
     }
+    ShowCharset(page);
     ShowWanted();
 }
 
@@ -316,11 +362,14 @@ int CFieldForm::CommitFields() {
 }
 
 int CFieldForm::WriteField(int pos) {
+    if (pos == CharsetField())
+        return 0; // shown, never written
     CMetaField& field = m_fields.GetAt(pos);
     const CPageCodec& codec = m_bShowingTemplate ? m_templateCodec : m_pageCodec;
     std::string value, name;
     QString error;
-    if (!codec.Encode(Text(field.GetValue()), value, error) ||
+    if (!codec.EncodeValue(Text(field.GetValue()), pos == 0 ? RefPlace::TEXT : RefPlace::ATTRIBUTE,
+                           value, error) ||
         (pos > 0 && !codec.Encode(Text(field.GetName()), name, error))) {
         Refuse(pos, error);
         return 0;
@@ -458,7 +507,7 @@ void CFieldForm::Undo() {
 // ------------------------------------------------------------------------------------
 
 QString CFieldForm::GetPageBodyText() const {
-    return m_pageCodec.Decode(m_doc.GetBodyText());
+    return PageReaderText(m_doc.GetPage(), m_pageCodec);
 }
 
 // --- Layout
