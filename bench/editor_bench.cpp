@@ -24,8 +24,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/main_frame.h"
 #include "app/recent_file_list.h"
+#include "app/ui/main_frame.h"
 #include "document/tessel_doc.h"
 #include "form/ui/tessel_view.h"
 #include "page/user_prompt.h"

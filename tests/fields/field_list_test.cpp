@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "settings/memory_profile.h"
+#include "settings/settings_profile.h"
 
 namespace {
 
@@ -168,6 +171,43 @@ TEST(FieldList, FindFieldAndRemoveFound) {
     EXPECT_EQ(list.GetAt(13).GetName(), "Rating");
     list.TruncateTo(0); // never below the catalogue
     EXPECT_EQ(list.GetCount(), 13);
+}
+
+// Through the settings file itself, where numbers and texts are typed by QSettings.
+TEST(FieldList, SurvivesTheSettingsFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    {
+        CFieldList list;
+        auto field = std::make_unique<CMetaField>(FIELD_USER);
+        field->Define("rating", 1, "", 1, 1, 0);
+        field->SetDisplay(DISPLAY_ALWAYS);
+        list.AddField(std::move(field));
+        list.GetAt(6).SetDisplay(DISPLAY_NEVER);
+        CSettingsProfile profile;
+        CAppSettings saved;
+        saved.m_strFileTypes = "*.htm;";
+        saved.m_preview.m_scriptFolders = {"/srv/s\xc3\xbc"
+                                           "d site",
+                                           "/home/x/a=b;c"};
+        saved.m_preview.m_bScriptsThisRun = true; // never stored
+        list.SaveSettings(profile, saved);
+    }
+    CFieldList list;
+    CAppSettings app;
+    list.LoadSettings(CSettingsProfile(), app);
+    EXPECT_EQ(app.m_strFileTypes, "*.htm;");
+    EXPECT_EQ(app.m_preview.m_scriptFolders, (std::vector<std::string>{"/srv/s\xc3\xbc"
+                                                                       "d site",
+                                                                       "/home/x/a=b;c"}));
+    EXPECT_FALSE(app.m_preview.m_bScriptsThisRun);
+    ASSERT_EQ(list.GetCount(), 14);
+    EXPECT_EQ(list.GetAt(6).GetDisplay(), DISPLAY_NEVER);
+    EXPECT_EQ(list.GetAt(13).GetName(), "rating");
+    EXPECT_EQ(list.GetAt(13).IsHttpEquiv(), 1);
+    EXPECT_EQ(list.GetAt(13).IsMultiLine(), 1);
+    EXPECT_EQ(list.GetAt(13).GetDisplay(), DISPLAY_ALWAYS);
 }
 
 } // namespace

@@ -5,8 +5,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "fields/field_list.h"
-
 namespace {
 
 constexpr std::string_view USER = PROFILE_SECTION_USER;
@@ -50,39 +48,6 @@ TEST_F(SettingsProfileTest, ValuesSurviveReopening) {
     EXPECT_EQ(profile.GetProfileInt(USER, "Missing", 13), 13);
     EXPECT_EQ(profile.GetProfileString(USER, "Missing", "ErrorUIB_0_"), "ErrorUIB_0_");
     EXPECT_EQ(profile.GetProfileInt("Other", "FIB_0_D", -1), -1);
-}
-
-TEST_F(SettingsProfileTest, FieldListRoundTrip) {
-    {
-        CFieldList list;
-        auto field = std::make_unique<CMetaField>(FIELD_USER);
-        field->Define("rating", 1, "", 1, 1, 0);
-        field->SetDisplay(DISPLAY_ALWAYS);
-        list.AddField(std::move(field));
-        list.GetAt(6).SetDisplay(DISPLAY_NEVER);
-        CSettingsProfile profile;
-        CAppSettings saved;
-        saved.m_strFileTypes = "*.htm;";
-        saved.m_preview.m_scriptFolders = {"/srv/s\xc3\xbc"
-                                           "d site",
-                                           "/home/x/a=b;c"};
-        saved.m_preview.m_bScriptsThisRun = true; // never stored
-        list.SaveSettings(profile, saved);
-    }
-    CFieldList list;
-    CAppSettings app;
-    list.LoadSettings(CSettingsProfile(), app);
-    EXPECT_EQ(app.m_strFileTypes, "*.htm;");
-    EXPECT_EQ(app.m_preview.m_scriptFolders, (std::vector<std::string>{"/srv/s\xc3\xbc"
-                                                                       "d site",
-                                                                       "/home/x/a=b;c"}));
-    EXPECT_FALSE(app.m_preview.m_bScriptsThisRun);
-    ASSERT_EQ(list.GetCount(), 14);
-    EXPECT_EQ(list.GetAt(6).GetDisplay(), DISPLAY_NEVER);
-    EXPECT_EQ(list.GetAt(13).GetName(), "rating");
-    EXPECT_EQ(list.GetAt(13).IsHttpEquiv(), 1);
-    EXPECT_EQ(list.GetAt(13).IsMultiLine(), 1);
-    EXPECT_EQ(list.GetAt(13).GetDisplay(), DISPLAY_ALWAYS);
 }
 
 } // namespace
