@@ -1,6 +1,7 @@
 #include "site/site_audit.h"
 
 #include <QHash>
+#include <algorithm>
 #include <cstdint>
 
 #include "document/page_codec.h"
@@ -44,11 +45,13 @@ void FindDuplicates(std::vector<CAuditPage>& pages, bool titles) {
         const std::vector<size_t>& group = groups[text];
         if (group.size() < 2)
             continue;
-        CAuditFinding finding{
-            titles ? AuditCode::TITLE_DUPLICATE : AuditCode::DESCRIPTION_DUPLICATE, {}};
-        for (size_t other : group) {
-            if (other != i)
-                finding.others.push_back(other);
+        CAuditFinding finding{titles ? AuditCode::TITLE_DUPLICATE
+                                     : AuditCode::DESCRIPTION_DUPLICATE,
+                              {},
+                              group.size() - 1};
+        for (size_t k = 0; k < group.size() && finding.others.size() < KEPT_OTHERS; ++k) {
+            if (group[k] != i)
+                finding.others.push_back(group[k]);
         }
         page.findings.push_back(std::move(finding));
     }
@@ -66,12 +69,35 @@ std::string_view AuditCodeName(AuditCode code) {
     return names[static_cast<size_t>(code)];
 }
 
+std::string_view AuditCodeLabel(AuditCode code) {
+    static constexpr std::string_view labels[] = {"Pages that cannot be read",
+                                                  "Titles missing",
+                                                  "Titles empty",
+                                                  "Titles too short",
+                                                  "Titles too long",
+                                                  "Duplicate titles",
+                                                  "Titles written twice",
+                                                  "Descriptions missing",
+                                                  "Descriptions empty",
+                                                  "Descriptions too short",
+                                                  "Descriptions too long",
+                                                  "Duplicate descriptions",
+                                                  "Descriptions written twice",
+                                                  "Descriptions after the body tag",
+                                                  "Keywords after the body tag"};
+    static_assert(std::size(labels) == AUDIT_CODE_COUNT);
+    return labels[static_cast<size_t>(code)];
+}
+
 CAuditPage AuditPage(std::string path, const std::string& text, bool headOnly) {
-    CAuditPage audit;
-    audit.path = std::move(path);
     CHtmlPage page;
     ReadPageHead(page, text, headOnly);
-    const CPageCodec codec = CPageCodec::ForPage(text, page);
+    return AuditPage(std::move(path), page, CPageCodec::ForPage(text, page));
+}
+
+CAuditPage AuditPage(std::string path, const CHtmlPage& page, const CPageCodec& codec) {
+    CAuditPage audit;
+    audit.path = std::move(path);
     std::string raw;
     int action = 0;
     audit.hasTitle = page.GetTitleWithAction(raw, action);
@@ -168,14 +194,15 @@ std::string CSiteAudit::Message(const std::vector<CAuditPage>& pages, const CAud
     };
     const auto same = [&](const char* what) {
         std::string text = std::string("same ") + what + " as ";
+        const size_t total = std::max(finding.othersTotal, finding.others.size());
         const size_t named = std::min(NAMED_OTHERS, finding.others.size());
         for (size_t i = 0; i < named; ++i) {
             if (i)
-                text += i + 1 == named && named == finding.others.size() ? " and " : ", ";
+                text += i + 1 == named && named == total ? " and " : ", ";
             text += pages[finding.others[i]].path;
         }
-        if (finding.others.size() > named)
-            text += " and " + std::to_string(finding.others.size() - named) + " more";
+        if (total > named)
+            text += " and " + std::to_string(total - named) + " more";
         return text;
     };
     switch (finding.code) {
