@@ -24,9 +24,23 @@ struct CPageSetOptions {
     bool recursive = false;
 };
 
+// A file as it was when it was listed: a file whose stamp is another later
+// has (or may have) changed since. The change time moves with every write,
+// rename and change of mode, whatever the modification time says.
+struct PageStamp {
+    PageFileId id;
+    long long size = -1;
+    long long modifiedNs = 0;
+    long long changedNs = 0;
+    bool operator==(const PageStamp&) const = default;
+};
+// The stamp of a file the system described in info.
+PageStamp StampOf(const struct stat& info);
+
 struct CPageJob {
     std::string path;  // bytes
     std::string error; // set when the path was refused before reading it
+    PageStamp stamp;   // as listed, before it was read
 };
 
 class CPageWalker {
