@@ -3,6 +3,9 @@
 #include <QHash>
 #include <algorithm>
 #include <cstdint>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "document/page_codec.h"
 #include "page/html_page.h"
@@ -30,21 +33,35 @@ std::string MetaKeyOf(const CHtmlTag& tag) {
 }
 
 void FindDuplicates(std::vector<CAuditPage>& pages, bool titles) {
-    QHash<QString, std::vector<size_t>> groups;
+    // Each text is collapsed once and numbered; only texts on two pages or
+    // more get their list of pages.
+    QHash<QString, size_t> ids;
+    std::vector<size_t> idOf(pages.size(), SIZE_MAX);
+    std::vector<size_t> count;
     for (size_t i = 0; i < pages.size(); ++i) {
         const CAuditPage& page = pages[i];
+        if (!page.error.empty())
+            continue;
         const QString text = CollapseSpaces(titles ? page.title : page.description);
-        if (page.error.empty() && !text.isEmpty())
-            groups[text].push_back(i);
+        if (text.isEmpty())
+            continue;
+        auto it = ids.find(text);
+        if (it == ids.end()) {
+            it = ids.insert(text, count.size());
+            count.push_back(0);
+        }
+        idOf[i] = *it;
+        ++count[*it];
+    }
+    std::unordered_map<size_t, std::vector<size_t>> groups;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (idOf[i] != SIZE_MAX && count[idOf[i]] > 1)
+            groups[idOf[i]].push_back(i);
     }
     for (size_t i = 0; i < pages.size(); ++i) {
-        CAuditPage& page = pages[i];
-        const QString text = CollapseSpaces(titles ? page.title : page.description);
-        if (!page.error.empty() || text.isEmpty())
+        if (idOf[i] == SIZE_MAX || count[idOf[i]] < 2)
             continue;
-        const std::vector<size_t>& group = groups[text];
-        if (group.size() < 2)
-            continue;
+        const std::vector<size_t>& group = groups[idOf[i]];
         CAuditFinding finding{titles ? AuditCode::TITLE_DUPLICATE
                                      : AuditCode::DESCRIPTION_DUPLICATE,
                               {},
@@ -53,7 +70,7 @@ void FindDuplicates(std::vector<CAuditPage>& pages, bool titles) {
             if (group[k] != i)
                 finding.others.push_back(group[k]);
         }
-        page.findings.push_back(std::move(finding));
+        pages[i].findings.push_back(std::move(finding));
     }
 }
 
@@ -128,41 +145,44 @@ CAuditPage AuditPage(std::string path, const CHtmlPage& page, const CPageCodec& 
     return audit;
 }
 
-void CSiteAudit::Finish(std::vector<CAuditPage>& pages) const {
+void CSiteAudit::PageFindings(CAuditPage& page) const {
     const CAuditThresholds& t = m_thresholds;
-    for (CAuditPage& page : pages) {
-        std::vector<CAuditFinding>& f = page.findings;
-        f.clear();
-        if (!page.error.empty()) {
-            f.push_back({AuditCode::UNREADABLE, {}});
-            continue;
-        }
-        const auto add = [&](AuditCode code) { f.push_back({code, {}}); };
-        if (!page.hasTitle)
-            add(AuditCode::TITLE_MISSING);
-        else if (page.titleLength == 0)
-            add(AuditCode::TITLE_EMPTY);
-        else if (page.titleLength < t.titleMin)
-            add(AuditCode::TITLE_SHORT);
-        else if (page.titleLength > t.titleMax)
-            add(AuditCode::TITLE_LONG);
-        if (page.titleTags > 1)
-            add(AuditCode::TITLE_MULTIPLE);
-        if (!page.hasDescription)
-            add(AuditCode::DESCRIPTION_MISSING);
-        else if (page.descriptionLength == 0)
-            add(AuditCode::DESCRIPTION_EMPTY);
-        else if (page.descriptionLength < t.descriptionMin)
-            add(AuditCode::DESCRIPTION_SHORT);
-        else if (page.descriptionLength > t.descriptionMax)
-            add(AuditCode::DESCRIPTION_LONG);
-        if (page.descriptionTags > 1)
-            add(AuditCode::DESCRIPTION_MULTIPLE);
-        if (page.descriptionInBody)
-            add(AuditCode::DESCRIPTION_IN_BODY);
-        if (page.keywordsInBody)
-            add(AuditCode::KEYWORDS_IN_BODY);
+    std::vector<CAuditFinding>& f = page.findings;
+    f.clear();
+    if (!page.error.empty()) {
+        f.push_back({AuditCode::UNREADABLE, {}, 0});
+        return;
     }
+    const auto add = [&](AuditCode code) { f.push_back({code, {}, 0}); };
+    if (!page.hasTitle)
+        add(AuditCode::TITLE_MISSING);
+    else if (page.titleLength == 0)
+        add(AuditCode::TITLE_EMPTY);
+    else if (page.titleLength < t.titleMin)
+        add(AuditCode::TITLE_SHORT);
+    else if (page.titleLength > t.titleMax)
+        add(AuditCode::TITLE_LONG);
+    if (page.titleTags > 1)
+        add(AuditCode::TITLE_MULTIPLE);
+    if (!page.hasDescription)
+        add(AuditCode::DESCRIPTION_MISSING);
+    else if (page.descriptionLength == 0)
+        add(AuditCode::DESCRIPTION_EMPTY);
+    else if (page.descriptionLength < t.descriptionMin)
+        add(AuditCode::DESCRIPTION_SHORT);
+    else if (page.descriptionLength > t.descriptionMax)
+        add(AuditCode::DESCRIPTION_LONG);
+    if (page.descriptionTags > 1)
+        add(AuditCode::DESCRIPTION_MULTIPLE);
+    if (page.descriptionInBody)
+        add(AuditCode::DESCRIPTION_IN_BODY);
+    if (page.keywordsInBody)
+        add(AuditCode::KEYWORDS_IN_BODY);
+}
+
+void CSiteAudit::Finish(std::vector<CAuditPage>& pages) const {
+    for (CAuditPage& page : pages)
+        PageFindings(page);
     FindDuplicates(pages, true);
     FindDuplicates(pages, false);
     // Each page's findings in the order of the codes, whatever found them.

@@ -97,6 +97,9 @@ public:
     // Makes the findings of every page, in page order: its own, then the
     // duplicates among all of them.
     void Finish(std::vector<CAuditPage>& pages) const;
+    // A page's own findings alone (none that compare it with others), in the
+    // order of the codes.
+    void PageFindings(CAuditPage& page) const;
     static CAuditSummary Summarize(const std::vector<CAuditPage>& pages);
     // A finding in words: "title shorter than 30 characters (12)", "same
     // title as b.html, c.html and 4 more".
