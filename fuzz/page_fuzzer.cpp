@@ -108,7 +108,7 @@ std::string ExpectedTail(const CHtmlPage& page, std::string tail,
 
 // Everything the page's reads give, so that two pages can be compared.
 struct Reading {
-    std::string text, title, body, templateTitle;
+    std::string text, title, body, reader, templateTitle;
     std::vector<std::string> meta;
     int metaPosition = 0, titleFound = 0, titleAction = 0;
     bool operator==(const Reading&) const = default;
@@ -141,6 +141,7 @@ Reading Read(CHtmlPage& page) {
     r.text = page.GetText();
     r.title = page.GetTitle();
     r.body = page.GetBodyText();
+    r.reader = page.GetReaderText();
     r.metaPosition = page.HasMetaPosition();
     r.titleFound = page.GetTitleWithAction(r.templateTitle, r.titleAction);
     std::string name, content;

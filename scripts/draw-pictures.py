@@ -9,7 +9,9 @@ The PNGs are committed; run this only to redraw them after changing a design:
 Strips are 16 x 15 images side by side, drawn as character grids so that each
 pixel is chosen by hand; '.' is the mask colour, which the first pixel of
 every strip holds and no drawn pixel may use. The light falls from the top
-left: highlights on top and left edges, shade on the bottom and right.
+left: highlights on top and left edges, shade on the bottom and right. Each
+strip has a twin of 32 x 30 images ("@2x") for screens of twice the density,
+drawn from the same grids with the Scale2x rule.
 """
 
 import argparse
@@ -352,23 +354,15 @@ icon("all_fields", [
     "................",
 ])
 
-FORM = [
-    "................",
-    ".KKKKKKKKKKKKKK.",
-    ".KwwwwwwwwwwwvK.",
-    ".KwBBBBwwwwwwvK.",
-    ".KwGGGGGGGGGGvK.",
-    ".KwGWWWWWWWWGvK.",
-    ".KwGGGGGGGGGGvK.",
-    ".KwwwwwwwwwwwvK.",
-    ".KwBBBwwwwwwwvK.",
-    ".KwGGGGGGGGGGvK.",
-    ".KwGWWWWWWWWGvK.",
-    ".KwGWWWWWWWWGvK.",
-    ".KwGGGGGGGGGGvK.",
-    ".KKKKKKKKKKKKKK.",
-    "................",
+# Three labelled input boxes with space between them, so that the form still
+# reads as one in the one-colour silhouette of a disabled or current button.
+FORM_ROW = [
+    ".....KKKKKKKKKK.",
+    ".bBB.KWWWWWWWwK.",
+    ".BBn.KwwwwwwwwK.",
+    ".....KKKKKKKKKK.",
 ]
+FORM = ["." * W16] + FORM_ROW + ["." * W16] + FORM_ROW + ["." * W16] + FORM_ROW
 icon("metadata", FORM)
 
 GLOBE = [
@@ -390,19 +384,20 @@ GLOBE = [
 ]
 icon("webpage", GLOBE)
 
+# The form above the page, two panes apart, as the split view shows them.
 icon("split", [
     "................",
     ".KKKKKKKKKKKKKK.",
-    ".KwwwwwwwwwwwvK.",
     ".KwBBBwwwwwwwvK.",
     ".KwGWWWWWWWWGvK.",
     ".KwGGGGGGGGGGvK.",
     ".KKKKKKKKKKKKKK.",
-    ".KggggggggggggK.",
+    "................",
     ".KKKKKKKKKKKKKK.",
     ".KbbbbeebbbbbBK.",
     ".KbbbeeeEbbbbBK.",
     ".KbbbbeEbbbeeBK.",
+    ".KbbbbbbbbbEEBK.",
     ".KbBBBBBBBBEEnK.",
     ".KKKKKKKKKKKKKK.",
     "................",
@@ -440,16 +435,49 @@ STRIPS = {
 }
 
 
-def draw_strip(width, names):
-    img = Image.new("RGB", (width, H15), MASK)
+def scale2x(grid):
+    """The grid at twice its size by the Scale2x rule: every pixel becomes four,
+    and a corner takes the colour of the two neighbours it lies between when they
+    agree and the other two do not, so that diagonal edges step by one pixel
+    instead of two. Works on rows of characters or of colours."""
+    h, w = len(grid), len(grid[0])
+    out = [[None] * (2 * w) for _ in range(2 * h)]
+    for y in range(h):
+        for x in range(w):
+            p = grid[y][x]
+            a = grid[y - 1][x] if y > 0 else p  # above
+            b = grid[y][x + 1] if x < w - 1 else p  # right
+            c = grid[y][x - 1] if x > 0 else p  # left
+            d = grid[y + 1][x] if y < h - 1 else p  # below
+            out[2 * y][2 * x] = a if c == a and c != d and a != b else p
+            out[2 * y][2 * x + 1] = b if a == b and a != c and b != d else p
+            out[2 * y + 1][2 * x] = c if d == c and d != b and c != a else p
+            out[2 * y + 1][2 * x + 1] = d if b == d and b != a and d != c else p
+    return out
+
+
+def draw_strip(width, names, scale=1):
+    """The strip of the named icons; at scale 2 each icon is drawn by scale2x,
+    twice as wide and high, for screens of twice the density."""
+    img = Image.new("RGB", (width * scale, H15 * scale), MASK)
     px = img.load()
     for n, name in enumerate(names):
         if name is None:
             continue
-        for y, row in enumerate(ICONS[name]):
+        rows = ICONS[name] if scale == 1 else scale2x(ICONS[name])
+        for y, row in enumerate(rows):
             for x, c in enumerate(row):
-                px[n * W16 + x, y] = PALETTE[c]
+                px[n * W16 * scale + x, y] = PALETTE[c]
     return img
+
+
+def image_scale2x(img):
+    px = img.load()
+    grid = [[px[x, y] for x in range(img.width)] for y in range(img.height)]
+    big = scale2x(grid)
+    out = Image.new(img.mode, (img.width * 2, img.height * 2))
+    out.putdata([p for row in big for p in row])
+    return out
 
 
 def check_mask(img, name, drawn):
@@ -739,7 +767,7 @@ def contact_sheet(pictures, path):
             back = Image.new("RGBA", img.size, (226, 230, 236, 255))
             img = Image.alpha_composite(back, img)
         img = img.convert("RGB")
-        if name.endswith(".png") and img.height == H15:
+        if name.endswith(".png") and img.height in (H15, 2 * H15):
             data = [(239, 239, 239) if p == MASK else p for p in img.getdata()]
             img = Image.new("RGB", img.size)
             img.putdata(data)
@@ -770,12 +798,23 @@ def main():
         check_mask(img, file, drawn)
         save(img, "images/" + file)
         pictures.append((file, img, 8))
+        # The twin for screens of twice the density (QIcon picks it there).
+        big = draw_strip(width, names, 2)
+        check_mask(big, file.replace(".png", "@2x.png"),
+                   [(n * 2 * W16 + x, y) for n, name in enumerate(names) if name
+                    for y, row in enumerate(scale2x(ICONS[name]))
+                    for x, c in enumerate(row) if c != "."])
+        save(big, "images/" + file.replace(".png", "@2x.png"))
+        pictures.append((file.replace(".png", "@2x.png"), big, 4))
 
-    for file, img in (("close_button.png", draw_close_button()),
+    close = draw_close_button()
+    for file, img in (("close_button.png", close),
+                      ("close_button@2x.png", image_scale2x(close)),
                       ("background.png", draw_background()),
                       ("splash.png", draw_splash())):
         save(img, "images/" + file)
-        pictures.append((file, img, {"close_button.png": 8, "background.png": 3}.get(file, 1)))
+        pictures.append((file, img, {"close_button.png": 8, "close_button@2x.png": 4,
+                                     "background.png": 3}.get(file, 1)))
 
     for n in (16, 22, 24, 32, 48, 64, 128, 256):
         img = draw_icon_pixels(ICON_16) if n == 16 else draw_icon_vector(n)

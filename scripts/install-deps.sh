@@ -16,6 +16,7 @@ packages=(
     fonts-dejavu-core                 # text in off-screen renderings
     tzdata                            # zone files for the local-time date tests
     git patch                         # the tests that check tsle-cli's diffs apply
+    libargparse4j-java-doc            # real pages (Javadoc) for the suggestion tests
 )
 # Extra packages for the benchmarks only (real pages to measure on).
 if [[ "${1:-}" == "--bench" ]]; then

@@ -2,14 +2,16 @@
 # Renders the main window in each scene to BUILD_DIR/screenshots/<scene>.png
 # under an X display (xvfb-run when there is none) and copies the pictures to
 # docs/. The program runs with a profile of its own, so the pictures never
-# depend on the user's settings.
+# depend on the user's settings. A scene named SCENE@2x is SCENE at a scale
+# factor of 2, as on a screen of twice the density (on a virtual screen).
 #   scripts/screenshot.sh BUILD_DIR [SCENE...]     (default: every scene of the README)
 set -euo pipefail
 
 build=${1:?usage: scripts/screenshot.sh BUILD_DIR [SCENE...]}
 shift
 scenes=("$@")
-[[ ${#scenes[@]} -gt 0 ]] || scenes=(page template menu options expires preview split browser)
+[[ ${#scenes[@]} -gt 0 ]] ||
+    scenes=(page template menu options preview-options expires preview split browser themes menu@2x)
 root=$(cd "$(dirname "$0")/.." && pwd)
 tsle="$build/src/app/tsle"
 out="$build/screenshots"
@@ -27,7 +29,13 @@ for scene in "${scenes[@]}"; do
     file="$out/$scene.png"
     rm -f "$file"
     status=0
-    "$root/scripts/with-display.sh" "$tsle" --screenshot "$scene,$file" "$page" || status=$?
+    if [[ $scene == *@2x ]]; then
+        QT_SCALE_FACTOR=2 TSLE_XVFB_SCREEN=2048x1400x24 \
+            "$root/scripts/with-display.sh" "$tsle" --screenshot "${scene%@2x},$file" "$page" ||
+            status=$?
+    else
+        "$root/scripts/with-display.sh" "$tsle" --screenshot "$scene,$file" "$page" || status=$?
+    fi
     if [[ $status -eq 77 ]]; then
         echo "screenshot: skipped, no X display can be made"
         exit 0

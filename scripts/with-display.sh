@@ -18,4 +18,5 @@ if ! command -v xvfb-run >/dev/null 2>&1; then
     echo "SKIPPED: no X display and no xvfb-run (install the xvfb package)" >&2
     exit 77
 fi
-exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$@"
+# TSLE_XVFB_SCREEN: the virtual screen's size, for windows at a larger scale.
+exec xvfb-run -a -s "-screen 0 ${TSLE_XVFB_SCREEN:-1280x1024x24} -nolisten tcp" "$@"

@@ -32,6 +32,7 @@
 #include "shell/ui/file_browser_column.h"
 #include "shell/ui/file_tree_view.h"
 #include "shell/ui/hide_splitter_wnd.h"
+#include "shell/ui/preview_pane.h"
 #include "suggestions/common_words.h"
 
 namespace {
@@ -148,10 +149,8 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::CreateActions() {
     // Menu items show the same pictures as the toolbar buttons.
-    const QList<QIcon> mainImages =
-        CutImageStrip(QImage(QStringLiteral(":/images/toolbar_main.png")));
-    const QList<QIcon> viewImages =
-        CutImageStrip(QImage(QStringLiteral(":/images/toolbar_view.png")));
+    const QList<QIcon> mainImages = LoadImageStrip(QStringLiteral(":/images/toolbar_main.png"));
+    const QList<QIcon> viewImages = LoadImageStrip(QStringLiteral(":/images/toolbar_view.png"));
     for (const FrameCommand& command : FrameCommands()) {
         auto* action = new QAction(command.Text(), this);
         action->setData(command.id);
@@ -263,7 +262,10 @@ void CMainFrame::CreateClient() {
     m_view = new CTesselView(m_doc, m_profile, m_settings);
     m_view->SetCommonWords(QString::fromStdString(LoadCommonWords()));
     m_view->SetAssistants(&m_assistants);
+    m_assistants.SetProjectDirSource([this] { return m_doc.GetProjectDir(); });
     m_child = new CChildFrame(&m_doc, m_view, m_splitter);
+    if (CPreviewPane* preview = m_child->Preview())
+        preview->SetSettings(&m_settings);
     m_splitter->addWidget(m_browser);
     m_splitter->addWidget(m_child);
     setCentralWidget(m_splitter);
@@ -447,6 +449,9 @@ void CMainFrame::OnCommand(int id) {
         break;
     case ID_OPTIONS:
         m_view->ShowOptions();
+        // The preview shows its page again if what pages may do changed.
+        if (CPreviewPane* preview = m_child->Preview())
+            preview->OnSettingsChanged();
         break;
     case ID_HELP_FINDER:
         OnHelpFinder();

@@ -5,10 +5,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -51,6 +54,44 @@ void ShowPreview(CMainFrame& frame, int command, std::function<void()> ready) {
     });
 }
 
+// A picture that goes left of the window's (a scene that shows two states).
+QPixmap& LeftPicture() {
+    static QPixmap picture;
+    return picture;
+}
+
+// The window with whatever lies over it; declared here, defined below.
+QPixmap Grab(CMainFrame& frame);
+
+// The colours of a common dark desktop theme, as the platform would hand
+// them to the program.
+QPalette DarkDesktopPalette() {
+    QPalette p;
+    const QColor text(238, 238, 236), window(53, 53, 53), base(45, 45, 45), disabled(145, 145, 144);
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, base);
+    p.setColor(QPalette::AlternateBase, window);
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, window);
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::BrightText, Qt::white);
+    p.setColor(QPalette::Highlight, QColor(21, 83, 158));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::ToolTipBase, QColor(27, 27, 27));
+    p.setColor(QPalette::ToolTipText, text);
+    p.setColor(QPalette::Link, QColor(53, 132, 228));
+    p.setColor(QPalette::PlaceholderText, disabled);
+    p.setColor(QPalette::Light, QColor(74, 74, 74));
+    p.setColor(QPalette::Midlight, QColor(64, 64, 64));
+    p.setColor(QPalette::Mid, QColor(42, 42, 42));
+    p.setColor(QPalette::Dark, QColor(30, 30, 30));
+    p.setColor(QPalette::Shadow, Qt::black);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, disabled);
+    return p;
+}
+
 QMap<QString, ScreenshotScene>& Scenes() {
     static QMap<QString, ScreenshotScene> scenes = {
         {QStringLiteral("page"),
@@ -72,6 +113,25 @@ QMap<QString, ScreenshotScene>& Scenes() {
              CAssistantDialogs::ShowOptionsScene(&frame, frame.View()->GetForm().GetFields(),
                                                  frame.Settings());
              ready();
+         }},
+        {QStringLiteral("preview-options"),
+         [](CMainFrame& frame, CTesselDoc& doc, std::function<void()> ready) {
+             // What pages may do in the preview, with the page's folder as the project.
+             const QString project = QFileInfo(doc.GetPathName()).absolutePath();
+             CAssistantDialogs::ShowOptionsScene(&frame, frame.View()->GetForm().GetFields(),
+                                                 frame.Settings(), 3, project);
+             ready();
+         }},
+        {QStringLiteral("themes"),
+         [](CMainFrame& frame, CTesselDoc& doc, std::function<void()> ready) {
+             // A template being edited (its bar, the labels, the action lists)
+             // under the desktop's light palette, then beside it under a dark one.
+             doc.NewTemplate();
+             QTimer::singleShot(kSettleMilliseconds, &frame, [&frame, ready] {
+                 LeftPicture() = Grab(frame);
+                 QApplication::setPalette(DarkDesktopPalette());
+                 ready();
+             });
          }},
         {QStringLiteral("expires"),
          [](CMainFrame& frame, CTesselDoc&, std::function<void()> ready) {
@@ -166,7 +226,19 @@ void TakeScreenshot(CMainFrame& frame, CTesselDoc& doc, const QString& scene, co
                 Fail(QStringLiteral("cannot create %1").arg(folder));
                 return;
             }
-            if (!Grab(frame).save(file, "PNG")) {
+            QPixmap shot = Grab(frame);
+            if (!LeftPicture().isNull()) {
+                // Side by side, the left picture first.
+                const QPixmap left = LeftPicture();
+                QPixmap both(left.width() + shot.width(), std::max(left.height(), shot.height()));
+                both.fill(Qt::white);
+                QPainter painter(&both);
+                painter.drawPixmap(0, 0, left);
+                painter.drawPixmap(left.width(), 0, shot);
+                painter.end();
+                shot = both;
+            }
+            if (!shot.save(file, "PNG")) {
                 Fail(QStringLiteral("cannot write %1").arg(file));
                 return;
             }

@@ -20,9 +20,12 @@ using ScreenshotScene =
     std::function<void(CMainFrame& frame, CTesselDoc& doc, std::function<void()> ready)>;
 
 // Adds or replaces a scene. Built in: "page" (the window as started),
-// "template" (a new template based on the page, being edited) and "menu"
-// (the File menu open). The picture shows the window and whatever the scene
-// opened over it (menus, dialogs).
+// "template" (a new template based on the page, being edited), "menu" (the
+// File menu open), "options" and "preview-options" (the options sheet at its
+// first and its "Web page preview" page), "expires", "browser", "preview",
+// "split", and "themes" (a template being edited under the desktop's palette
+// and, beside it, under a dark one). The picture shows the window and
+// whatever the scene opened over it (menus, dialogs).
 void RegisterScreenshotScene(const QString& name, ScreenshotScene scene);
 QStringList ScreenshotSceneNames();
 

@@ -55,24 +55,28 @@ bool CollectEdits(const QCommandLineParser& parser, std::vector<Edit>& edits, QS
     return true;
 }
 
-// Values (and names) given as UTF-8 text are written in the page's encoding;
-// bytes that are not UTF-8 are written as they are. Returns false (the user
-// has been told why) when a character cannot be written in the page's encoding.
+// Values (and names) given as UTF-8 text are written in the page's encoding,
+// values as text a reader sees ("&" escaped where it would start a
+// reference); bytes that are not UTF-8 are written as they are. Returns false
+// (the user has been told why) when a character cannot be written in the
+// page's encoding.
 bool EncodeEdits(const QString& file, const CPageCodec& codec, std::vector<Edit>& edits) {
-    if (codec.IsUtf8())
-        return true;
-    const auto encode = [&](std::string& bytes) {
+    const auto encode = [&](std::string& bytes, const RefPlace* place) {
         const QByteArray utf8 = QByteArray::fromStdString(bytes);
         if (!utf8.isValidUtf8())
             return true;
         QString error;
-        if (codec.Encode(QString::fromUtf8(utf8), bytes, error))
+        const QString text = QString::fromUtf8(utf8);
+        if (place ? codec.EncodeValue(text, *place, bytes, error)
+                  : codec.Encode(text, bytes, error))
             return true;
         FileError(file, error + " Nothing was written.");
         return false;
     };
     for (Edit& edit : edits) {
-        if (!encode(edit.name) || !encode(edit.value))
+        const RefPlace place = edit.kind == Edit::TITLE ? RefPlace::TEXT : RefPlace::ATTRIBUTE;
+        if (!encode(edit.name, nullptr) ||
+            !encode(edit.value, edit.kind == Edit::REMOVE ? nullptr : &place))
             return false;
     }
     return true;

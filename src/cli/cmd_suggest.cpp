@@ -1,6 +1,8 @@
 // tsle-cli suggest-description / suggest-keywords: what the "Suggest" buttons
 // of the description and keywords fields would propose for a page.
 #include "cli/cli_util.h"
+#include "document/page_codec.h"
+#include "document/page_text.h"
 #include "page/html_page.h"
 #include "suggestions/common_words.h"
 #include "suggestions/description_suggestion.h"
@@ -8,16 +10,17 @@
 
 namespace {
 
-// Reads the page named file the way the document does and returns 1 with its
-// body text, or reports why it cannot be read and returns 0.
+// Reads the page named file the way the document does and returns 1 with the
+// text a reader sees in its body (UTF-8), or reports why it cannot be read and
+// returns 0.
 int ReadBodyText(const QString& file, std::string& bodyText) {
     std::string text;
     if (!ReadPageArgument(file, text)) {
         return 0;
     }
     CHtmlPage page;
-    page.SetText(std::move(text), BodyMode::PRESERVE);
-    bodyText = page.GetBodyText();
+    page.SetText(text, BodyMode::PRESERVE);
+    bodyText = PageReaderText(page, CPageCodec::ForPage(text, page)).toStdString();
     return 1;
 }
 

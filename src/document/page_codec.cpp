@@ -4,89 +4,30 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
-#include <array>
 
+#include "document/encoding_data.h"
 #include "page/ascii_text.h"
 #include "page/html_page.h"
 #include "page/page_names.h"
 
 namespace {
 
-constexpr char kUtf8[] = "UTF-8";
-constexpr char kWindows1252[] = "windows-1252";
-
-// Labels browsers read as another encoding than the one they name, or that
-// the converters here know under another name.
-struct LabelAlias {
-    std::string_view label;
-    const char* encoding;
-};
-
-// clang-format off
-constexpr std::array kAliases = {
-    // Pages declared as UTF-16 are read as UTF-8 (a declaration inside the
-    // page could not have been read otherwise).
-    LabelAlias{"utf8", kUtf8}, LabelAlias{"unicode-1-1-utf-8", kUtf8},
-    LabelAlias{"unicode11utf8", kUtf8}, LabelAlias{"unicode20utf8", kUtf8},
-    LabelAlias{"x-unicode20utf8", kUtf8}, LabelAlias{"utf-16", kUtf8},
-    LabelAlias{"utf-16le", kUtf8}, LabelAlias{"utf-16be", kUtf8}, LabelAlias{"unicode", kUtf8},
-    LabelAlias{"ucs-2", kUtf8}, LabelAlias{"csunicode", kUtf8},
-    LabelAlias{"iso-10646-ucs-2", kUtf8}, LabelAlias{"unicodefeff", kUtf8},
-    LabelAlias{"unicodefffe", kUtf8},
-    // Latin-1 and ASCII are read as windows-1252.
-    LabelAlias{"ansi_x3.4-1968", kWindows1252}, LabelAlias{"ascii", kWindows1252},
-    LabelAlias{"cp1252", kWindows1252}, LabelAlias{"cp819", kWindows1252},
-    LabelAlias{"csisolatin1", kWindows1252}, LabelAlias{"ibm819", kWindows1252},
-    LabelAlias{"iso-8859-1", kWindows1252}, LabelAlias{"iso-ir-100", kWindows1252},
-    LabelAlias{"iso8859-1", kWindows1252}, LabelAlias{"iso88591", kWindows1252},
-    LabelAlias{"iso_8859-1", kWindows1252}, LabelAlias{"iso_8859-1:1987", kWindows1252},
-    LabelAlias{"l1", kWindows1252}, LabelAlias{"latin1", kWindows1252},
-    LabelAlias{"us-ascii", kWindows1252}, LabelAlias{"x-cp1252", kWindows1252},
-    // Latin-5 as windows-1254, TIS-620 as windows-874, GB2312 as GBK.
-    LabelAlias{"iso-8859-9", "windows-1254"}, LabelAlias{"iso8859-9", "windows-1254"},
-    LabelAlias{"iso88599", "windows-1254"}, LabelAlias{"iso_8859-9", "windows-1254"},
-    LabelAlias{"iso-ir-148", "windows-1254"}, LabelAlias{"latin5", "windows-1254"},
-    LabelAlias{"l5", "windows-1254"}, LabelAlias{"csisolatin5", "windows-1254"},
-    LabelAlias{"tis-620", "windows-874"}, LabelAlias{"iso-8859-11", "windows-874"},
-    LabelAlias{"iso8859-11", "windows-874"}, LabelAlias{"iso885911", "windows-874"},
-    LabelAlias{"dos-874", "windows-874"},
-    LabelAlias{"gb2312", "GBK"}, LabelAlias{"gb_2312", "GBK"}, LabelAlias{"gb_2312-80", "GBK"},
-    LabelAlias{"csgb2312", "GBK"}, LabelAlias{"chinese", "GBK"}, LabelAlias{"iso-ir-58", "GBK"},
-    LabelAlias{"x-gbk", "GBK"}, LabelAlias{"cp936", "GBK"}, LabelAlias{"ms936", "GBK"},
-};
-// clang-format on
+constexpr std::string_view kUtf8 = "UTF-8";
+constexpr std::string_view kWindows1252 = "windows-1252";
+constexpr char32_t kEuro = 0x20AC;
 
 QByteArrayView View(std::string_view bytes) {
     return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-bool IsAscii(std::string_view bytes) {
-    return std::none_of(bytes.begin(), bytes.end(),
-                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-}
-
-// The label without white space and quotes around it, in lower case.
+// The Standard strips ASCII white space (tab, line feed, form feed, carriage
+// return, space) around a label and ignores ASCII case.
 std::string CleanLabel(std::string_view label) {
-    label = TrimAscii(label);
-    while (!label.empty() && (label.front() == '"' || label.front() == '\''))
+    while (!label.empty() && IsAsciiSpace(label.front()))
         label.remove_prefix(1);
-    while (!label.empty() && (label.back() == '"' || label.back() == '\''))
+    while (!label.empty() && IsAsciiSpace(label.back()))
         label.remove_suffix(1);
-    return AsciiLower(TrimAscii(label));
-}
-
-// A converter that reads markup: printable ASCII stays itself both ways.
-bool IsAsciiCompatible(const QByteArray& name) {
-    QByteArray ascii;
-    for (char c = 0x20; c < 0x7F; ++c)
-        ascii.append(c);
-    QStringDecoder decoder(name.constData());
-    const QString text = decoder.decode(ascii);
-    if (decoder.hasError() || text != QLatin1String(ascii))
-        return false;
-    QStringEncoder encoder(name.constData());
-    const QByteArray back = encoder.encode(text);
-    return !encoder.hasError() && back == ascii;
+    return AsciiLower(label);
 }
 
 // How a character is named in a message: quoted when it can be seen, and its
@@ -102,26 +43,34 @@ QString DescribeCharacter(const QString& character) {
     return number;
 }
 
+template <size_t N>
+const BytePairText* FindPair(const std::array<BytePairText, N>& pairs, uint16_t pair) {
+    const auto it =
+        std::lower_bound(pairs.begin(), pairs.end(), pair,
+                         [](const BytePairText& p, uint16_t key) { return p.pair < key; });
+    return it != pairs.end() && it->pair == pair ? &*it : nullptr;
+}
+
+void AppendCharacter(QString& out, char32_t c) {
+    out += QString::fromUcs4(&c, 1);
+}
+
 } // namespace
 
-CPageCodec::CPageCodec() : CPageCodec(QByteArray(kUtf8)) {}
+CPageCodec::CPageCodec() : CPageCodec(kUtf8, Kind::UTF8, nullptr, Pairs::NONE) {}
 
-CPageCodec::CPageCodec(QByteArray name) : m_name(std::move(name)), m_utf8(m_name == kUtf8) {}
+CPageCodec::CPageCodec(std::string_view name, Kind kind, const char* converter, Pairs pairs)
+    : m_name(name), m_kind(kind), m_converter(converter), m_pairs(pairs) {}
 
 CPageCodec CPageCodec::ForPage(std::string_view bytes, const CHtmlPage& page) {
-    const bool ascii = IsAscii(bytes);
-    if (!ascii && View(bytes).isValidUtf8())
+    if (bytes.starts_with("\xEF\xBB\xBF"))
         return CPageCodec();
     CPageCodec declared;
-    if (FromLabel(DeclaredCharset(page), declared)) {
-        // A declaration the bytes contradict is not believed.
-        const bool believed = declared.m_utf8
-                                  ? ascii
-                                  : (declared.m_name == kWindows1252 || declared.RoundTrips(bytes));
-        if (believed)
-            return declared;
-    }
-    return ascii ? CPageCodec() : CPageCodec(QByteArray(kWindows1252));
+    if (FromLabel(DeclaredCharset(page), declared))
+        return declared;
+    if (View(bytes).isValidUtf8())
+        return CPageCodec();
+    return CPageCodec(kWindows1252, Kind::CONVERTER, "windows-1252", Pairs::NONE);
 }
 
 std::string CPageCodec::DeclaredCharset(const CHtmlPage& page) {
@@ -135,13 +84,16 @@ std::string CPageCodec::DeclaredCharset(const CHtmlPage& page) {
             break;
         if (tag.GetElementRow() != ROW_META)
             continue;
-        if (tag.GetAttribute("charset", value) && !CleanLabel(value).empty())
-            return CleanLabel(value);
-        if (tag.GetAttribute("http-equiv", value) && CleanLabel(value) == "content-type") {
+        // A label that names no encoding is passed over, as browsers do.
+        CPageCodec codec;
+        if (tag.GetAttribute("charset", value)) {
+            if (FromLabel(value, codec))
+                return CleanLabel(value);
+        } else if (tag.GetAttribute("http-equiv", value) && CleanLabel(value) == "content-type") {
             tag.GetAttribute("content", value);
             std::string charset = CharsetOfContentType(value);
-            if (!charset.empty())
-                return charset;
+            if (FromLabel(charset, codec))
+                return CleanLabel(charset);
         }
     }
     return {};
@@ -178,58 +130,182 @@ std::string CPageCodec::CharsetOfContentType(std::string_view contentType) {
     return {};
 }
 
-int CPageCodec::FromLabel(std::string_view label, CPageCodec& codec) {
+std::string_view CPageCodec::EncodingOfLabel(std::string_view label) {
     const std::string clean = CleanLabel(label);
-    if (clean.empty())
-        return 0;
-    for (const LabelAlias& alias : kAliases) {
-        if (alias.label == clean) {
-            codec = CPageCodec(QByteArray(alias.encoding));
-            return 1;
-        }
-    }
-    QStringDecoder decoder(clean.c_str());
-    if (!decoder.isValid())
-        return 0;
-    // Under the converter's own name, so that equal encodings compare equal.
-    QByteArray name(decoder.name());
-    if (name.compare(kUtf8, Qt::CaseInsensitive) == 0) {
+    const auto it = std::lower_bound(
+        kEncodingLabels.begin(), kEncodingLabels.end(), std::string_view(clean),
+        [](const EncodingLabel& entry, std::string_view key) { return entry.label < key; });
+    return it != kEncodingLabels.end() && it->label == clean ? it->encoding : std::string_view();
+}
+
+bool CPageCodec::FromLabel(std::string_view label, CPageCodec& codec) {
+    const std::string_view name = EncodingOfLabel(label);
+    if (name.empty() || name == "replacement")
+        return false;
+    // A page that could declare its charset in ASCII is not UTF-16; a
+    // declaration of x-user-defined is read as windows-1252.
+    if (name == kUtf8 || name == "UTF-16LE" || name == "UTF-16BE") {
         codec = CPageCodec();
-        return 1;
+    } else if (name == "x-user-defined") {
+        codec = CPageCodec(kWindows1252, Kind::CONVERTER, "windows-1252", Pairs::NONE);
+    } else if (name == "ISO-8859-16") {
+        codec = CPageCodec(name, Kind::ISO_8859_16, nullptr, Pairs::NONE);
+    } else if (name == "EUC-KR") {
+        // The Standard's EUC-KR is Microsoft's extension of it.
+        codec = CPageCodec(name, Kind::CONVERTER, "windows-949", Pairs::NONE);
+    } else if (name == "Big5") {
+        // The Standard's Big5 holds the Hong Kong supplement.
+        codec = CPageCodec(name, Kind::CONVERTER, "Big5-HKSCS", Pairs::BIG5);
+    } else if (name == "GBK" || name == "gb18030") {
+        // GBK is read by gb18030's decoder; written as gb18030, which every
+        // reader of GBK pages reads back.
+        codec = CPageCodec(name, Kind::CONVERTER, "GB18030", Pairs::GB18030);
+    } else if (name == "ISO-8859-8-I") {
+        // The same characters; "-I" only tells the direction of the text.
+        codec = CPageCodec(name, Kind::CONVERTER, "ISO-8859-8", Pairs::NONE);
+    } else {
+        // The label table's names are string literals, so data() ends in a zero.
+        codec = CPageCodec(name, Kind::CONVERTER, name.data(), Pairs::NONE);
     }
-    if (!IsAsciiCompatible(name))
-        return 0;
-    codec = CPageCodec(std::move(name));
-    return 1;
+    return true;
 }
 
 QString CPageCodec::Decode(std::string_view bytes) const {
-    if (m_utf8)
+    switch (m_kind) {
+    case Kind::UTF8:
         return QString::fromUtf8(View(bytes));
-    QStringDecoder decoder(m_name.constData());
-    return decoder.decode(View(bytes));
+    case Kind::ISO_8859_16: {
+        QString text;
+        text.reserve(static_cast<qsizetype>(bytes.size()));
+        for (const char c : bytes) {
+            const auto b = static_cast<unsigned char>(c);
+            text += QChar(b < 0x80 ? char16_t(b) : kIso8859_16High[b - 0x80]);
+        }
+        return text;
+    }
+    case Kind::CONVERTER:
+        break;
+    }
+    if (m_pairs != Pairs::NONE)
+        return DecodeWithPairs(bytes);
+    return DecodeConverted(bytes);
 }
 
-bool CPageCodec::RoundTrips(std::string_view bytes) const {
-    QStringDecoder decoder(m_name.constData());
-    const QString text = decoder.decode(View(bytes));
-    if (decoder.hasError())
+QString CPageCodec::DecodeConverted(std::string_view bytes) const {
+    // The converter is not told where the bytes end and would keep a
+    // character cut short for more: a line feed after them, which no
+    // encoding reads as part of a character, ends it.
+    QByteArray ended(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    ended += '\n';
+    QStringDecoder decoder(m_converter, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(ended);
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text;
+}
+
+// Walks the characters as the Standard's decoder cuts them and reads the byte
+// pairs of its data (and gb18030's one-byte euro sign) itself; the converter
+// reads the runs between them, each starting on a character of its own.
+QString CPageCodec::DecodeWithPairs(std::string_view bytes) const {
+    const bool gb = m_pairs == Pairs::GB18030;
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    size_t run = 0;
+    const auto flush = [&](size_t end) {
+        if (end > run)
+            text += DecodeConverted(bytes.substr(run, end - run));
+    };
+    for (size_t i = 0; i < bytes.size();) {
+        const unsigned char lead = byte(i);
+        if (gb && lead == 0x80) {
+            flush(i);
+            AppendCharacter(text, kEuro);
+            run = ++i;
+            continue;
+        }
+        if (lead <= 0x80 || lead == 0xFF || i + 1 == bytes.size()) {
+            ++i;
+            continue;
+        }
+        const unsigned char trail = byte(i + 1);
+        if (gb && trail >= 0x30 && trail <= 0x39) {
+            i = std::min(i + 4, bytes.size()); // a four-byte sequence
+            continue;
+        }
+        const bool pairTrail =
+            gb ? trail >= 0x40 && trail != 0x7F && trail != 0xFF
+               : (trail >= 0x40 && trail <= 0x7E) || (trail >= 0xA1 && trail != 0xFF);
+        if (!pairTrail) {
+            ++i;
+            continue;
+        }
+        const auto pair = static_cast<uint16_t>(lead << 8 | trail);
+        const BytePairText* known = gb ? FindPair(kGb18030Pairs, pair) : FindPair(kBig5Pairs, pair);
+        if (known) {
+            flush(i);
+            AppendCharacter(text, known->first);
+            if (known->second)
+                AppendCharacter(text, known->second);
+            run = i + 2;
+        }
+        i += 2;
+    }
+    flush(bytes.size());
+    return text;
+}
+
+bool CPageCodec::EncodeConverted(QStringView text, QByteArray& out) const {
+    // The converter is not told where the text ends, so a stateful encoding
+    // (ISO-2022-JP) would stay in its last mode: a letter after the text
+    // brings it back to ASCII, and is then taken off.
+    QStringEncoder encoder(m_converter, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(text.toString() + QLatin1Char('a'));
+    if (encoder.hasError() || !bytes.endsWith('a'))
         return false;
-    QStringEncoder encoder(m_name.constData());
-    const QByteArray back = encoder.encode(text);
-    return !encoder.hasError() && QByteArrayView(back) == View(bytes);
+    bytes.chop(1);
+    out += bytes;
+    return true;
+}
+
+bool CPageCodec::EncodePart(const QString& text, QByteArray& out) const {
+    out.clear();
+    switch (m_kind) {
+    case Kind::UTF8: {
+        QStringEncoder encoder(QStringConverter::Utf8);
+        out = encoder.encode(text);
+        if (encoder.hasError())
+            return false;
+        break;
+    }
+    case Kind::ISO_8859_16:
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80) {
+                out += static_cast<char>(c.unicode());
+                continue;
+            }
+            const auto at = std::find(kIso8859_16High.begin(), kIso8859_16High.end(), c.unicode());
+            if (at == kIso8859_16High.end() || c.unicode() == 0xFFFD)
+                return false;
+            out += static_cast<char>(0x80 + (at - kIso8859_16High.begin()));
+        }
+        break;
+    case Kind::CONVERTER:
+        // The characters of the pairs read from the Standard's data are
+        // written as the converter writes them, which browsers read back.
+        if (!EncodeConverted(text, out))
+            return false;
+        break;
+    }
+    // A character the encoding lacks may come out as a substitute: what reads
+    // back differently was not written.
+    return Decode(std::string_view(out.constData(), static_cast<size_t>(out.size()))) == text;
 }
 
 int CPageCodec::Encode(const QString& text, std::string& bytes, QString& error) const {
-    const auto encode = [this](const QString& part, QByteArray& out) {
-        QStringEncoder encoder(m_name.constData());
-        out = encoder.encode(part);
-        // A character the charset lacks comes out as a substitute: what reads
-        // back differently was not written.
-        return !encoder.hasError() && Decode(std::string_view(out.constData(), out.size())) == part;
-    };
     QByteArray out;
-    if (encode(text, out)) {
+    if (EncodePart(text, out)) {
         bytes.assign(out.constData(), static_cast<size_t>(out.size()));
         return 1;
     }
@@ -238,7 +314,7 @@ int CPageCodec::Encode(const QString& text, std::string& bytes, QString& error) 
             text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
                                                                                              : 1;
         const QString character = text.mid(i, len);
-        if (!encode(character, out)) {
+        if (!EncodePart(character, out)) {
             error = QStringLiteral("The character %1 cannot be written in the encoding %2.")
                         .arg(DescribeCharacter(character), Name());
             return 0;
@@ -249,4 +325,44 @@ int CPageCodec::Encode(const QString& text, std::string& bytes, QString& error) 
     // encoding): still refuse rather than write something else.
     error = QStringLiteral("The text cannot be written in the encoding %1.").arg(Name());
     return 0;
+}
+
+QString CPageCodec::DecodeValue(std::string_view bytes, RefPlace place) const {
+    return DecodeCharRefs(Decode(bytes), place);
+}
+
+int CPageCodec::EncodeValue(const QString& text, RefPlace place, std::string& bytes,
+                            QString& error) const {
+    const QString escaped = EscapeAmpersands(text, place);
+    std::string out;
+    if (!Encode(escaped, out, error))
+        return 0;
+    // In a stateful encoding (ISO-2022-JP) a character may be written with
+    // the bytes of quotes, "<", ">" or "&", which the page would read as
+    // markup: refuse such a character rather than have it cut or escaped.
+    const auto markup = [](char c) {
+        return c == '"' || c == '\'' || c == '<' || c == '>' || c == '&';
+    };
+    const auto inText = std::count_if(escaped.begin(), escaped.end(), [&](QChar c) {
+        return c.unicode() < 0x80 && markup(static_cast<char>(c.unicode()));
+    });
+    if (std::count_if(out.begin(), out.end(), markup) != inText) {
+        for (qsizetype i = 0; i < escaped.size(); ++i) {
+            std::string one;
+            const qsizetype len = escaped[i].isHighSurrogate() && i + 1 < escaped.size() ? 2 : 1;
+            const QString character = escaped.mid(i, len);
+            if (character[0].unicode() >= 0x80 && Encode(character, one, error) &&
+                std::any_of(one.begin(), one.end(), markup)) {
+                error = QStringLiteral("The character %1 cannot be written safely in the "
+                                       "encoding %2: it would be read as markup.")
+                            .arg(DescribeCharacter(character), Name());
+                return 0;
+            }
+            i += len - 1;
+        }
+        error = QStringLiteral("The text cannot be written safely in the encoding %1.").arg(Name());
+        return 0;
+    }
+    bytes = std::move(out);
+    return 1;
 }

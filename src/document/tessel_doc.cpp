@@ -128,6 +128,7 @@ int CTesselDoc::OnNewDocument() {
     m_strPathName.clear();
     m_bModified = 0;
     m_page.SetText(NEW_PAGE_TEXT, BodyMode::REBUILD);
+    m_pageForm = PageFileForm::BYTES;
     m_bNoMetaPosition = 0;
     NotifyStateChanged();
     return 1;
@@ -139,7 +140,7 @@ int CTesselDoc::OnOpenDocument(const QString& path) {
     const QString full = AbsoluteDocPath(path);
     std::string text;
     QString error;
-    if (!LoadTextFile(full, text, error)) {
+    if (!LoadTextFile(full, text, error, &m_pageForm)) {
         Info("Failed to open document.\n" + Utf8(full) + ": " + Utf8(error));
         return 0;
     }
@@ -160,7 +161,7 @@ int CTesselDoc::OnSaveDocument(const QString& path) {
         return 0;
     }
     QString error;
-    if (!SaveTextFile(path, m_page.GetText(), error)) {
+    if (!SaveTextFile(path, m_page.GetText(), error, FileSync::TO_DISK, m_pageForm)) {
         Info("Failed to save document.\n" + Utf8(path) + ": " + Utf8(error));
         return 0;
     }

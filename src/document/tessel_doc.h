@@ -20,6 +20,7 @@
 #include "document/file_picker.h"
 #include "document/template_file_name.h"
 #include "page/html_page.h"
+#include "page/page_file.h"
 #include "page/user_prompt.h"
 
 struct CAppSettings;
@@ -175,6 +176,10 @@ private:
     QString m_strProjectDir;
     CHtmlPage m_page;
     CHtmlPage m_template;
+    // How the page's and the template's files hold their text (UTF-16 files
+    // are edited as UTF-8 and written back as UTF-16).
+    PageFileForm m_pageForm = PageFileForm::BYTES;
+    PageFileForm m_templateForm = PageFileForm::BYTES;
     int m_bNoMetaPosition = 0;
 
     // What the framework kept for the page document.

@@ -2,6 +2,7 @@
 #include <QFile>
 
 #include "document/doc_texts.h"
+#include "document/page_codec.h"
 #include "document/template_values.h"
 #include "document/tessel_doc.h"
 #include "document/text_file.h"
@@ -27,7 +28,7 @@ int CTesselDoc::ReadTemplateFile(const QString& path) {
     m_strTemplatePath = full;
     std::string text;
     QString error;
-    if (LoadTextFile(full, text, error)) {
+    if (LoadTextFile(full, text, error, &m_templateForm)) {
         m_template.SetText(std::move(text), BodyMode::REBUILD);
         m_bTemplateOpen = 1;
         m_bTemplateModified = 0; // what is loaded is what is on disk
@@ -100,7 +101,8 @@ int CTesselDoc::SaveTemplate() {
     if (m_strTemplatePath.isEmpty())
         return SaveTemplateAs();
     QString error;
-    if (!SaveTextFile(m_strTemplatePath, m_template.GetText(), error)) {
+    if (!SaveTextFile(m_strTemplatePath, m_template.GetText(), error, FileSync::TO_DISK,
+                      m_templateForm)) {
         Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
              error.toStdString());
         return 0;
@@ -117,6 +119,7 @@ int CTesselDoc::NewTemplate() {
     m_strTemplateName = QStringLiteral("unnamed template");
     m_strTemplatePath.clear();
     m_template.SetText(NEW_TEMPLATE_TEXT, BodyMode::REBUILD);
+    m_templateForm = PageFileForm::BYTES;
     m_bTemplateModified = 0;
 
     std::string name, content;
@@ -124,12 +127,19 @@ int CTesselDoc::NewTemplate() {
     const std::string title = m_page.GetTitle();
     if ((!title.empty() || m_page.GetMetaAt(0, name, content, httpEquiv)) &&
         Ask("Base new template on current page?", IUserPrompt::YES_NO) == IUserPrompt::ANSWER_YES) {
+        // The new template is UTF-8: the page's values come in as the same
+        // characters, whatever the page's encoding.
+        const CPageCodec codec = CPageCodec::ForPage(m_page.GetText(), m_page);
+        const auto utf8 = [&](const std::string& bytes) {
+            return codec.IsUtf8() ? bytes : codec.Decode(bytes).toStdString();
+        };
         if (!title.empty())
-            m_template.SetTitleWithAction(title, ACTION_SET_IF_MISSING);
+            m_template.SetTitleWithAction(utf8(title), ACTION_SET_IF_MISSING);
         httpEquiv = 0;
         for (int i = 0; m_page.GetMetaAt(i, name, content, httpEquiv); ++i) {
             if (!content.empty())
-                m_template.SetMetaWithAction(name, content, httpEquiv, ACTION_SET_IF_MISSING);
+                m_template.SetMetaWithAction(utf8(name), utf8(content), httpEquiv,
+                                             ACTION_SET_IF_MISSING);
         }
         m_bTemplateModified = 1;
     }

@@ -397,9 +397,9 @@ QString FileNameFromBytes(std::string_view bytes) {
 
 // --- Reading and saving --------------------------------------------------------------
 
-int LoadTextFile(const QString& path, std::string& text, QString& error) {
+int LoadTextFile(const QString& path, std::string& text, QString& error, PageFileForm* form) {
     std::string reason;
-    if (!ReadPageFile(FileNameBytes(path), text, reason)) {
+    if (!ReadPageFile(FileNameBytes(path), text, reason, nullptr, form)) {
         error = ToQString(reason);
         return 0;
     }
@@ -407,7 +407,13 @@ int LoadTextFile(const QString& path, std::string& text, QString& error) {
     return 1;
 }
 
-int SaveTextFile(const QString& path, std::string_view bytes, QString& error, FileSync sync) {
+int SaveTextFile(const QString& path, std::string_view text, QString& error, FileSync sync,
+                 PageFileForm form) {
+    std::string bytes;
+    if (!PageTextToFile(text, form, bytes)) {
+        error = QStringLiteral("The text cannot be written as UTF-16: it is not valid UTF-8");
+        return 0;
+    }
     const std::string file = FileNameBytes(path);
     struct stat info;
     if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -497,7 +503,9 @@ int CLockedTextFile::LockPath(const std::string& path, std::string& error, int w
 int CLockedTextFile::Open(const QString& path, std::string& text, QString& error, int waitMs) {
     text.clear();
     std::string reason;
-    if (!LockPath(FileNameBytes(path), reason, waitMs) || !ReadPageFd(m_fd, text, reason, &m_id)) {
+    m_form = PageFileForm::BYTES;
+    if (!LockPath(FileNameBytes(path), reason, waitMs) ||
+        !ReadPageFd(m_fd, text, reason, &m_id, &m_form)) {
         Close();
         error = ToQString(reason);
         return 0;
@@ -559,12 +567,18 @@ int CLockedTextFile::Lock(const QString& path, QString& error, int waitMs) {
     return 1;
 }
 
-int CLockedTextFile::Save(std::string_view bytes, QString& error, FileSync sync) {
+int CLockedTextFile::Save(std::string_view text, QString& error, FileSync sync) {
     std::string reason;
     if (m_fd < 0) {
         error = QStringLiteral("the file is not open");
         return 0;
     }
+    std::string encoded;
+    if (m_form != PageFileForm::BYTES && !PageTextToFile(text, m_form, encoded)) {
+        error = QStringLiteral("The text cannot be written as UTF-16: it is not valid UTF-8");
+        return 0;
+    }
+    const std::string_view bytes = m_form == PageFileForm::BYTES ? text : encoded;
     if (!SaveBytes(m_path, bytes, sync, &m_id, reason)) {
         error = ToQString(reason);
         return 0;

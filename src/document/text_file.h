@@ -38,11 +38,13 @@ std::string FileNameBytes(const QString& name);
 // b as the lone surrogate U+DC00 + b. FileNameBytes gives the bytes back.
 QString FileNameFromBytes(std::string_view bytes);
 
-// Reads the whole file at path by the rule of ReadPageFile. Returns 1 on
+// Reads the whole file at path by the rule of ReadPageFile (form, when given,
+// tells how the file holds its text: pass it to SaveTextFile). Returns 1 on
 // success; otherwise 0 with error set to the reason ("No such file or
 // directory", "Is a directory", "not a regular file", "Not a text file (it
 // contains zero bytes)", ...).
-int LoadTextFile(const QString& path, std::string& text, QString& error);
+int LoadTextFile(const QString& path, std::string& text, QString& error,
+                 PageFileForm* form = nullptr);
 
 enum class FileSync {
     // Wait until the new bytes (and the folder's entry) are on the disk.
@@ -57,12 +59,12 @@ enum class FileSync {
 // false (with errno set) when a write fails.
 bool WriteAllBytes(int fd, std::string_view bytes);
 
-// Replaces the file at path with bytes (or creates it), as described above,
-// taking the file's lock while it writes (waiting up to a few seconds for
-// another program's). Returns 1 on success; otherwise 0 with error set to the
-// reason, and the original untouched.
-int SaveTextFile(const QString& path, std::string_view bytes, QString& error,
-                 FileSync sync = FileSync::TO_DISK);
+// Replaces the file at path with text held in the given form (or creates it),
+// as described above, taking the file's lock while it writes (waiting up to a
+// few seconds for another program's). Returns 1 on success; otherwise 0 with
+// error set to the reason, and the original untouched.
+int SaveTextFile(const QString& path, std::string_view text, QString& error,
+                 FileSync sync = FileSync::TO_DISK, PageFileForm form = PageFileForm::BYTES);
 
 // One file's read-modify-write under its lock: Open locks and reads it, Save
 // replaces it, and the lock is released when the object goes. Another program
@@ -88,8 +90,11 @@ public:
     int Lock(const QString& path, QString& error, int waitMs = -1);
     // The file that was opened.
     const PageFileId& GetId() const { return m_id; }
-    // Replaces the file opened with bytes, as SaveTextFile does.
-    int Save(std::string_view bytes, QString& error, FileSync sync);
+    // How the file opened holds its text (BYTES after Lock).
+    PageFileForm GetForm() const { return m_form; }
+    // Replaces the file opened with text, in the form it was read in, as
+    // SaveTextFile does.
+    int Save(std::string_view text, QString& error, FileSync sync);
 
 private:
     int LockPath(const std::string& path, std::string& error, int waitMs);
@@ -98,6 +103,7 @@ private:
     int m_fd = -1;
     std::string m_path;
     PageFileId m_id;
+    PageFileForm m_form = PageFileForm::BYTES;
 };
 
 // For programs that save files and should stop cleanly when asked: the first

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "document/head_metas.h"
+#include "document/page_text.h"
 #include "document/tessel_doc.h"
 #include "fields/field_catalogue.h"
 #include "fields/field_names.h"
@@ -75,7 +77,37 @@ void CFieldForm::RemoveFoundFields() {
 }
 
 int CFieldForm::FindField(std::string_view name) const {
-    return m_fields.FindField(name);
+    // The charset row is no meta tag of that name.
+    const int charset = CharsetField();
+    for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
+        if (pos != charset && EqualsNoCase(m_fields.GetAt(pos).GetName(), name))
+            return pos;
+    }
+    return -1;
+}
+
+int CFieldForm::CharsetField() const {
+    for (int pos = STANDARD_FIELD_COUNT; pos < m_fields.GetCount(); ++pos) {
+        const CMetaField& field = m_fields.GetAt(pos);
+        if (field.GetKind() == FIELD_FOUND && !field.IsEditable())
+            return pos;
+    }
+    return -1;
+}
+
+void CFieldForm::ShowCharset(const CHtmlPage& page) {
+    const std::string charset = MetaCharsetOf(page);
+    int pos = CharsetField();
+    if (pos < 0) {
+        if (charset.empty())
+            return;
+        auto field = std::make_unique<CMetaField>(FIELD_FOUND);
+        field->Define(kCharsetRowName, 0, "", 0, 0, 0);
+        field->SetBaseId(BaseId(m_fields.GetCount()));
+        pos = m_fields.AddField(std::move(field));
+    }
+    // A charset is ASCII in every encoding a page can declare one in.
+    SetLoaded(pos, QString::fromLatin1(charset.data(), static_cast<qsizetype>(charset.size())));
 }
 
 int CFieldForm::EncodeName(int pos, const CPageCodec& codec, std::string& bytes) const {
@@ -115,13 +147,19 @@ void CFieldForm::LoadFromPage() {
     int httpEquiv = 0;
     for (int n = 0; m_doc.GetPageMetaAt(n, name, content, httpEquiv); ++n)
         MeetTag(name, httpEquiv, m_pageCodec);
-    SetLoaded(0, m_pageCodec.Decode(page.GetTitle()));
+    SetLoaded(0, m_pageCodec.DecodeValue(page.GetTitle(), RefPlace::TEXT));
     // Each field shows the tag its edits would change: the first of its name
     // anywhere in the page, even after the body tag.
+    const int charset = CharsetField();
     for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
+        if (pos == charset)
+            continue;
         const bool writable = EncodeName(pos, m_pageCodec, name);
-        SetLoaded(pos, writable ? m_pageCodec.Decode(page.GetMetaContent(name)) : QString());
+        SetLoaded(pos, writable
+                           ? m_pageCodec.DecodeValue(page.GetMetaContent(name), RefPlace::ATTRIBUTE)
+                           : QString());
     }
+    ShowCharset(page);
     ShowWanted();
 }
 
@@ -140,17 +178,22 @@ void CFieldForm::LoadFromTemplate() {
     if (!m_doc.GetTemplateTitle(title, titleAction))
         titleAction = ACTION_NEVER_CHANGE;
     m_fields.GetAt(0).SetAction(titleAction);
-    SetLoaded(0, m_templateCodec.Decode(title));
+    SetLoaded(0, m_templateCodec.DecodeValue(title, RefPlace::TEXT));
+    const int charset = CharsetField();
     for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
         CMetaField& field = m_fields.GetAt(pos);
-        if (EncodeName(pos, m_templateCodec, name) && page.FindMeta(name)) {
+        if (pos == charset) {
+            field.SetAction(ACTION_NEVER_CHANGE);
+        } else if (EncodeName(pos, m_templateCodec, name) && page.FindMeta(name)) {
             field.SetAction(page.GetMetaAction(name));
-            SetLoaded(pos, m_templateCodec.Decode(page.GetMetaContent(name)));
+            SetLoaded(pos,
+                      m_templateCodec.DecodeValue(page.GetMetaContent(name), RefPlace::ATTRIBUTE));
         } else {
             field.SetAction(ACTION_NEVER_CHANGE);
             SetLoaded(pos, QString());
         }
     }
+    ShowCharset(page);
     ShowWanted();
 }
 
@@ -235,11 +278,14 @@ int CFieldForm::CommitFields() {
 }
 
 int CFieldForm::WriteField(int pos) {
+    if (pos == CharsetField())
+        return 0; // shown, never written
     CMetaField& field = m_fields.GetAt(pos);
     const CPageCodec& codec = m_bShowingTemplate ? m_templateCodec : m_pageCodec;
     std::string value, name;
     QString error;
-    if (!codec.Encode(Text(field.GetValue()), value, error) ||
+    if (!codec.EncodeValue(Text(field.GetValue()), pos == 0 ? RefPlace::TEXT : RefPlace::ATTRIBUTE,
+                           value, error) ||
         (pos > 0 && !codec.Encode(Text(field.GetName()), name, error))) {
         Refuse(pos, error);
         return 0;
@@ -376,7 +422,7 @@ void CFieldForm::Undo() {
 // ------------------------------------------------------------------------------------
 
 QString CFieldForm::GetPageBodyText() const {
-    return m_pageCodec.Decode(m_doc.GetBodyText());
+    return PageReaderText(m_doc.GetPage(), m_pageCodec);
 }
 
 // --- Layout

@@ -9,12 +9,15 @@
 // widgets of each row, attaches them to the fields (AttachControls) and
 // forwards what happens in them (OnValueChanged, OnControlEntered ...).
 //
-// Field values are text (UTF-8). The page's bytes are decoded with the page's
-// codec, decided when the page comes; what the user changed is encoded with
-// the same codec, and a field nobody changed is never written, so its tag
-// keeps its bytes. A character the encoding cannot hold is refused: the user
-// is told through the document's prompt and the field goes back to its last
-// written value.
+// Field values are text (UTF-8) as a reader sees it. The page's bytes are
+// decoded with the page's codec, decided when the page comes, and their
+// character references resolved ("&amp;" shows as "&"); what the user
+// changed is written with "&" escaped where it would start a reference and
+// encoded with the same codec, and a field nobody changed is never written,
+// so its tag keeps its bytes. A character the encoding cannot hold is
+// refused: the user is told through the document's prompt and the field goes
+// back to its last written value. A page's <meta charset> shows as a
+// read-only row named "charset", which is never written.
 #pragma once
 
 #include <QString>
@@ -27,6 +30,7 @@
 #include "fields/field_list.h"
 #include "form/form_layout.h"
 
+class CHtmlPage;
 class CTesselDoc;
 
 class CFieldForm {
@@ -55,8 +59,12 @@ public:
     // something to show are shown, none is hidden.
     void OnUpdate();
     void RemoveFoundFields();
-    // Position of the field named name (ASCII case ignored; never the title), or -1.
+    // Position of the field named name (ASCII case ignored; never the title
+    // nor the charset row), or -1.
     int FindField(std::string_view name) const;
+    // Position of the read-only row that shows the page's <meta charset>, or -1.
+    int CharsetField() const;
+    static constexpr char kCharsetRowName[] = "charset";
     void LoadFromPage();
     void LoadFromTemplate();
     // Every row shown or hidden by its display mode and the all-fields switch.
@@ -112,7 +120,8 @@ public:
     // description, 81 for robots ...).
     static int AssistantButtonId(int pos) { return BaseId(pos) + 1; }
     static int BaseId(int pos) { return 10 * (pos + 1); }
-    // The open page's body text, decoded (never the template's).
+    // The text a reader sees in the open page's body (never the
+    // template's), decoded: what the suggestions work on.
     QString GetPageBodyText() const;
 
     // --- Encodings --------------------------------------------------------------------------
@@ -144,6 +153,8 @@ private:
     // that no field has.
     void MeetTag(const std::string& name, int httpEquiv, const CPageCodec& codec);
     void ShowWanted();
+    // The charset row: added when page declares a <meta charset>, filled.
+    void ShowCharset(const CHtmlPage& page);
     // Writes the field at pos; 0 when its text cannot be encoded (the field
     // then goes back to what was written last, and the user is told).
     int WriteField(int pos);

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "page/ascii_text.h"
 #include "page/html_page.h"
 
 namespace {
@@ -146,18 +147,143 @@ private:
     bool m_afterWord = true;
 };
 
+// Trims white space from both ends of text.
+std::string Trimmed(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t\r\n\v\f");
+    if (first == std::string_view::npos)
+        return {};
+    const size_t last = text.find_last_not_of(" \t\r\n\v\f");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+// Elements whose content no reader sees: scripts and styles, what shows only
+// without scripts, and templates.
+bool IsHidden(std::string_view name) {
+    return name == "script" || name == "style" || name == "noscript" || name == "template";
+}
+
+// The elements that hold a page's main content.
+bool IsMainContent(const CHtmlTag& tag) {
+    if (tag.GetName() == "main" || tag.GetName() == "article")
+        return true;
+    std::string role;
+    return tag.GetAttribute("role", role) && AsciiLower(TrimAscii(role)) == "main";
+}
+
+// The walk for the text a reader sees: as the body text, but hidden elements
+// give nothing, and the main content is gathered apart to come first.
+class ReaderTextWalk {
+public:
+    void Visit(const CHtmlSection* s) {
+        switch (s->GetType()) {
+        case SECTION_TEXT:
+            if (m_hidden == 0)
+                VisitText(static_cast<const CTextSection*>(s)->Text());
+            break;
+        case SECTION_TAG:
+            VisitTag(static_cast<const CTagSection*>(s)->Tag());
+            break;
+        case SECTION_COMMENT:
+            Separate();
+            break;
+        default:
+            break;
+        }
+    }
+    std::string Result() const {
+        std::string main = Trimmed(m_main.text);
+        const std::string rest = Trimmed(m_rest.text);
+        if (!main.empty() && !rest.empty())
+            main += ' ';
+        return main + rest;
+    }
+
+private:
+    struct Output {
+        std::string text;
+        bool afterWord = true;
+    };
+    struct Open {
+        const CHtmlTag* tag;
+        bool hidden;
+        bool main;
+    };
+    Output& Current() { return m_mainDepth ? m_main : m_rest; }
+    void Separate() {
+        std::string& out = Current().text;
+        if (out.empty() || out.back() != ' ')
+            out += ' ';
+    }
+    void VisitText(std::string_view text) {
+        Output& out = Current();
+        if (!m_collapse) {
+            AppendTextItem(out.text, text);
+            out.afterWord = true;
+            return;
+        }
+        m_collapsed.clear();
+        for (char c : text) {
+            if (static_cast<unsigned char>(c) > ' ') {
+                m_collapsed += c;
+                out.afterWord = true;
+            } else if (out.afterWord) {
+                m_collapsed += ' ';
+                out.afterWord = false;
+            }
+        }
+        AppendTextItem(out.text, m_collapsed);
+    }
+    void VisitTag(const CHtmlTag& tag) {
+        if (!IsItalicOrBold(tag.GetNormalizedText()))
+            Separate();
+        if (tag.GetKind() == TAG_OPEN) {
+            const Open open{&tag, IsHidden(tag.GetName()), IsMainContent(tag)};
+            m_stack.push_back(open);
+            ++m_open[tag.GetName()];
+            m_hidden += open.hidden;
+            m_mainDepth += open.main;
+        } else if (tag.GetKind() == TAG_CLOSE) {
+            Close(tag.GetName());
+        }
+        m_collapse = !KeepsText(m_stack.empty() ? nullptr : m_stack.back().tag);
+    }
+    // As the body text's stack: the nearest open element of that name and
+    // everything above it close; a name not open changes nothing.
+    void Close(std::string_view name) {
+        const auto it = m_open.find(name);
+        if (it == m_open.end() || it->second == 0)
+            return;
+        while (!m_stack.empty()) {
+            const Open top = m_stack.back();
+            m_stack.pop_back();
+            --m_open[top.tag->GetName()];
+            m_hidden -= top.hidden;
+            m_mainDepth -= top.main;
+            if (top.tag->GetName() == name)
+                return;
+        }
+    }
+
+    Output m_main;
+    Output m_rest;
+    std::string m_collapsed;
+    std::vector<Open> m_stack;
+    std::unordered_map<std::string_view, int> m_open;
+    int m_hidden = 0;
+    int m_mainDepth = 0;
+    bool m_collapse = true;
+};
+
 } // namespace
 
-std::string CHtmlPage::GetBodyText() const {
-    if (!m_posBodyOpen)
-        return {};
-    BodyTextWalk walk;
+template <class Visitor>
+void CHtmlPage::VisitBody(Visitor& visitor) const {
     // A verbatim run is cut into its sections for the walk; those pages stay
     // until the end, since the walk keeps the open tags they hold.
     std::deque<CHtmlPage> runs;
     for (const CHtmlSection* s = m_posBodyOpen; s && s != m_posBodyClose; s = s->m_next) {
         if (!s->m_run) {
-            walk.Visit(s);
+            visitor.Visit(s);
             continue;
         }
         // The run is cut as it was when the whole text was parsed, where a
@@ -170,7 +296,22 @@ std::string CHtmlPage::GetBodyText() const {
                                           ? std::string::npos
                                           : m_lastGt - start);
         for (const CHtmlSection* r = run.m_head; r; r = r->m_next)
-            walk.Visit(r);
+            visitor.Visit(r);
     }
+}
+
+std::string CHtmlPage::GetBodyText() const {
+    if (!m_posBodyOpen)
+        return {};
+    BodyTextWalk walk;
+    VisitBody(walk);
+    return walk.Result();
+}
+
+std::string CHtmlPage::GetReaderText() const {
+    if (!m_posBodyOpen)
+        return {};
+    ReaderTextWalk walk;
+    VisitBody(walk);
     return walk.Result();
 }

@@ -100,6 +100,13 @@ public:
     int GetMetaAction(std::string_view name) const;
     int GetTitleWithAction(std::string& title, int& action) const;
     std::string GetBodyText() const;
+    // The text a reader sees in the body, for the description and keyword
+    // suggestions: as GetBodyText, but the content of script, style,
+    // noscript and template elements is left out, and the text of the main
+    // content (<main> and <article> elements, and elements with role="main")
+    // comes first, then the rest. As stored: character references are not
+    // decoded and the bytes are in the page's encoding.
+    std::string GetReaderText() const;
 
     // --- Writing ------------------------------------------------------------
     POSITION FindMetaInsertPos() const;
@@ -130,6 +137,10 @@ private:
     // only a part of it (a verbatim run cut into its sections).
     void Parse(SectionDetail detail, std::optional<size_t> lastGt = std::nullopt);
     void Rebuild();
+    // Gives visitor.Visit every section from the body tag on, up to the
+    // closing body tag, verbatim runs cut into their sections.
+    template <class Visitor>
+    void VisitBody(Visitor& visitor) const;
     void AppendTail(std::string& out, const CHtmlSection* first) const;
     std::string_view SourceBytes(const CHtmlSection* section) const;
     // The section is written as the very bytes it was cut from.

@@ -1,13 +1,16 @@
 // CAppSettings: settings that belong to the application rather than to a view.
 // The application object owns one; the field list reads and writes it with
-// the rest of the profile, and the file-types options page edits it.
+// the rest of the profile, and the options pages edit it.
 #pragma once
 
 #include <string>
 
 #include "settings/file_types.h"
+#include "settings/preview_settings.h"
 
 struct CAppSettings {
     // ";"-separated "*.ext" patterns of the files that count as web pages.
     std::string m_strFileTypes{DEFAULT_FILE_TYPES};
+    // What pages may do in the web page preview.
+    CPreviewSettings m_preview;
 };

@@ -118,9 +118,9 @@ CAuditPage AuditPage(std::string path, const CHtmlPage& page, const CPageCodec& 
     std::string raw;
     int action = 0;
     audit.hasTitle = page.GetTitleWithAction(raw, action);
-    audit.title = ValueText(codec, raw);
+    audit.title = ValueText(codec, raw, RefPlace::TEXT);
     audit.hasDescription = page.FindMeta("description") != nullptr;
-    audit.description = ValueText(codec, page.GetMetaContent("description"));
+    audit.description = ValueText(codec, page.GetMetaContent("description"), RefPlace::ATTRIBUTE);
     audit.titleLength = ShownLength(audit.title);
     audit.descriptionLength = ShownLength(audit.description);
     const POSITION body = page.GetBodyOpenPosition();

@@ -198,12 +198,14 @@ int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& co
     // A value written into the page: never a control character, which would
     // make the page unreadable as text to every tool.
     const auto encode = [&](const QString& text, std::string& bytes, const CSiteColumn& column) {
+        const RefPlace place =
+            column.kind == CSiteColumn::TITLE ? RefPlace::TEXT : RefPlace::ATTRIBUTE;
         const QString control = ControlCharacterIn(text);
         if (!control.isEmpty()) {
             error = column.Header() + ": the cell holds the control character " + control;
             return false;
         }
-        if (ValueBytes(values.codec, text, bytes, error))
+        if (ValueBytes(values.codec, text, place, bytes, error))
             return true;
         error = column.Header() + ": " + error;
         return false;

@@ -174,12 +174,13 @@ void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly) {
     page.SetText(text, BodyMode::PRESERVE);
 }
 
-QString ValueText(const CPageCodec& codec, std::string_view bytes) {
-    return codec.Decode(bytes);
+QString ValueText(const CPageCodec& codec, std::string_view bytes, RefPlace place) {
+    return codec.DecodeValue(bytes, place);
 }
 
-bool ValueBytes(const CPageCodec& codec, const QString& text, std::string& bytes, QString& error) {
-    return codec.Encode(text, bytes, error);
+bool ValueBytes(const CPageCodec& codec, const QString& text, RefPlace place, std::string& bytes,
+                QString& error) {
+    return codec.EncodeValue(text, place, bytes, error);
 }
 
 std::string MetaTextKey(const QString& name) {
@@ -193,7 +194,7 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
     std::string raw;
     int action = 0;
     hasTitle = page.GetTitleWithAction(raw, action);
-    title = ValueText(codec, raw);
+    title = ValueText(codec, raw, RefPlace::TEXT);
     metas.clear();
     std::unordered_set<std::string> seen;
     std::string name, content;
@@ -201,7 +202,8 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
     for (int i = 0; page.GetMetaAt(i, name, content, httpEquiv); ++i) {
         if (name.empty() || !seen.insert(MetaNameKey(name)).second)
             continue;
-        metas.push_back({codec.Decode(name), httpEquiv, ValueText(codec, content)});
+        metas.push_back(
+            {codec.Decode(name), httpEquiv, ValueText(codec, content, RefPlace::ATTRIBUTE)});
     }
     for (const QString& wanted : names) {
         std::string bytesName;
@@ -218,7 +220,8 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
         if (httpEquiv)
             tag.GetAttribute("http-equiv", written);
         tag.GetAttribute("content", content);
-        metas.push_back({codec.Decode(written), httpEquiv, ValueText(codec, content)});
+        metas.push_back(
+            {codec.Decode(written), httpEquiv, ValueText(codec, content, RefPlace::ATTRIBUTE)});
     }
 }
 
@@ -268,18 +271,6 @@ int ShownLength(const QString& text) {
         const QChar c = shown.at(i);
         if (c.isHighSurrogate() && i + 1 < shown.size() && shown.at(i + 1).isLowSurrogate())
             ++i;
-        else if (c == QLatin1Char('&')) {
-            // "&name;", "&#123;" or "&#x1F;": one character.
-            qsizetype j = i + 1;
-            if (j < shown.size() && shown.at(j) == QLatin1Char('#'))
-                ++j;
-            const qsizetype start = j;
-            while (j < shown.size() && j - start < 32 && shown.at(j).isLetterOrNumber() &&
-                   shown.at(j).unicode() < 0x80)
-                ++j;
-            if (j > start && j < shown.size() && shown.at(j) == QLatin1Char(';'))
-                i = j;
-        }
         ++length;
     }
     return length;

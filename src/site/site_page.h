@@ -1,7 +1,8 @@
 // One page's title and meta tags as text, read for the whole-site commands.
 //
-// Values are decoded from the page's own encoding (CPageCodec), so that they
-// can be shown, compared and written as UTF-8, and text written back is
+// Values are text as a reader sees it: decoded from the page's own encoding
+// (CPageCodec) with their character references resolved, so that they can be
+// shown, compared and written as UTF-8; text written back is escaped and
 // encoded into that encoding again.
 #pragma once
 
@@ -20,13 +21,15 @@ class CHtmlPage;
 // title, meta tags and body tag; otherwise, or with headOnly false, the whole.
 void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly = true);
 
-// A value of a page (a title or a meta tag's content, as the page's bytes) as
-// the text that tables, reports and the site view show and compare; and such
-// a text as the page's bytes again (false, with error set, when the page's
-// encoding cannot hold one of its characters). Every whole-site tool converts
-// values with these two alone.
-QString ValueText(const CPageCodec& codec, std::string_view bytes);
-bool ValueBytes(const CPageCodec& codec, const QString& text, std::string& bytes, QString& error);
+// A value of a page (a title, TEXT, or a meta tag's content, ATTRIBUTE, as the
+// page's bytes) as the text that tables, reports and the site view show and
+// compare: decoded, character references resolved; and such a text as the
+// page's bytes again, "&" escaped where it would start a reference (false,
+// with error set, when the page's encoding cannot hold one of its
+// characters). Every whole-site tool converts values with these two alone.
+QString ValueText(const CPageCodec& codec, std::string_view bytes, RefPlace place);
+bool ValueBytes(const CPageCodec& codec, const QString& text, RefPlace place, std::string& bytes,
+                QString& error);
 
 // The name a meta tag is compared by, for a name given as text: MetaNameKey of
 // its UTF-8.
@@ -58,7 +61,7 @@ struct CPageValues {
 // Text as a browser shows it: runs of white space as one space, none at
 // either end.
 QString CollapseSpaces(const QString& text);
-// The length of text in characters as a reader sees it: after CollapseSpaces,
-// counting each character reference ("&amp;", "&#233;") as one character and
-// each character outside the Basic Multilingual Plane as one.
+// The length of text (a ValueText) in characters as a reader sees it: after
+// CollapseSpaces, counting each character outside the Basic Multilingual
+// Plane as one.
 int ShownLength(const QString& text);

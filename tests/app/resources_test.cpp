@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <tuple>
 
 #include "image_strip.h"
 
@@ -33,11 +34,18 @@ void ResourcesTest::picturesLoadWithTheirSizes_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("strip");
-    QTest::newRow("main toolbar") << ":/images/toolbar_main.png" << QSize(192, 15) << true;
-    QTest::newRow("view toolbar") << ":/images/toolbar_view.png" << QSize(80, 15) << true;
-    QTest::newRow("tabs") << ":/images/tabs.png" << QSize(81, 15) << true;
-    QTest::newRow("file tree") << ":/images/file_tree.png" << QSize(176, 15) << true;
-    QTest::newRow("close button") << ":/images/close_button.png" << QSize(18, 18) << false;
+    // Every strip and the close button have a twin of twice the size.
+    const std::tuple<const char*, const char*, QSize, bool> pictures[] = {
+        {"main toolbar", ":/images/toolbar_main", QSize(192, 15), true},
+        {"view toolbar", ":/images/toolbar_view", QSize(80, 15), true},
+        {"tabs", ":/images/tabs", QSize(81, 15), true},
+        {"file tree", ":/images/file_tree", QSize(176, 15), true},
+        {"close button", ":/images/close_button", QSize(18, 18), false},
+    };
+    for (const auto& [name, path, size, strip] : pictures) {
+        QTest::newRow(name) << QString(path) + ".png" << size << strip;
+        QTest::newRow(QByteArray(name) + " @2x") << QString(path) + "@2x.png" << size * 2 << strip;
+    }
     QTest::newRow("splash") << ":/images/splash.png" << QSize(459, 280) << false;
     QTest::newRow("background") << ":/images/background.png" << QSize(100, 100) << false;
     QTest::newRow("icon") << ":/icons/tsle.png" << QSize(256, 256) << false;
@@ -81,6 +89,20 @@ void ResourcesTest::stripsAreCutIntoMaskedImages() {
     QVERIFY(missing[0].isNull() && missing[1].isNull());
     QVERIFY(CutImageStrip(QImage(":/no/such/strip.png")).isEmpty());
     QCOMPARE(CutImageStrip(QImage(":/images/toolbar_main.png")).size(), 12);
+
+    // Loaded with their twins: the sharp image where the screen has twice the
+    // pixels, masked alike, and the same picture at the usual size.
+    const QList<QIcon> view = LoadImageStrip(":/images/toolbar_view.png");
+    QCOMPARE(view.size(), 5);
+    const QSize image(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT);
+    for (const QIcon& icon : view) {
+        const QPixmap sharp = icon.pixmap(image, 2.0);
+        QCOMPARE(sharp.size(), image * 2);
+        QCOMPARE(sharp.deviceIndependentSize().toSize(), image);
+        QCOMPARE(qAlpha(sharp.toImage().pixel(0, 0)), 0);
+        QCOMPARE(icon.pixmap(image, 1.0).size(), image);
+    }
+    QCOMPARE(LoadImageStrip(":/no/such/strip.png", 2).size(), 2);
 }
 
 void ResourcesTest::iconSvgIsASquareDrawing() {

@@ -106,7 +106,8 @@ TEST(FileTypesPage, WorkingCopyAndParsing) {
         {"htm;*.", "htm;*.;", {"htm"}},
     };
     for (const Case& c : cases) {
-        CAppSettings app{c.setting};
+        CAppSettings app;
+        app.m_strFileTypes = c.setting;
         CFileTypesPage page(app);
         page.OnSetActive();
         EXPECT_EQ(page.GetFileTypes(), c.copy) << c.setting;

@@ -42,22 +42,39 @@ TEST_F(PageCommands, RebuildWritesThePageByteForByte) {
     }
 }
 
-TEST_F(PageCommands, ShowJsonKeepsUtf8AndEscapesOtherBytes) {
-    const QString page = Write("p.html", "<head><title>Caf\xc3\xa9 \xe9t\xe9 \"q\"</title>"
-                                         "<meta charset=utf-8>"
-                                         "<META HTTP-EQUIV=Refresh CONTENT=5>"
-                                         "<meta name=a\\b content='tab\there'></head><body>");
-    const CliResult run = RunCli({"show", "--json", page});
-    EXPECT_EQ(run.exitCode, 0);
-    const QByteArray expected =
-        "[{\"file\": \"" + page.toUtf8() +
-        "\", \"title\": \"Caf\xc3\xa9 \\u00E9t\\u00E9 \\\"q\\\"\", \"meta\": ["
+// Titles and values as a reader sees them (the page declares UTF-8, so its
+// stray byte is a replacement character); --raw gives the bytes, escaped in
+// JSON where they are not UTF-8. The charset is no nameless tag.
+TEST_F(PageCommands, ShowPresentsTextAsReadAndBytesOnRequest) {
+    const QString page =
+        Write("p.html", "<head><title>A &amp; B &#8212; Caf\xc3\xa9 \xe9 \"q\"</title>"
+                        "<meta charset=utf-8>"
+                        "<META HTTP-EQUIV=Refresh CONTENT=5>"
+                        "<meta property=og:title content=OG>"
+                        "<meta name=a\\b content='tab\there &lt;x&gt;'></head><body>");
+    const QByteArray file = "[{\"file\": \"" + page.toUtf8() + "\", ";
+    const QByteArray meta =
         // Unquoted values keep their case, as quoted ones do.
-        "{\"name\": \"\", \"http_equiv\": true, \"content\": \"\"}, "
         "{\"name\": \"Refresh\", \"http_equiv\": true, \"content\": \"5\"}, "
-        "{\"name\": \"a\\\\b\", \"http_equiv\": false, \"content\": \"tab here\"}], "
-        "\"meta_position\": true}]\n";
-    EXPECT_EQ(run.out, expected);
+        "{\"name\": \"\", \"http_equiv\": false, \"content\": \"OG\"}, "
+        "{\"name\": \"a\\\\b\", \"http_equiv\": false, \"content\": \"tab here ";
+    CliResult run = RunCli({"show", "--json", page});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, file +
+                           "\"encoding\": \"UTF-8\", \"charset\": \"utf-8\", \"title\": "
+                           "\"A & B \xe2\x80\x94 Caf\xc3\xa9 \xef\xbf\xbd \\\"q\\\"\", "
+                           "\"meta\": [" +
+                           meta + "<x>\"}], \"meta_position\": true}]\n");
+    run = RunCli({"show", "--json", "--raw", page});
+    EXPECT_EQ(run.out, file +
+                           "\"encoding\": \"UTF-8\", \"charset\": \"utf-8\", \"title\": "
+                           "\"A &amp; B &#8212; Caf\xc3\xa9 \\u00E9 \\\"q\\\"\", \"meta\": [" +
+                           meta + "&lt;x&gt;\"}], \"meta_position\": true}]\n");
+    run = RunCli({"show", page});
+    EXPECT_TRUE(run.out.contains("\n  title                 A & B \xe2\x80\x94 Caf\xc3\xa9 "))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("\n  charset               utf-8\n")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("\n  (no name)             OG\n")) << run.out.toStdString();
 }
 
 TEST_F(PageCommands, ShowTellsWhenAPageHasNoPlaceForMetaTags) {
@@ -79,10 +96,13 @@ TEST_F(PageCommands, ShowNamesTheActionsOfATemplate) {
 }
 
 TEST_F(PageCommands, BodyText) {
-    const QString page = Write("p.html", "<body><p>Hello <b>big</b>world</p></body>");
-    const CliResult run = RunCli({"body-text", page});
+    const QString page = Write("p.html", "<body><nav>Menu</nav><main><p>Hello <b>big</b>world "
+                                         "&amp; more</p></main><script>var x;</script></body>");
+    CliResult run = RunCli({"body-text", page});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out, "Hello big world\n");
+    EXPECT_EQ(run.out, "Hello big world & more Menu\n");
+    run = RunCli({"body-text", "--all", page});
+    EXPECT_EQ(run.out, "Menu Hello big world &amp; more var x;\n");
 }
 
 TEST_F(PageCommands, ExitCodes) {

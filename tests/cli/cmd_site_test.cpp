@@ -440,6 +440,39 @@ TEST_F(CliSite, ValuesAreWrittenInEachPagesEncoding) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains("cannot be written in the encoding windows-1252"));
     EXPECT_TRUE(Read("site/latin.html").contains("<title>Th\xE9\xE2tre</title>"));
+
+    // A page that declares UTF-8 stays UTF-8 with a stray byte in its body,
+    // as a browser reads it.
+    Write("site/stray.html",
+          Page("<meta charset=\"utf-8\"><title>Caf\xC3\xA9</title>", "<p>\xE9</p>"));
+    run = RunShell("\"$CLI\" set site/stray.html --title 'Caf\xC3\xA9 new'", m_dir.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(Read("site/stray.html").contains("<title>Caf\xC3\xA9 new</title>"));
+}
+
+// Cells, like the editor's fields, hold text as a reader sees it: references
+// resolved on export, "&" escaped only where it would start one on import.
+TEST_F(CliSite, ExportAndImportTextWithCharacterReferences) {
+    Write("site/a.html", Page("<title>Tools &#8212; A &amp; B</title>"
+                              "<meta name=\"description\" content=\"x &lt; y\">"));
+    CliResult run = RunShell("exec \"$CLI\" export -r site -o t.csv", m_dir.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    auto rows = Rows(Read("t.csv"));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][2], "Tools \xE2\x80\x94 A & B");
+    EXPECT_EQ(rows[1][3], "x < y");
+    rows[1][1].clear(); // no fingerprint check
+    rows[1][3] = "Fish & Chips &amp; more";
+    QByteArray csv = "path,fingerprint,title,description\r\n";
+    for (const std::string& cell : rows[1])
+        csv += "\"" + QByteArray::fromStdString(cell) + "\",";
+    csv.chop(1);
+    Write("t.csv", csv + "\r\n");
+    run = RunShell("exec \"$CLI\" import --no-journal t.csv", m_dir.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    const QByteArray page = Read("site/a.html");
+    EXPECT_TRUE(page.contains("<title>Tools &#8212; A &amp; B</title>")) << page.constData();
+    EXPECT_TRUE(page.contains("content=\"Fish & Chips &amp;amp; more\"")) << page.constData();
 }
 
 // A run killed at any moment is undone from its journal, page for page.

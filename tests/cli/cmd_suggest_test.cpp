@@ -30,6 +30,27 @@ TEST_F(SuggestCommand, ProposesFromTheBodyText) {
     EXPECT_EQ(run.out, "roses garden rose gardens grow\n");
 }
 
+// A real page (Javadoc, as Debian ships it): the suggestions come from what a
+// reader sees, not from its scripts, its notice for browsers without
+// JavaScript or its character references.
+TEST_F(SuggestCommand, ProposesFromWhatAReaderSeesOnARealPage) {
+    const QString page = "/usr/share/doc/libargparse4j-java/api/net/sourceforge/argparse4j/"
+                         "annotation/Arg.html";
+    if (!QFile::exists(page))
+        GTEST_SKIP() << "libargparse4j-java-doc is not installed (scripts/install-deps.sh)";
+    CliResult run = RunCli({"suggest-description", page});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.out.startsWith("Package net.sourceforge.argparse4j.annotation Annotation Type "
+                                   "Arg"))
+        << run.out.constData();
+    EXPECT_FALSE(run.out.contains("JavaScript")) << run.out.constData();
+    run = RunCli({"suggest-keywords", page});
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.out.contains("annotation")) << run.out.constData();
+    for (const char* hidden : {"javascript", "&", "var ", "-->", "location"})
+        EXPECT_FALSE(run.out.contains(hidden)) << hidden << ": " << run.out.constData();
+}
+
 TEST_F(SuggestCommand, ReportsFilesThatCannotBeRead) {
     const QString missing = m_dir.filePath("missing.html");
     for (const char* command : {"suggest-description", "suggest-keywords"}) {

@@ -113,6 +113,18 @@ TEST_F(TemplateDoc, ANewTemplateCanCopyThePage) {
     EXPECT_EQ(m_prompt.questions.at(1), "Save changes to unnamed template");
     EXPECT_EQ(m_doc.GetTemplateText(), NEW_TEMPLATE_TEXT);
     EXPECT_EQ(m_doc.IsTemplateModified(), 0);
+
+    // A page in another encoding gives the (UTF-8) template its characters.
+    WriteFile(Path("koi8.html"),
+              "<html><head><meta charset=\"koi8-r\"><title>\xF0\xD2\xC9\xD7\xC5\xD4"
+              "</title></head><body></body></html>");
+    ASSERT_EQ(m_doc.OpenDocumentFile(Path("koi8.html")), 1);
+    m_prompt.answers = {A::ANSWER_YES};
+    ASSERT_EQ(m_doc.NewTemplate(), 1);
+    EXPECT_NE(m_doc.GetTemplateText().find("<title action=\"3\">\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2"
+                                           "\xD0\xB5\xD1\x82</title>"),
+              std::string::npos)
+        << m_doc.GetTemplateText();
 }
 
 // New, Open (every road) and Close all ask before dropping unsaved template edits.

@@ -57,8 +57,9 @@ TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
     EXPECT_EQ(profile.GetProfileInt(USER, "UIB_1_L", -1), 1);
     EXPECT_EQ(profile.HasValue(USER, "UIB_2_N"), 0);
     EXPECT_EQ(profile.HasValue(USER, "FIB_0_N"), 0); // standard fields: mode only
-    // FileTypes, IBC, 13 modes and 4 values for each of the two user fields.
-    EXPECT_EQ(profile.GetCount(), 2 + 13 + 8);
+    // FileTypes, the preview's two, IBC, 13 modes and 4 values for each of
+    // the two user fields.
+    EXPECT_EQ(profile.GetCount(), 4 + 13 + 8);
 }
 
 // Records every write as "type:name" in order.
@@ -80,7 +81,8 @@ TEST(FieldList, SaveOrderAndTypes) {
     list.AddField(UserField("rating"));
     RecordingProfile profile;
     list.SaveSettings(profile, CAppSettings{});
-    std::vector<std::string> expected = {"string:FileTypes"};
+    std::vector<std::string> expected = {"string:FileTypes", "string:PreviewScriptFolders",
+                                         "int:PreviewRemoteResources"};
     for (int i = 0; i < 13; ++i)
         expected.push_back("int:FIB_" + std::to_string(i) + "_D");
     for (const char* write :

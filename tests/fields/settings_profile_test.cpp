@@ -61,12 +61,22 @@ TEST_F(SettingsProfileTest, FieldListRoundTrip) {
         list.AddField(std::move(field));
         list.GetAt(6).SetDisplay(DISPLAY_NEVER);
         CSettingsProfile profile;
-        list.SaveSettings(profile, CAppSettings{"*.htm;"});
+        CAppSettings saved;
+        saved.m_strFileTypes = "*.htm;";
+        saved.m_preview.m_scriptFolders = {"/srv/s\xc3\xbc"
+                                           "d site",
+                                           "/home/x/a=b;c"};
+        saved.m_preview.m_bScriptsThisRun = true; // never stored
+        list.SaveSettings(profile, saved);
     }
     CFieldList list;
     CAppSettings app;
     list.LoadSettings(CSettingsProfile(), app);
     EXPECT_EQ(app.m_strFileTypes, "*.htm;");
+    EXPECT_EQ(app.m_preview.m_scriptFolders, (std::vector<std::string>{"/srv/s\xc3\xbc"
+                                                                       "d site",
+                                                                       "/home/x/a=b;c"}));
+    EXPECT_FALSE(app.m_preview.m_bScriptsThisRun);
     ASSERT_EQ(list.GetCount(), 14);
     EXPECT_EQ(list.GetAt(6).GetDisplay(), DISPLAY_NEVER);
     EXPECT_EQ(list.GetAt(13).GetName(), "rating");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringEncoder>
+
 #include "document/doc_test_util.h"
 #include "fields/field_catalogue.h"
 #include "fields/field_names.h"
@@ -118,7 +120,8 @@ TEST_F(Form, TagsWithoutANameNeverBecomeRows) {
                              "<meta name=\"rating\" content=\"general\">"
                              "<meta name=\"title\" content=\"not the title\">";
     Open(QByteArray::fromStdString("<html><head>" + head + "</head><body></body></html>"));
-    ASSERT_EQ(m_form.GetFields().GetCount(), STANDARD_FIELD_COUNT + 2);
+    // rating, title, and the charset's read-only row.
+    ASSERT_EQ(m_form.GetFields().GetCount(), STANDARD_FIELD_COUNT + 3);
     for (int pos = 0; pos < m_form.GetFields().GetCount(); ++pos)
         EXPECT_FALSE(TrimWhiteSpace(Field(pos).GetName()).empty()) << pos;
     const int rating = m_form.FindField("rating");
@@ -164,6 +167,47 @@ TEST_F(Form, FoundRowsComeAndGoWithTheirPage) {
     EXPECT_EQ(form.GetFields().GetAt(14).GetName(), "audience");
     EXPECT_EQ(form.GetFields().GetAt(11).GetValue(), "");
     EXPECT_EQ(form.FindField("rating"), -1);
+}
+
+// Values read as a reader sees them and typed text is written with only the
+// "&" that would start a reference escaped; the charset shows, read-only.
+TEST_F(Form, ValuesShowCharacterReferencesDecodedAndTheCharsetReadOnly) {
+    Open("<html><head><meta charset=\"utf-8\"><title>Tools &#8212; A &amp; B</title>"
+         "<meta name=\"description\" content=\"Say &quot;hi&quot; &copy 2024\">"
+         "<meta name=\"keywords\" content=\"a&amp;b\"></head>"
+         "<body><p>x &gt; y</p><script>var evenRowColor;</script></body></html>");
+    EXPECT_EQ(Value(TITLE), "Tools \xE2\x80\x94 A & B");
+    EXPECT_EQ(Value(DESCRIPTION), "Say \"hi\" \xC2\xA9 2024");
+    EXPECT_EQ(m_form.GetPageBodyText(), QStringLiteral("x > y"));
+    const int charset = m_form.CharsetField();
+    ASSERT_GE(charset, STANDARD_FIELD_COUNT);
+    EXPECT_EQ(Field(charset).GetName(), "charset");
+    EXPECT_EQ(Field(charset).IsEditable(), 0);
+    EXPECT_EQ(Field(charset).IsVisible(), 1);
+    EXPECT_EQ(Value(charset), "utf-8");
+
+    Type(KEYWORDS, " & c&amp;");
+    const std::string head = Head(PageText());
+    EXPECT_TRUE(Contains(head, "content=\"a&b & c&amp;amp;\"")) << head;
+    EXPECT_TRUE(Contains(head, "<meta charset=\"utf-8\"><title>Tools &#8212; A &amp; B</title>"
+                               "<meta name=\"description\" content=\"Say &quot;hi&quot; &copy "
+                               "2024\">"))
+        << head;
+}
+
+// A UTF-16 page is edited as text and saved as UTF-16 again.
+TEST_F(Form, AUtf16PageIsSavedAsUtf16) {
+    const auto utf16 = [](const QString& text) {
+        QStringEncoder encoder(QStringConverter::Utf16BE, QStringConverter::Flag::Stateless);
+        return QByteArray(encoder.encode(QChar(0xFEFF) + text));
+    };
+    const QString title = QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC");
+    Open(utf16("<html><head><title>" + title + "</title></head><body>x</body></html>"));
+    EXPECT_EQ(Value(TITLE), title.toStdString());
+    Type(TITLE, "!");
+    ASSERT_EQ(m_doc.FileSave(), 1);
+    EXPECT_EQ(ReadFile(Path("page.html")),
+              utf16("<html><head><title>" + title + "!</title></head><body>x</body></html>"));
 }
 
 TEST_F(Form, ValuesAreShownDecodedAndWrittenInThePagesEncoding) {

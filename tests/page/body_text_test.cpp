@@ -54,3 +54,32 @@ TEST(BodyText, DeepNestingStaysCheap) {
     page.SetText(text, BodyMode::PRESERVE);
     EXPECT_EQ(page.GetBodyText().size(), 20000u * 2 - 1);
 }
+
+// The text a reader sees: no script, style, noscript or template content, and
+// the main content first.
+TEST(ReaderText, LeavesOutHiddenElementsAndPutsTheMainContentFirst) {
+    const std::vector<BodyCase> cases = {
+        {"HiddenElements",
+         "<body><p>a</p><script>var evenRowColor = 1;</script><style>p{}</style>"
+         "<noscript><p>JavaScript is disabled</p></noscript><template><p>t</p></template>"
+         "<p>b</p></body>",
+         "a b"},
+        {"MainFirst",
+         "<body><nav>Home | Next</nav><main><h1>Title</h1><p>Text</p></main>"
+         "<footer>(c)</footer></body>",
+         "Title Text Home | Next (c)"},
+        {"ArticlesInOrder", "<body>x<article>a</article>y<article>b</article></body>", "a b x y"},
+        {"RoleMain",
+         "<body><div class=nav>n</div><div class=\"body\" role=\"main\"><p>m</p>"
+         "</div></body>",
+         "m n"},
+        {"UnclosedScriptHidesTheRest", "<body><p>a</p><script>x<p>b</p></body>", "a"},
+        {"ReferencesKept", "<body><p>&#187; a &amp; b</p></body>", "&#187; a &amp; b"},
+        {"NoBody", "<p>x</p>", ""},
+    };
+    for (const BodyCase& c : cases) {
+        CHtmlPage page;
+        page.SetText(c.page, BodyMode::PRESERVE);
+        EXPECT_EQ(page.GetReaderText(), c.text) << c.name;
+    }
+}

@@ -94,13 +94,15 @@ bool CAssistantDialogs::Run(int buttonId, QWidget* parent, const AssistantContex
 
 void CAssistantDialogs::RunOptions(QWidget* parent, CFieldList& fields, CAppSettings& settings,
                                    const std::function<void()>& applied) {
-    COptionsSheet sheet(fields, settings, applied, parent);
+    COptionsSheet sheet(fields, settings, applied, parent,
+                        m_projectDir ? m_projectDir() : QString());
     sheet.exec();
 }
 
 COptionsSheet* CAssistantDialogs::ShowOptionsScene(QWidget* parent, CFieldList& fields,
-                                                   CAppSettings& settings, int page) {
-    auto* sheet = new COptionsSheet(fields, settings, nullptr, parent);
+                                                   CAppSettings& settings, int page,
+                                                   const QString& projectDir) {
+    auto* sheet = new COptionsSheet(fields, settings, nullptr, parent, projectDir);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->ShowPage(page);
     sheet->show();

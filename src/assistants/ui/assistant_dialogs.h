@@ -6,6 +6,9 @@
 // waiting, for screenshots.
 #pragma once
 
+#include <QString>
+#include <functional>
+
 #include "form/ui/field_assistants.h"
 
 class CExpiresDlg;
@@ -26,12 +29,18 @@ public:
     // or Apply that changed something.
     void RunOptions(QWidget* parent, CFieldList& fields, CAppSettings& settings,
                     const std::function<void()>& applied) override;
+    // Where the options sheet learns the project folder open now.
+    void SetProjectDirSource(std::function<QString()> source) { m_projectDir = std::move(source); }
 
     // For screenshots: the options sheet shown without waiting, at page
-    // (0 to 2); it deletes itself when closed.
+    // (0 to 3); it deletes itself when closed.
     static COptionsSheet* ShowOptionsScene(QWidget* parent, CFieldList& fields,
-                                           CAppSettings& settings, int page = 0);
+                                           CAppSettings& settings, int page = 0,
+                                           const QString& projectDir = {});
     // For screenshots: the Expires dialog on value, shown without waiting and
     // with its calendar open; it deletes itself when closed.
     static CExpiresDlg* ShowExpiresScene(QWidget* parent, const QString& value);
+
+private:
+    std::function<QString()> m_projectDir;
 };

@@ -8,19 +8,24 @@
 #include "assistants/ui/custom_tags_page_widget.h"
 #include "assistants/ui/dialog_message.h"
 #include "assistants/ui/file_types_page_widget.h"
+#include "assistants/ui/preview_page_widget.h"
 #include "assistants/ui/std_tags_page_widget.h"
 
 COptionsSheet::COptionsSheet(CFieldList& fields, CAppSettings& settings,
-                             std::function<void()> applied, QWidget* parent)
+                             std::function<void()> applied, QWidget* parent,
+                             const QString& projectDir)
     : QDialog(parent), m_applied(std::move(applied)) {
     setWindowTitle(QStringLiteral("Options"));
     setObjectName(QStringLiteral("options"));
     m_tabs = new QTabWidget(this);
     m_tabs->setAccessibleName(QStringLiteral("Options pages"));
+    // Every page's tab in sight: the sheet is as wide as its tabs.
+    m_tabs->setUsesScrollButtons(false);
     const std::pair<COptionsPageWidget*, const char*> pages[] = {
         {new CStdTagsPageWidget(fields, m_tabs), "Standard meta tags"},
         {new CCustomTagsPageWidget(fields, m_tabs), "User defined meta tags"},
         {new CFileTypesPageWidget(settings, m_tabs), "File types"},
+        {new CPreviewPageWidget(settings, projectDir, m_tabs), "Web page preview"},
     };
     for (const auto& [page, caption] : pages) {
         m_tabs->addTab(page, QString::fromLatin1(caption));

@@ -1,5 +1,6 @@
 // COptionsSheet: the "Options" sheet: the "Standard meta tags", "User defined
-// meta tags" and "File types" pages with OK, Cancel and Apply.
+// meta tags", "File types" and "Web page preview" pages with OK, Cancel and
+// Apply.
 //
 // The pages edit copies; OK and Apply hand the changes of every page that has
 // been shown over to the field list and the settings, then call applied once
@@ -8,6 +9,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <functional>
 #include <vector>
 
@@ -21,11 +23,14 @@ struct CAppSettings;
 class COptionsSheet : public QDialog {
     Q_OBJECT
 public:
+    // projectDir: the project folder open now ("" for none), whose scripts
+    // the preview page may allow.
     COptionsSheet(CFieldList& fields, CAppSettings& settings, std::function<void()> applied,
-                  QWidget* parent = nullptr);
+                  QWidget* parent = nullptr, const QString& projectDir = {});
 
     QTabWidget* Tabs() const { return m_tabs; }
-    // Shows page index (0 standard tags, 1 user defined tags, 2 file types).
+    // Shows page index (0 standard tags, 1 user defined tags, 2 file types,
+    // 3 web page preview).
     void ShowPage(int index);
 
 public slots:

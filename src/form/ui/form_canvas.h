@@ -1,8 +1,15 @@
 // CFormCanvas: the scrolled content of the editing view. It paints the
 // background pattern, the template bar's box and text and the rows' labels;
 // the rows' widgets are its children.
+//
+// Its colours come from one palette, the widget's (the desktop's): the
+// pattern is laid over the window colour and the labels are in the window's
+// text colour, so that a dark desktop theme gets a dark canvas with light
+// labels rather than light labels on a light pattern.
 #pragma once
 
+#include <QColor>
+#include <QImage>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
@@ -26,6 +33,14 @@ public:
         int frameWidth = 1;
     };
 
+    // The colours the canvas paints with under a palette.
+    struct Colors {
+        QColor background; // behind the pattern's threads
+        QColor text;       // the labels and the template bar's text
+        QColor barFill;    // the template bar's box
+    };
+    static Colors ColorsFor(const QPalette& palette);
+
     explicit CFormCanvas(QWidget* parent = nullptr);
     void SetPainting(Painting painting);
     const Painting& GetPainting() const { return m_painting; }
@@ -34,6 +49,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The pattern laid over background (kept until the colour changes).
+    const QPixmap& Pattern(const QColor& background);
+
     Painting m_painting;
-    QPixmap m_background;
+    QImage m_pattern; // as drawn, over its own light ground
+    QRgb m_patternGround = 0;
+    QPixmap m_tinted;
+    QColor m_tintedFor;
 };

@@ -44,7 +44,7 @@ CChildFrame::CChildFrame(QWidget* editingView, QWidget* preview, QWidget* parent
     m_tabs->setAccessibleName(QStringLiteral("Views"));
     m_tabs->setExpanding(false);
     m_tabs->setDrawBase(false);
-    const QList<QIcon> images = CutImageStrip(QImage(QStringLiteral(":/images/tabs.png")), 2);
+    const QList<QIcon> images = LoadImageStrip(QStringLiteral(":/images/tabs.png"), 2);
     m_tabs->addTab(images.at(0), QStringLiteral("Meta-data"));
     m_tabs->addTab(images.at(1), QStringLiteral("Web page"));
     m_tabs->setIconSize(QSize(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT));

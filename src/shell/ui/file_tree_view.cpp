@@ -21,7 +21,7 @@ constexpr int IMAGE_COUNT = 11;
 
 CFileTreeView::CFileTreeView(const CAppSettings* settings, QWidget* parent)
     : QWidget(parent), m_pSettings(settings),
-      m_images(CutImageStrip(QImage(QStringLiteral(":/images/file_tree.png")), IMAGE_COUNT)) {
+      m_images(LoadImageStrip(QStringLiteral(":/images/file_tree.png"), IMAGE_COUNT)) {
     setObjectName(QStringLiteral("file_browser"));
     setAccessibleName(QStringLiteral("File browser"));
 
@@ -36,12 +36,14 @@ CFileTreeView::CFileTreeView(const CAppSettings* settings, QWidget* parent)
     m_close->setToolTip(QStringLiteral("Close file browser"));
     m_close->setAutoRaise(true);
     m_close->setFixedSize(18, 18);
-    const QPixmap closeImage(QStringLiteral(":/images/close_button.png"));
+    const QString closePath = QStringLiteral(":/images/close_button.png");
+    const QPixmap closeImage(closePath);
     if (closeImage.isNull()) {
         m_close->setText(QStringLiteral("x"));
     } else {
-        m_close->setIcon(QIcon(closeImage));
-        m_close->setIconSize(closeImage.size());
+        // From the file, so that the icon takes its "@2x" twin too.
+        m_close->setIcon(QIcon(closePath));
+        m_close->setIconSize(closeImage.deviceIndependentSize().toSize());
     }
     connect(m_close, &QToolButton::clicked, this, &CFileTreeView::closeRequested);
     auto* headerRow = new QHBoxLayout(header);

@@ -12,6 +12,8 @@
 #include <QtPlugin>
 #include <functional>
 
+#include "shell/preview_request_policy.h"
+
 class QWidget;
 
 // What the engine reports; every member may be empty.
@@ -35,11 +37,12 @@ public:
     // The widget that shows the page; deleting it deletes the engine.
     virtual QWidget* Widget() = 0;
     // Shows the page file at path, its images, styles and frames resolving
-    // against its folder.
-    virtual void LoadFile(const QString& path) = 0;
+    // against its folder, with what access allows it (CPreviewRequestPolicy).
+    virtual void LoadFile(const QString& path, const CPreviewAccess& access) = 0;
     // Shows a page without a file from its bytes, at any size; relative
-    // references in it resolve nowhere.
-    virtual void LoadText(const QByteArray& text) = 0;
+    // references in it resolve nowhere. Of access only the scripts and the
+    // web resources count: the page has no folder tree.
+    virtual void LoadText(const QByteArray& text, const CPreviewAccess& access) = 0;
     // Printing through a print dialog: possible once a page was loaded and
     // while no print job runs.
     virtual int CanPrint() const = 0;
@@ -53,5 +56,5 @@ public:
     virtual IPreviewEngine* CreateEngine(QWidget* parent, const PreviewEngineEvents& events) = 0;
 };
 
-#define TSLE_PREVIEW_ENGINE_IID "org.tsle.PreviewEngineFactory/1.0"
+#define TSLE_PREVIEW_ENGINE_IID "org.tsle.PreviewEngineFactory/2.0"
 Q_DECLARE_INTERFACE(IPreviewEngineFactory, TSLE_PREVIEW_ENGINE_IID)

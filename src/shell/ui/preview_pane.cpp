@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "document/tessel_doc.h"
+#include "settings/app_settings.h"
 #include "shell/ui/preview_engine.h"
 #include "shell/ui/preview_plugin_loader.h"
 
@@ -105,13 +106,37 @@ int CPreviewPane::CreateEngine() {
     return 1;
 }
 
+CPreviewAccess CPreviewPane::CurrentAccess() const {
+    CPreviewAccess access;
+    const QString project = m_pDoc ? m_pDoc->GetProjectDir() : QString();
+    if (m_pSettings) {
+        const CPreviewSettings& preview = m_pSettings->m_preview;
+        access.bScripts = preview.ScriptsAllowed(ScriptFolderKey(project));
+        access.bRemoteResources = preview.m_bRemoteResources;
+    }
+    access.strRoot = PreviewTreeRoot(m_strPath, project);
+    return access;
+}
+
+void CPreviewPane::OnSettingsChanged() {
+    if (!m_engine || !m_bLoaded)
+        return;
+    const CPreviewAccess access = CurrentAccess();
+    if (access.bScripts != m_loadedAccess.bScripts ||
+        access.bRemoteResources != m_loadedAccess.bRemoteResources ||
+        access.strRoot != m_loadedAccess.strRoot)
+        LoadCurrent();
+}
+
 void CPreviewPane::LoadCurrent() {
     if (!m_engine)
         return;
+    m_loadedAccess = CurrentAccess();
+    m_bLoaded = true;
     if (!m_strPath.isEmpty())
-        m_engine->LoadFile(m_strPath);
+        m_engine->LoadFile(m_strPath, m_loadedAccess);
     else
-        m_engine->LoadText(m_text);
+        m_engine->LoadText(m_text, m_loadedAccess);
 }
 
 int CPreviewPane::CanPrint() const {

@@ -12,6 +12,10 @@
 // until then a blank placeholder stands in, and the engine then shows the
 // page of the last initial update. Where the plugin cannot be loaded the
 // placeholder says why.
+//
+// What the page may do (run scripts, load images and styles from the web)
+// follows the application's preview settings and the document's project
+// folder, taken at each load (CPreviewRequestPolicy has the rules).
 #pragma once
 
 #include <QByteArray>
@@ -20,7 +24,10 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "shell/preview_request_policy.h"
+
 class CTesselDoc;
+struct CAppSettings;
 class IPreviewEngine;
 class QLabel;
 
@@ -35,6 +42,15 @@ public:
     // Takes the page from the document: its file, or its text when it has
     // none. Connected to the document's initialUpdate.
     void OnInitialUpdate();
+
+    // The settings that say what pages may do; null (the default) allows no
+    // scripts and nothing from the web. They must outlive the pane.
+    void SetSettings(const CAppSettings* settings) { m_pSettings = settings; }
+    // Shows the page again when what it may do has changed since it was
+    // loaded (the options were applied, another project folder was chosen).
+    void OnSettingsChanged();
+    // What the page shown now, or the next one, may do.
+    CPreviewAccess CurrentAccess() const;
 
     int HasEngine() const { return m_engine ? 1 : 0; }
     // Loads the engine now (it is loaded anyway when the pane is first
@@ -66,6 +82,10 @@ private:
     void LoadCurrent();
 
     QPointer<CTesselDoc> m_pDoc;
+    const CAppSettings* m_pSettings = nullptr;
+    // What the page shown was loaded with.
+    CPreviewAccess m_loadedAccess;
+    bool m_bLoaded = false;
     // The page of the last initial update: its file, or "" and its text.
     QString m_strPath;
     QByteArray m_text;

@@ -18,6 +18,7 @@ private slots:
     void defineTagRefusesBadNames();
     void fileTypesAddReplaceRemove();
     void sceneShowsTheChosenPage();
+    void previewPageAllowsScriptsForTheProject();
 };
 
 namespace {
@@ -214,6 +215,37 @@ void OptionsSheetTest::sceneShowsTheChosenPage() {
     QCOMPARE(Control<QListWidget>(sheet, QStringLiteral("File types"))->count(), 6);
     sheet->close();
     QTRY_VERIFY(!sheet);
+}
+
+void OptionsSheetTest::previewPageAllowsScriptsForTheProject() {
+    CFieldList fields;
+    CAppSettings settings;
+    int applied = 0;
+    COptionsSheet sheet(
+        fields, settings, [&applied] { ++applied; }, nullptr, "/srv/site/");
+    sheet.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+    sheet.ShowPage(3);
+    QWidget* page = sheet.Tabs()->currentWidget();
+    QVERIFY(Control<QRadioButton>(page, QStringLiteral("Do not run scripts"))->isChecked());
+    // A click on the round button (a click beside its text would miss it).
+    auto* project =
+        Control<QRadioButton>(page, QStringLiteral("Run scripts for this project (site)"));
+    QTest::mouseClick(project, Qt::LeftButton, {}, QPoint(8, project->height() / 2));
+    QVERIFY(project->isChecked());
+    Click(page, QStringLiteral("Load images, style sheets and fonts from the web (http, https)"));
+    Click(&sheet, QStringLiteral("Apply"));
+    QCOMPARE(applied, 1);
+    QCOMPARE(settings.m_preview.m_scriptFolders, std::vector<std::string>{"/srv/site"});
+    QVERIFY(settings.m_preview.m_bRemoteResources && !settings.m_preview.m_bScriptsThisRun);
+
+    // Without a project folder, scripts can only be allowed until the end.
+    COptionsSheet plain(fields, settings, nullptr);
+    plain.ShowPage(3);
+    page = plain.Tabs()->currentWidget();
+    QVERIFY(!Control<QRadioButton>(
+                 page, QStringLiteral("Run scripts for this project (no project folder open)"))
+                 ->isEnabled());
 }
 
 QTEST_MAIN(OptionsSheetTest)

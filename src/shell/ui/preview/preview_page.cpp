@@ -1,7 +1,14 @@
 #include "shell/ui/preview/preview_page.h"
 
 CPreviewPage::CPreviewPage(QWebEngineProfile* profile, QObject* parent)
-    : QWebEnginePage(profile, parent) {}
+    : QWebEnginePage(profile, parent) {
+    // No page gets a camera, a microphone, the screen, the location or
+    // notifications.
+    connect(this, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl& origin, Feature feature) {
+                setFeaturePermission(origin, feature, PermissionDeniedByUser);
+            });
+}
 
 void CPreviewPage::LoadPage(const QUrl& url) {
     m_gate.Arm();
