@@ -44,6 +44,14 @@ QString AsRead(QString text) {
         .replace(QLatin1Char('\t'), QLatin1Char(' '));
 }
 
+} // namespace
+
+RefPlace PlaceOf(const CSiteColumn& column) {
+    return column.kind == CSiteColumn::TITLE ? RefPlace::TEXT : RefPlace::ATTRIBUTE;
+}
+
+namespace {
+
 CSiteColumn Header(const char* header) {
     CSiteColumn column;
     QString ignored;
@@ -430,7 +438,7 @@ bool CSiteSheet::SetText(size_t row, int column, const QString& text, QString& e
         return false;
     }
     std::string bytes;
-    if (!ValueBytes(m_rows[row].values.codec, text, bytes, error))
+    if (!ValueBytes(m_rows[row].values.codec, text, PlaceOf(value), bytes, error))
         return false;
     bool present = false;
     const QString asRead = ReadValue(row, column, &present);

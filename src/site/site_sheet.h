@@ -57,6 +57,10 @@ struct CSiteViewColumn {
     bool IsNumber() const { return kind == FACT; }
 };
 
+// Where a value column's text goes in a page: a title's text, or an
+// attribute's value (which escape characters differently).
+RefPlace PlaceOf(const CSiteColumn& column);
+
 // Why a row's edits cannot be written as they stand.
 enum class SiteRowState : uint8_t {
     CURRENT,         // the page is as it was read

@@ -287,14 +287,16 @@ size_t CSiteTableModel::ApplyTemplate(const std::vector<size_t>& rows,
     if (values.m_bHasTitle) {
         CSiteColumn title;
         title.kind = CSiteColumn::TITLE;
-        tags.push_back({title, values.m_codec.Decode(values.m_strTitle), values.m_nTitleAction});
+        tags.push_back({title, values.m_codec.DecodeValue(values.m_strTitle, RefPlace::TEXT),
+                        values.m_nTitleAction});
     }
     std::vector<CSiteColumn> metas;
     for (const CTemplateTag& tag : values.m_metas) {
         CSiteColumn column;
         column.name = values.m_codec.Decode(tag.name);
         column.httpEquiv = tag.httpEquiv;
-        tags.push_back({column, values.m_codec.Decode(tag.value), tag.action});
+        tags.push_back(
+            {column, values.m_codec.DecodeValue(tag.value, RefPlace::ATTRIBUTE), tag.action});
         metas.push_back(column);
     }
     if (const int count = m_sheet.CountNewColumns(metas)) {
@@ -332,7 +334,7 @@ size_t CSiteTableModel::ApplyTemplate(const std::vector<size_t>& rows,
             }
             std::string bytes;
             if (!ControlCharacterIn(out).isEmpty() ||
-                !ValueBytes(m_sheet.Values(row).codec, out, bytes, error)) {
+                !ValueBytes(m_sheet.Values(row).codec, out, PlaceOf(tag.column), bytes, error)) {
                 if (error.isEmpty())
                     error = QStringLiteral("a value holds a control character");
                 error = tag.column.Header() + QStringLiteral(": ") + error;
