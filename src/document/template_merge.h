@@ -11,6 +11,18 @@ enum class TemplateMerge {
     REMOVE, // the tag goes (the title becomes empty)
 };
 
+// Two values one after the other with a space between; either alone when the
+// other is empty, so that adding to a missing or empty value gives no stray
+// space.
+template <class Text>
+Text Joined(const Text& first, const Text& second) {
+    if (first.size() == 0)
+        return second;
+    if (second.size() == 0)
+        return first;
+    return first + " " + second;
+}
+
 // current: the page's value, empty when the page has none (an empty value
 // counts as missing); value: the template's. out receives the value to set.
 template <class Text>
@@ -32,10 +44,10 @@ TemplateMerge MergeTemplateValue(int action, const Text& current, const Text& va
     case ACTION_REMOVE:
         return TemplateMerge::REMOVE;
     case ACTION_APPEND:
-        out = current + " " + value;
+        out = Joined(current, value);
         return TemplateMerge::SET;
     case ACTION_PREPEND:
-        out = value + " " + current;
+        out = Joined(value, current);
         return TemplateMerge::SET;
     default:
         return TemplateMerge::KEEP; // ACTION_NEVER_CHANGE and unknown values

@@ -29,7 +29,9 @@ public:
     void Read(CHtmlPage& templ);
     // Merges the values into page, title first, then the meta tags in template
     // order. Values are used as they are: no trimming; an empty page value
-    // counts as missing. Tags with an action outside 1..7 are left alone.
+    // counts as missing, and adding before or after it gives the template's
+    // value alone, without a separating space. Tags with an action outside
+    // 1..7 are left alone.
     // Returns 1; or 0 with the page unchanged and error (when given) naming
     // the tag and the character, when a value holds a character that the
     // page's encoding cannot hold.

@@ -42,6 +42,7 @@ int CFieldList::FindField(std::string_view name) const {
 void CFieldList::LoadSettings(const IProfile& profile, CAppSettings& app) {
     app.m_strFileTypes =
         profile.GetProfileString(PROFILE_SECTION_USER, "FileTypes", DEFAULT_FILE_TYPES);
+    app.m_bNormalizeHead = profile.GetProfileInt(PROFILE_SECTION_USER, "NormalizeHead", 0) != 0;
     LoadPreviewSettings(profile, app.m_preview);
     const int total = profile.GetProfileInt(PROFILE_SECTION_USER, "IBC", STANDARD_FIELD_COUNT);
     for (int pos = 0; pos < STANDARD_FIELD_COUNT; ++pos)
@@ -56,6 +57,7 @@ void CFieldList::LoadSettings(const IProfile& profile, CAppSettings& app) {
 
 void CFieldList::SaveSettings(IProfile& profile, const CAppSettings& app) const {
     profile.WriteProfileString(PROFILE_SECTION_USER, "FileTypes", app.m_strFileTypes);
+    profile.WriteProfileInt(PROFILE_SECTION_USER, "NormalizeHead", app.m_bNormalizeHead ? 1 : 0);
     SavePreviewSettings(profile, app.m_preview);
     for (int pos = 0; pos < STANDARD_FIELD_COUNT; ++pos)
         GetAt(pos).WriteProfile(profile, pos, 0);

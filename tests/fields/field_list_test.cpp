@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "settings/memory_profile.h"
+#include "settings/settings_profile.h"
 
 namespace {
 
@@ -57,9 +60,10 @@ TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
     EXPECT_EQ(profile.GetProfileInt(USER, "UIB_1_L", -1), 1);
     EXPECT_EQ(profile.HasValue(USER, "UIB_2_N"), 0);
     EXPECT_EQ(profile.HasValue(USER, "FIB_0_N"), 0); // standard fields: mode only
-    // FileTypes, the preview's two, IBC, 13 modes and 4 values for each of
-    // the two user fields.
-    EXPECT_EQ(profile.GetCount(), 4 + 13 + 8);
+    EXPECT_EQ(profile.GetProfileInt(USER, "NormalizeHead", -1), 0);
+    // FileTypes, NormalizeHead, the preview's two, IBC, 13 modes and 4 values
+    // for each of the two user fields.
+    EXPECT_EQ(profile.GetCount(), 5 + 13 + 8);
 }
 
 // Records every write as "type:name" in order.
@@ -81,7 +85,8 @@ TEST(FieldList, SaveOrderAndTypes) {
     list.AddField(UserField("rating"));
     RecordingProfile profile;
     list.SaveSettings(profile, CAppSettings{});
-    std::vector<std::string> expected = {"string:FileTypes", "string:PreviewScriptFolders",
+    std::vector<std::string> expected = {"string:FileTypes", "int:NormalizeHead",
+                                         "string:PreviewScriptFolders",
                                          "int:PreviewRemoteResources"};
     for (int i = 0; i < 13; ++i)
         expected.push_back("int:FIB_" + std::to_string(i) + "_D");
@@ -166,6 +171,43 @@ TEST(FieldList, FindFieldAndRemoveFound) {
     EXPECT_EQ(list.GetAt(13).GetName(), "Rating");
     list.TruncateTo(0); // never below the catalogue
     EXPECT_EQ(list.GetCount(), 13);
+}
+
+// Through the settings file itself, where numbers and texts are typed by QSettings.
+TEST(FieldList, SurvivesTheSettingsFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    {
+        CFieldList list;
+        auto field = std::make_unique<CMetaField>(FIELD_USER);
+        field->Define("rating", 1, "", 1, 1, 0);
+        field->SetDisplay(DISPLAY_ALWAYS);
+        list.AddField(std::move(field));
+        list.GetAt(6).SetDisplay(DISPLAY_NEVER);
+        CSettingsProfile profile;
+        CAppSettings saved;
+        saved.m_strFileTypes = "*.htm;";
+        saved.m_preview.m_scriptFolders = {"/srv/s\xc3\xbc"
+                                           "d site",
+                                           "/home/x/a=b;c"};
+        saved.m_preview.m_bScriptsThisRun = true; // never stored
+        list.SaveSettings(profile, saved);
+    }
+    CFieldList list;
+    CAppSettings app;
+    list.LoadSettings(CSettingsProfile(), app);
+    EXPECT_EQ(app.m_strFileTypes, "*.htm;");
+    EXPECT_EQ(app.m_preview.m_scriptFolders, (std::vector<std::string>{"/srv/s\xc3\xbc"
+                                                                       "d site",
+                                                                       "/home/x/a=b;c"}));
+    EXPECT_FALSE(app.m_preview.m_bScriptsThisRun);
+    ASSERT_EQ(list.GetCount(), 14);
+    EXPECT_EQ(list.GetAt(6).GetDisplay(), DISPLAY_NEVER);
+    EXPECT_EQ(list.GetAt(13).GetName(), "rating");
+    EXPECT_EQ(list.GetAt(13).IsHttpEquiv(), 1);
+    EXPECT_EQ(list.GetAt(13).IsMultiLine(), 1);
+    EXPECT_EQ(list.GetAt(13).GetDisplay(), DISPLAY_ALWAYS);
 }
 
 } // namespace

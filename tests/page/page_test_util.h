@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/scripted_prompt.h"
 #include "page/html_page.h"
 
 // The sections of a page as "T:text" strings (T: x text, s script, t tag, c comment).
@@ -20,19 +21,10 @@ inline std::vector<std::string> Sections(const CHtmlPage& page) {
     return out;
 }
 
+// The text as a normalizing save writes it.
 inline std::string Rebuilt(const std::string& text, int preserveBody) {
     CHtmlPage page;
+    page.SetHeadStyle(HeadStyle::NORMALIZE);
     page.SetText(text, preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
     return page.GetText();
 }
-
-// Records what the page tells the user.
-class RecordingPrompt : public IUserPrompt {
-public:
-    void Info(const std::string& text) override { messages.push_back(text); }
-    Answer Ask(const std::string& text, Buttons) override {
-        messages.push_back(text);
-        return ANSWER_CANCEL;
-    }
-    std::vector<std::string> messages;
-};
