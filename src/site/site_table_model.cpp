@@ -120,8 +120,7 @@ void CSiteTableModel::EndOfScan() {
     m_findingsDue = false;
     m_sheet.UpdateFindings();
     Reorder(FilteredSorted());
-    if (rowCount() > 0 && columnCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    MeasuresChanged();
 }
 
 void CSiteTableModel::Written(std::vector<std::pair<size_t, CSiteRow>>&& written,
@@ -137,9 +136,13 @@ void CSiteTableModel::Written(std::vector<std::pair<size_t, CSiteRow>>&& written
         m_sheet.DiscardEdits(row);
     for (size_t row : conflicts)
         m_sheet.MarkChangedOnDisk(row);
+    std::vector<size_t> changed = unchanged;
+    changed.insert(changed.end(), conflicts.begin(), conflicts.end());
+    for (const auto& entry : written)
+        changed.push_back(entry.first);
     AddColumnsFor(rows);
     m_sheet.Add(std::move(rows));
-    AfterEdits(before);
+    AfterEdits(before, changed);
 }
 
 // --- Order -----------------------------------------------------------------------------
@@ -230,15 +233,26 @@ QString CSiteTableModel::ChangedText(size_t pages) {
                       : QStringLiteral("%1 pages changed, not saved").arg(pages);
 }
 
-void CSiteTableModel::AfterEdits(size_t before) {
+void CSiteTableModel::MeasuresChanged() {
+    // Only the numbers and findings: a value cell being typed into keeps what
+    // the user typed (a view puts a changed cell's data into its open editor).
+    if (rowCount() == 0)
+        return;
+    for (int c = 0; c < columnCount(); ++c) {
+        if (!m_sheet.Columns()[static_cast<size_t>(c)].IsEditable())
+            emit dataChanged(index(0, c), index(rowCount() - 1, c));
+    }
+}
+
+void CSiteTableModel::AfterEdits(size_t before, const std::vector<size_t>& rows) {
     // Lengths and duplicates may change on any page: compared once the edits
     // of this moment are in, not once per cell.
     if (!m_findingsDue) {
         m_findingsDue = true;
         QMetaObject::invokeMethod(this, &CSiteTableModel::UpdateFindings, Qt::QueuedConnection);
     }
-    if (rowCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    for (size_t row : rows)
+        RowChanged(row);
     if (m_sheet.EditedRows() != before)
         emit changedPagesChanged(m_sheet.EditedRows());
 }
@@ -248,15 +262,14 @@ void CSiteTableModel::UpdateFindings() {
         return;
     m_findingsDue = false;
     m_sheet.UpdateFindings();
-    if (rowCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    MeasuresChanged();
 }
 
 bool CSiteTableModel::SetCell(size_t row, int column, const QString& text, QString& error) {
     const size_t before = m_sheet.EditedRows();
     if (!m_sheet.SetText(row, column, text, error))
         return false;
-    AfterEdits(before);
+    AfterEdits(before, {row});
     return true;
 }
 
@@ -271,7 +284,7 @@ size_t CSiteTableModel::SetCells(const std::vector<size_t>& rows, int column, co
         else
             failures << FileNameFromBytes(m_sheet.Path(row)) + QStringLiteral(": ") + error;
     }
-    AfterEdits(before);
+    AfterEdits(before, rows);
     return set;
 }
 
@@ -356,7 +369,7 @@ size_t CSiteTableModel::ApplyTemplate(const std::vector<size_t>& rows,
         }
         ++applied;
     }
-    AfterEdits(before);
+    AfterEdits(before, rows);
     return applied;
 }
 
@@ -370,7 +383,7 @@ void CSiteTableModel::DiscardEdits(std::vector<size_t> rows) {
     }
     for (size_t row : rows)
         m_sheet.DiscardEdits(row);
-    AfterEdits(before);
+    AfterEdits(before, rows);
 }
 
 // --- QAbstractItemModel -------------------------------------------------------------------

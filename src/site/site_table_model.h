@@ -119,8 +119,10 @@ private:
     void Reorder(std::vector<uint32_t> order);
     std::vector<uint32_t> FilteredSorted() const;
     void AddColumnsFor(const std::vector<CSiteRow>& rows);
-    // After edits: measures and findings again, and the rows shown told.
-    void AfterEdits(size_t before);
+    // After edits of rows: measures and findings again, and the rows shown told.
+    void AfterEdits(size_t before, const std::vector<size_t>& rows);
+    // The views told that the numbers and findings of every row changed.
+    void MeasuresChanged();
     void RowChanged(size_t row);
 
     std::string m_root;

@@ -127,7 +127,8 @@ CSiteView::CSiteView(CSiteSession& session, IProfile& profile, QWidget* parent)
             (cancelled ? QStringLiteral(" read; stopped before the rest") : QString()));
         UpdateButtons();
     });
-    ReadHistory();
+    // The journal folder is read when a menu or the view needs it, not while
+    // the window starts.
     ApplyLayout();
     OnActivityChanged();
 }
@@ -173,7 +174,7 @@ void CSiteView::CreateBars() {
         {SiteCommand::APPLY_TEMPLATE, "Appl&y template...", "siteApplyTemplate"},
         {SiteCommand::RESCAN, "Resca&n", "siteRescan"},
         {SiteCommand::DISCARD, "Discard chan&ges", "siteDiscard"},
-        {SiteCommand::WRITE, "Wr&ite changes...", "siteWrite"},
+        {SiteCommand::WRITE, "W&rite changes...", "siteWrite"},
     };
     for (const auto& entry : buttons) {
         QPushButton* button =
@@ -346,7 +347,8 @@ SiteViewState CSiteView::State() const {
     for (size_t row = 0; row < sheet.RowCount() && !state.discardable; ++row)
         state.discardable = sheet.State(row) != SiteRowState::CURRENT;
     state.selectedRows = m_table->selectionModel()->selectedRows().size();
-    state.canUndo = m_history.LastUndoable() != nullptr;
+    // Until the journal folder is read, Undo last batch reads it when asked.
+    state.canUndo = !m_historyRead || m_history.LastUndoable() != nullptr;
     return state;
 }
 
@@ -391,6 +393,7 @@ std::vector<size_t> CSiteView::SelectedRows() const {
 
 void CSiteView::ReadHistory() {
     m_history.Read();
+    m_historyRead = true;
     UpdateButtons();
 }
 
@@ -568,7 +571,7 @@ void CSiteView::OpenSelected() {
 }
 
 void CSiteView::UndoLast() {
-    m_history.Read();
+    ReadHistory();
     const CBatchRun* run = m_history.LastUndoable();
     if (!run) {
         Say(QStringLiteral("No run is left to undo."));
@@ -580,7 +583,7 @@ void CSiteView::UndoLast() {
 }
 
 void CSiteView::EarlierRuns() {
-    m_history.Read();
+    ReadHistory();
     auto* dialog = new CSiteRunsDialog(m_history, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &QDialog::accepted, this, [this, dialog] {

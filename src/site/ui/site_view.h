@@ -113,6 +113,7 @@ private:
     std::function<bool(CTemplateValues&)> m_templateSource;
     CSiteLayout m_layout;
     CBatchHistory m_history;
+    bool m_historyRead = false;
 
     QComboBox* m_show = nullptr;
     QLineEdit* m_filter = nullptr;
