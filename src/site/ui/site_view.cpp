@@ -164,6 +164,9 @@ void CSiteView::CreateBars() {
     bar->addWidget(m_show);
     bar->addWidget(filterLabel);
     bar->addWidget(m_filter, 1);
+    layout->addLayout(bar);
+    // The commands on a row of their own, so that the filter keeps its room.
+    bar = new QHBoxLayout;
 
     const struct {
         SiteCommand command;
