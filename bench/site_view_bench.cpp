@@ -244,9 +244,13 @@ struct OpenSite {
     }
 };
 
+// Widgets must go before the application object: main closes it.
+std::unique_ptr<OpenSite> g_openSite;
+
 OpenSite& TheOpenSite() {
-    static OpenSite open;
-    return open;
+    if (!g_openSite)
+        g_openSite = std::make_unique<OpenSite>();
+    return *g_openSite;
 }
 
 // Scrolls the full table a page at a time from top to bottom, painting each frame.
@@ -420,6 +424,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     benchmark::RunSpecifiedBenchmarks();
+    g_openSite.reset();
     benchmark::Shutdown();
     return 0;
 }
