@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "fields/template_action.h"
+#include "document/template_merge.h"
 #include "page/html_page.h"
 
 namespace {
@@ -10,17 +10,6 @@ namespace {
 bool IsAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Two values one after the other with a space between; either alone when the
-// other is empty, so that adding to a missing or empty value gives no stray
-// space.
-std::string Joined(const std::string& first, const std::string& second) {
-    if (first.empty())
-        return second;
-    if (second.empty())
-        return first;
-    return first + " " + second;
 }
 
 } // namespace
@@ -72,58 +61,28 @@ int CTemplateValues::ApplyTo(CHtmlPage& page, QString* error) const {
             *error = why;
         return 0;
     }
+    std::string merged;
     if (m_bHasTitle) {
-        const std::string& t = title;
-        switch (m_nTitleAction) {
-        case ACTION_ALWAYS_SET:
-            page.SetTitle(t);
+        switch (MergeTemplateValue(m_nTitleAction, page.GetTitle(), title, merged)) {
+        case TemplateMerge::SET:
+            page.SetTitle(merged);
             break;
-        case ACTION_SET_IF_MISSING:
-            if (page.GetTitle().empty())
-                page.SetTitle(t);
-            break;
-        case ACTION_REPLACE_IF_EXISTS:
-            if (!page.GetTitle().empty())
-                page.SetTitle(t);
-            break;
-        case ACTION_REMOVE:
+        case TemplateMerge::REMOVE:
             page.SetTitle("");
             break;
-        case ACTION_APPEND:
-            page.SetTitle(Joined(page.GetTitle(), t));
+        case TemplateMerge::KEEP:
             break;
-        case ACTION_PREPEND:
-            page.SetTitle(Joined(t, page.GetTitle()));
-            break;
-        default:
-            break; // ACTION_NEVER_CHANGE and unknown values
         }
     }
     for (const CTemplateTag& tag : metas) {
-        const std::string& n = tag.name;
-        const std::string& v = tag.value;
-        switch (tag.action) {
-        case ACTION_ALWAYS_SET:
-            page.SetMeta(n, v, tag.httpEquiv);
+        switch (MergeTemplateValue(tag.action, page.GetMetaContent(tag.name), tag.value, merged)) {
+        case TemplateMerge::SET:
+            page.SetMeta(tag.name, merged, tag.httpEquiv);
             break;
-        case ACTION_SET_IF_MISSING:
-            if (page.GetMetaContent(n).empty())
-                page.SetMeta(n, v, tag.httpEquiv);
+        case TemplateMerge::REMOVE:
+            page.RemoveMeta(tag.name);
             break;
-        case ACTION_REPLACE_IF_EXISTS:
-            if (!page.GetMetaContent(n).empty())
-                page.SetMeta(n, v, tag.httpEquiv);
-            break;
-        case ACTION_REMOVE:
-            page.RemoveMeta(n);
-            break;
-        case ACTION_APPEND:
-            page.SetMeta(n, Joined(page.GetMetaContent(n), v), tag.httpEquiv);
-            break;
-        case ACTION_PREPEND:
-            page.SetMeta(n, Joined(v, page.GetMetaContent(n)), tag.httpEquiv);
-            break;
-        default:
+        case TemplateMerge::KEEP:
             break;
         }
     }
