@@ -14,6 +14,7 @@ packages=(
     qt6-webengine-dev                 # the preview of the desktop program
     xvfb xauth                        # tests and screenshots that need an X display
     fonts-dejavu-core                 # text in off-screen renderings
+    fonts-liberation2                 # Liberation Sans: widths of titles in search results
     tzdata                            # zone files for the local-time date tests
     git patch                         # the tests that check tsle-cli's diffs apply
     debian-faq python-jinja2-doc      # real pages (XHTML and HTML5) the whole-flow tests change

@@ -1,9 +1,11 @@
 // tsle-cli apply: merge a template into many pages.
+#include <QFileInfo>
 #include <cstdio>
 #include <vector>
 
 #include "cli/batch_run.h"
 #include "cli/cli_util.h"
+#include "cli/site_arguments.h"
 #include "document/template_values.h"
 #include "document/text_file.h"
 #include "page/html_page.h"
@@ -35,17 +37,23 @@ int RunApply(const QStringList& args) {
         "whose values stay the same is not written. On SIGINT or SIGTERM the pages being "
         "saved are finished, the run stops and reports what it did; a second signal stops at "
         "once, leaving every page in hand as it was. A run that changes pages keeps a journal "
-        "of them, from which 'tsle-cli undo' puts them back, also after an interruption.");
+        "of them, from which 'tsle-cli undo' puts them back, also after an interruption. "
+        "Template values may use the variables {title}, {description}, {filename}, {path} "
+        "(relative to the project folder) and {site} (the site's address), and {{ and }} for "
+        "braces; an unknown variable, or one that has no value for a page, stops the run "
+        "before any page is written.");
     parser.addPositionalArgument("TEMPLATE", "The template file (.mtpl).");
     parser.addPositionalArgument("PATH", "Pages, or folders with --recursive.", "PATH...");
     const CPageSetArguments pageSet("Apply to");
     const CPageWriteArguments writing;
+    CSiteArguments site;
     pageSet.AddTo(parser);
     writing.AddTo(parser);
+    site.AddTo(parser);
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
         return exitCode;
-    if (!writing.Check(parser, exitCode))
+    if (!writing.Check(parser, exitCode) || !site.Check(parser, exitCode))
         return exitCode;
     QStringList paths = parser.positionalArguments();
     if (paths.size() < 2)
@@ -63,22 +71,54 @@ int RunApply(const QStringList& args) {
     templ.SetText(std::move(templateText), BodyMode::REBUILD);
     CTemplateValues values;
     values.Read(templ);
+    QString error;
+    if (!values.CheckVariables(error)) {
+        FileError(templatePath, error + "; nothing was written");
+        return EXIT_FILE_FAILED;
+    }
 
     const std::unique_ptr<CPageWalker> walker =
         pageSet.Walk(parser, paths, templatePath, &templateId);
     const std::vector<CPageJob>& jobs = walker->Jobs();
+    // What the variables stand for on each page, all known before any page
+    // is written.
+    std::vector<CTemplateContext> contexts(jobs.size());
+    const TemplateVariable placed[] = {TemplateVariable::FILENAME, TemplateVariable::PATH,
+                                       TemplateVariable::SITE};
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        if (!jobs[i].error.empty())
+            continue;
+        const CSiteAddress address = site.AddressOf(jobs[i].path);
+        CTemplateContext& context = contexts[i];
+        context.pagePath = QFileInfo(FileNameFromBytes(jobs[i].path)).absoluteFilePath();
+        context.projectRoot = address.root;
+        context.site = address.site;
+        for (const TemplateVariable variable : placed) {
+            QString text;
+            if (values.UsesVariable(variable) && !context.Resolve(variable, text, error)) {
+                FileError(FileNameFromBytes(jobs[i].path),
+                          error +
+                              (variable == TemplateVariable::SITE ? " (--site URL gives one)"
+                               : variable == TemplateVariable::PATH
+                                   ? " (--project-root DIR names another)"
+                                   : "") +
+                              "; nothing was written");
+                return EXIT_FILE_FAILED;
+            }
+        }
+    }
     PageWriteOptions options;
     CUndoJournal journal;
     if (!writing.Resolve(parser, "apply", args.mid(1), journal, options))
         return EXIT_FILE_FAILED;
 
-    const PageEditor apply = [&](CHtmlPage& page, const std::string&, std::string& detail) {
+    const auto apply = [&](size_t i, CHtmlPage& page, std::string& detail) {
         if (!page.HasMetaPosition()) {
             detail = "no place for meta tags (no head and no meta tag)";
             return PageOutcome::FAILED;
         }
         QString error;
-        if (!values.ApplyTo(page, &error)) {
+        if (!values.ApplyTo(page, contexts[i], &error)) {
             detail = ArgBytes(error) + " Nothing was written.";
             return PageOutcome::FAILED;
         }
@@ -96,7 +136,9 @@ int RunApply(const QStringList& args) {
             if (!job.error.empty())
                 results[i] = {PageOutcome::FAILED, job.error, {}};
             else
-                results[i] = EditPage(job.path, options, apply);
+                results[i] = EditPage(job.path, options,
+                                      [&](CHtmlPage& page, const std::string&,
+                                          std::string& detail) { return apply(i, page, detail); });
         },
         [&](size_t i) {
             CPageEdit& result = results[i];

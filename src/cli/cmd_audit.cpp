@@ -5,6 +5,7 @@
 
 #include "cli/batch_run.h"
 #include "cli/cli_util.h"
+#include "cli/site_arguments.h"
 #include "document/text_file.h"
 #include "site/audit_report.h"
 #include "site/page_scan.h"
@@ -28,8 +29,12 @@ int RunAudit(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Checks the title and description of every page: missing or empty, too short or too "
-        "long (in characters as a reader sees them), the same as on another page, written "
-        "twice, or (with keywords) after the body tag; and pages that cannot be read. "
+        "long (in characters as a reader sees them), too wide for search results (in "
+        "pixels, in their font), the same as on another page, written twice, or (with "
+        "keywords) after the body tag; the canonical link: missing, relative, written twice, "
+        "or leading to a page of the site whose own canonical link leads elsewhere; og:title, "
+        "og:description and og:image missing, an og:image naming a file that is not there; "
+        "hreflang alternates whose page does not link back; and pages that cannot be read. "
         "Prints one row per page, every finding as 'PATH: message', and a summary. Reads "
         "only: no page is written. Exit status 0 when there is nothing to report, 1 when "
         "there are findings or pages that cannot be read, 2 on bad usage.");
@@ -51,8 +56,17 @@ int RunAudit(const QStringList& args) {
     const QCommandLineOption descriptionMax("description-max",
                                             "A longer description is reported (default 160).", "N",
                                             QString::number(defaults.descriptionMax));
+    const QCommandLineOption ignore(
+        "ignore",
+        "Findings to leave out, comma-separated, '*' standing for any text (e.g. "
+        "\"og-*,canonical-missing\").",
+        "LIST");
+    CWidthArguments widths;
+    CSiteArguments site;
     pageSet.AddTo(parser);
-    parser.addOptions({format, titleMin, titleMax, descriptionMin, descriptionMax});
+    parser.addOptions({format, titleMin, titleMax, descriptionMin, descriptionMax, ignore});
+    widths.AddTo(parser);
+    site.AddTo(parser);
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
         return exitCode;
@@ -79,6 +93,13 @@ int RunAudit(const QStringList& args) {
     if (thresholds.titleMin > thresholds.titleMax ||
         thresholds.descriptionMin > thresholds.descriptionMax)
         return UsageError("a minimum length is above its maximum");
+    if (!widths.Check(parser, exitCode) || !site.Check(parser, exitCode))
+        return exitCode;
+    thresholds.widths = widths.Limits();
+    thresholds.device = widths.Mobile() ? SnippetDevice::MOBILE : SnippetDevice::DESKTOP;
+    QString error;
+    if (parser.isSet(ignore) && !thresholds.Ignore(parser.value(ignore), error))
+        return UsageError("--ignore: " + error);
 
     const std::unique_ptr<CPageWalker> walker = pageSet.Walk(parser, paths);
     const std::vector<CPageJob>& jobs = walker->Jobs();
@@ -101,7 +122,9 @@ int RunAudit(const QStringList& args) {
             pages[i].error = errors[i];
         }
     }
-    const CSiteAudit audit(thresholds);
+    // One project for the whole run: the one that holds the first page.
+    const CSiteAudit audit(thresholds, TextMeasurer(),
+                           site.AddressOf(jobs.empty() ? std::string() : jobs.front().path));
     audit.Finish(pages);
     for (const CAuditPage& page : pages) {
         if (!page.error.empty())

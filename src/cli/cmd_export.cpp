@@ -1,9 +1,12 @@
 // tsle-cli export: the titles and meta tags of many pages as one CSV table.
+#include <algorithm>
 #include <vector>
 
 #include "cli/batch_run.h"
 #include "cli/cli_util.h"
+#include "cli/site_arguments.h"
 #include "document/text_file.h"
+#include "settings/settings_profile.h"
 #include "site/site_columns.h"
 #include "site/table_export.h"
 
@@ -14,16 +17,20 @@ int RunExport(const QStringList& args) {
         "row) for a spreadsheet or a script; 'tsle-cli import' writes the edited table back. "
         "Columns: path (as given here: relative to the current folder, or absolute), "
         "fingerprint (SHA-256 of the page as read, so that import can tell a page changed "
-        "since), title, and one column per meta name met in the pages in the order met "
-        "(or the --fields). A tag written with http-equiv is headed 'http-equiv:NAME'; a "
-        "meta name that reads as another column is headed 'name:NAME'. Values are text, read "
-        "in each page's encoding.");
+        "since), title, title_px and description_px (their widths in pixels in the font of "
+        "search results, Liberation Sans at 20 and 14 px; import does not write them), and "
+        "one column per tag met in the pages in the order met (or the --fields): a meta tag "
+        "headed by its name ('http-equiv:NAME' for one written with http-equiv), "
+        "'property:og:title' for an Open Graph property, 'link:canonical' and "
+        "'link:alternate:LANG' for the canonical and hreflang links, 'html:lang' for the "
+        "page's language; a meta name that reads as another column is headed 'name:NAME'. "
+        "Values are text, read in each page's encoding.");
     parser.addPositionalArgument("PATH", "Pages, or folders with --recursive.", "PATH...");
     const CPageSetArguments pageSet("Export");
     const QCommandLineOption fields(
         "fields",
         "The columns after path and fingerprint, comma-separated in header form, e.g. "
-        "\"title,description,keywords,http-equiv:Refresh\".",
+        "\"title,title_px,description,http-equiv:Refresh,property:og:title,link:canonical\".",
         "LIST");
     const QCommandLineOption output(
         QStringList{"o", "output"},
@@ -52,6 +59,15 @@ int RunExport(const QStringList& args) {
     }
     if (!columns.SetFields(fieldList, error))
         return UsageError("--fields: " + error);
+
+    CSearchLimits limits;
+    LoadSearchLimits(CSettingsProfile(), limits);
+    const auto& all = columns.Columns();
+    if (std::any_of(all.begin(), all.end(), [](const CSiteColumn& column) {
+            return column.kind == CSiteColumn::TITLE_PX ||
+                   column.kind == CSiteColumn::DESCRIPTION_PX;
+        }))
+        columns.SetMeasurer(TextMeasurer(), limits);
 
     // Asked to stop, the run writes nothing rather than a part of the table.
     InstallInterruptHandling();

@@ -16,20 +16,62 @@ const char kNoMetaPosition[] =
     "Unable to find correct position for meta-data, no changes will be written to this file.";
 
 struct Edit {
-    enum Kind { TITLE, META, HTTP_EQUIV, REMOVE } kind;
+    enum Kind { TITLE, META, HTTP_EQUIV, REMOVE, PROPERTY, LINK, LANG } kind;
     std::string name;
     std::string value;
+    LinkKind link = LinkKind::CANONICAL; // LINK: which; name: the hreflang
 };
+
+// "canonical" or "alternate:LANG" (ASCII case ignored): false when it names no link.
+bool ParseLinkName(const QString& text, Edit& edit) {
+    const QString name = text.trimmed();
+    if (name.compare(QLatin1String("canonical"), Qt::CaseInsensitive) == 0) {
+        edit.link = LinkKind::CANONICAL;
+        edit.name.clear();
+        return true;
+    }
+    const QLatin1String alternate("alternate:");
+    if (name.startsWith(alternate, Qt::CaseInsensitive) &&
+        !name.mid(alternate.size()).trimmed().isEmpty()) {
+        edit.link = LinkKind::ALTERNATE;
+        edit.name = ArgBytes(name.mid(alternate.size()).trimmed());
+        return true;
+    }
+    return false;
+}
+
+// What --remove names: a meta tag, or in a table's header form
+// "property:og:title", "link:canonical", "link:alternate:fr" or "html:lang".
+bool ParseRemoval(const QString& value, Edit& edit, QString& error) {
+    const QLatin1String property("property:"), link("link:");
+    if (value.startsWith(property, Qt::CaseInsensitive)) {
+        edit.kind = Edit::PROPERTY;
+        edit.name = ArgBytes(value.mid(property.size()).trimmed());
+    } else if (value.startsWith(link, Qt::CaseInsensitive)) {
+        edit.kind = Edit::LINK;
+        if (!ParseLinkName(value.mid(link.size()), edit)) {
+            error = "--remove: '" + value + "' names no link (link:canonical, link:alternate:LANG)";
+            return false;
+        }
+    } else if (value.compare(QLatin1String("html:lang"), Qt::CaseInsensitive) == 0) {
+        edit.kind = Edit::LANG;
+    } else {
+        edit.name = ArgBytes(value);
+        return true;
+    }
+    edit.value.clear(); // an empty value removes
+    return true;
+}
 
 // The options that edit the page, in the order they were typed.
 bool CollectEdits(const QCommandLineParser& parser, std::vector<Edit>& edits, QString& error) {
     static const struct {
         const char* name;
         Edit::Kind kind;
-    } kinds[] = {{"title", Edit::TITLE},
-                 {"meta", Edit::META},
-                 {"http-equiv", Edit::HTTP_EQUIV},
-                 {"remove", Edit::REMOVE}};
+    } kinds[] = {
+        {"title", Edit::TITLE},   {"meta", Edit::META},         {"http-equiv", Edit::HTTP_EQUIV},
+        {"remove", Edit::REMOVE}, {"property", Edit::PROPERTY}, {"link", Edit::LINK},
+        {"lang", Edit::LANG}};
     QHash<QString, qsizetype> used; // values of each option taken so far
     for (const QString& option : parser.optionNames()) {
         for (const auto& k : kinds) {
@@ -37,10 +79,11 @@ bool CollectEdits(const QCommandLineParser& parser, std::vector<Edit>& edits, QS
                 continue;
             const QString value = parser.values(option).value(used[option]++);
             Edit edit{k.kind, {}, {}};
-            if (k.kind == Edit::TITLE) {
+            if (k.kind == Edit::TITLE || k.kind == Edit::LANG) {
                 edit.value = ArgBytes(value);
             } else if (k.kind == Edit::REMOVE) {
-                edit.name = ArgBytes(value);
+                if (!ParseRemoval(value, edit, error))
+                    return false;
             } else {
                 const qsizetype sep = value.indexOf(QLatin1Char('='));
                 if (sep <= 0) {
@@ -49,6 +92,11 @@ bool CollectEdits(const QCommandLineParser& parser, std::vector<Edit>& edits, QS
                 }
                 edit.name = ArgBytes(value.left(sep));
                 edit.value = ArgBytes(value.mid(sep + 1));
+                if (k.kind == Edit::LINK && !ParseLinkName(value.left(sep), edit)) {
+                    error =
+                        "--link expects canonical=URL or alternate:LANG=URL, got '" + value + "'";
+                    return false;
+                }
             }
             edits.push_back(std::move(edit));
         }
@@ -108,6 +156,29 @@ bool ApplyEdits(const QString& file, CHtmlPage& page, const std::vector<Edit>& e
         case Edit::REMOVE:
             page.RemoveMeta(edit.name);
             break;
+        case Edit::PROPERTY: {
+            const std::string_view value = TrimAscii(edit.value);
+            if (value.empty())
+                page.RemoveProperty(edit.name);
+            else
+                page.SetProperty(edit.name, value);
+            break;
+        }
+        case Edit::LINK: {
+            const std::string_view value = TrimAscii(edit.value);
+            if (value.empty())
+                page.RemoveLink(edit.link, edit.name);
+            else
+                page.SetLink(edit.link, edit.name, value);
+            break;
+        }
+        case Edit::LANG:
+            if (!page.SetHtmlLang(TrimAscii(edit.value))) {
+                FileError(file, "no <html> tag to carry the language (a language is never "
+                                "written by adding one); nothing was written");
+                return false;
+            }
+            break;
         }
     }
     return true;
@@ -118,7 +189,8 @@ bool ApplyEdits(const QString& file, CHtmlPage& page, const std::vector<Edit>& e
 int RunSet(const QStringList& args) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "Sets the title and meta tags of a page and saves it in place, atomically and under "
+        "Sets the title, meta tags, Open Graph property tags, canonical and alternate links "
+        "and the language of a page and saves it in place, atomically and under "
         "the page's lock. The options are applied in the order given. A page whose values "
         "do not change is not written. Values given as UTF-8 are written in the page's "
         "encoding (a character it cannot hold is refused); other bytes are written as they "
@@ -136,7 +208,20 @@ int RunSet(const QStringList& args) {
          "NAME=VALUE"},
         {"http-equiv", "Set the meta tag NAME (http-equiv attribute); an empty VALUE removes it.",
          "NAME=VALUE"},
-        {"remove", "Remove the meta tag NAME.", "NAME"},
+        {"remove",
+         "Remove the meta tag NAME; or, named as an export column names it, the property tag "
+         "(property:og:title), the link (link:canonical, link:alternate:fr) or the language "
+         "(html:lang).",
+         "NAME"},
+        {"property",
+         "Set the property tag NAME (<meta property>, e.g. og:title); an empty VALUE removes it.",
+         "NAME=VALUE"},
+        {"link",
+         "Set the canonical link (canonical=URL) or the alternate link of a language "
+         "(alternate:fr=URL); an empty URL removes it.",
+         "LINK=URL"},
+        {"lang", "Set the page's language (the lang of its <html> tag); an empty LANG removes it.",
+         "LANG"},
         dryRun,
         diffOption,
         normalizeHead,

@@ -11,6 +11,7 @@
 #include "document/template_file_name.h"
 #include "fields/template_action.h"
 #include "page/html_page.h"
+#include "page/social_tags.h"
 
 namespace {
 
@@ -21,11 +22,22 @@ struct MetaRow {
     int action = -1; // templates only
 };
 
+struct LinkRow {
+    LinkKind kind = LinkKind::CANONICAL;
+    std::string hreflang;
+    std::string href;
+    int action = -1; // templates only
+};
+
 struct PageSummary {
     QString file;
     std::string encoding;
     std::string title;
     std::vector<MetaRow> meta;
+    std::vector<LinkRow> links;
+    bool hasLang = false;
+    std::string lang;
+    int langAction = -1;
     bool metaPosition = false;
     bool isTemplate = false;
     int titleAction = 0;
@@ -46,9 +58,25 @@ PageSummary Summarize(const QString& file, const std::string& text, CHtmlPage& p
         row.name = raw ? meta.name : codec.Decode(meta.name).toStdString();
         row.content = show(meta.content, RefPlace::ATTRIBUTE);
         if (IsTemplateFileName(file))
-            row.action = page.GetMetaAction(meta.name);
+            row.action = meta.kind == CHeadMeta::Kind::PROPERTY
+                             ? page.GetTagAction(FindProperty(page, meta.name))
+                             : page.GetMetaAction(meta.name);
         summary.meta.push_back(std::move(row));
     }
+    for (const CHeadLink& link : ListHeadLinks(page)) {
+        LinkRow row;
+        row.kind = link.kind;
+        row.hreflang = show(link.hreflang, RefPlace::ATTRIBUTE);
+        row.href = show(link.href, RefPlace::ATTRIBUTE);
+        if (IsTemplateFileName(file))
+            row.action = page.GetTagAction(link.pos);
+        summary.links.push_back(std::move(row));
+    }
+    std::string lang;
+    summary.hasLang = GetHtmlLang(page, lang);
+    summary.lang = show(lang, RefPlace::ATTRIBUTE);
+    if (IsTemplateFileName(file))
+        summary.langAction = page.GetTagAction(FindHtmlTag(page));
     summary.metaPosition = page.HasMetaPosition();
     summary.isTemplate = IsTemplateFileName(file);
     if (summary.isTemplate) {
@@ -77,10 +105,40 @@ void PrintJson(const std::vector<PageSummary>& pages) {
         out += ", \"title\": " + JsonString(page.title);
         if (page.isTemplate)
             out += ", \"title_action\": " + std::to_string(page.titleAction);
-        out += ", \"meta\": [";
+        out += ", \"lang\": " + (page.hasLang ? JsonString(page.lang) : std::string("null"));
+        if (page.isTemplate && page.hasLang)
+            out += ", \"lang_action\": " + std::to_string(page.langAction);
+        out += ", \"properties\": [";
         bool first = true;
         for (const MetaRow& row : page.meta) {
-            if (row.kind == CHeadMeta::Kind::CHARSET)
+            if (row.kind != CHeadMeta::Kind::PROPERTY)
+                continue;
+            out += first ? "" : ", ";
+            first = false;
+            out += "{\"property\": " + JsonString(row.name);
+            out += ", \"content\": " + JsonString(row.content);
+            if (page.isTemplate)
+                out += ", \"action\": " + std::to_string(row.action);
+            out += "}";
+        }
+        out += "], \"links\": [";
+        first = true;
+        for (const LinkRow& row : page.links) {
+            out += first ? "" : ", ";
+            first = false;
+            if (row.kind == LinkKind::CANONICAL)
+                out += "{\"rel\": \"canonical\"";
+            else
+                out += "{\"rel\": \"alternate\", \"hreflang\": " + JsonString(row.hreflang);
+            out += ", \"href\": " + JsonString(row.href);
+            if (page.isTemplate)
+                out += ", \"action\": " + std::to_string(row.action);
+            out += "}";
+        }
+        out += "], \"meta\": [";
+        first = true;
+        for (const MetaRow& row : page.meta) {
+            if (row.kind == CHeadMeta::Kind::CHARSET || row.kind == CHeadMeta::Kind::PROPERTY)
                 continue;
             out += first ? "" : ", ";
             first = false;
@@ -107,6 +165,8 @@ std::string Label(const MetaRow& row) {
         return "charset";
     case CHeadMeta::Kind::NAMELESS:
         return "(no name)";
+    case CHeadMeta::Kind::PROPERTY:
+        return row.name + " (property)";
     case CHeadMeta::Kind::HTTP_EQUIV:
         return row.name + " (http-equiv)";
     case CHeadMeta::Kind::NAME:
@@ -121,9 +181,15 @@ void PrintTable(const std::vector<PageSummary>& pages) {
         if (!out.empty())
             out += "\n";
         out += ArgBytes(page.file) + "\n";
+        std::vector<std::pair<std::string, const LinkRow*>> links;
+        for (const LinkRow& row : page.links)
+            links.emplace_back(
+                row.kind == LinkKind::CANONICAL ? "canonical" : "alternate " + row.hreflang, &row);
         size_t width = 5; // "title"
         for (const MetaRow& row : page.meta)
             width = std::max(width, Label(row).size());
+        for (const auto& link : links)
+            width = std::max(width, link.first.size());
         // A template's values are followed by what they do to a page.
         const auto line = [&](const std::string& label, const std::string& value, int action) {
             out += "  " + label + std::string(width - label.size() + 2, ' ') + value;
@@ -133,9 +199,13 @@ void PrintTable(const std::vector<PageSummary>& pages) {
             }
             out += "\n";
         };
+        if (page.hasLang)
+            line("lang", page.lang, page.langAction);
         line("title", page.title, page.titleAction);
         for (const MetaRow& row : page.meta)
             line(Label(row), row.content, row.action);
+        for (const auto& [label, row] : links)
+            line(label, row->href, row->action);
         if (!page.metaPosition)
             out += "  (no place for meta tags: changes cannot be saved)\n";
     }
@@ -146,7 +216,10 @@ void PrintTable(const std::vector<PageSummary>& pages) {
 
 int RunShow(const QStringList& args) {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Shows the title and every meta tag of each FILE.");
+    parser.setApplicationDescription(
+        "Shows the language (of the <html> tag), the title, every meta tag (Open Graph "
+        "property tags marked '(property)'), and the canonical and hreflang alternate links "
+        "of each FILE.");
     const QCommandLineOption json("json", "Print one JSON array with one object per file.");
     parser.addOption(json);
     const QCommandLineOption raw(

@@ -22,12 +22,15 @@ std::vector<CHeadMeta> ListHeadMetas(const CHtmlPage& page) {
                 break;
         }
         if (name.empty()) {
-            std::string charset;
-            if (pos && static_cast<const CTagSection*>(CHtmlPage::GetAt(pos))
-                           ->Tag()
-                           .GetAttribute("charset", charset)) {
+            std::string value;
+            const CHtmlTag* tag =
+                pos ? &static_cast<const CTagSection*>(CHtmlPage::GetAt(pos))->Tag() : nullptr;
+            if (tag && tag->GetAttribute("charset", value)) {
                 meta.kind = CHeadMeta::Kind::CHARSET;
-                meta.content = std::string(TrimAscii(charset));
+                meta.content = std::string(TrimAscii(value));
+            } else if (tag && tag->GetAttribute("property", value) && !value.empty()) {
+                meta.kind = CHeadMeta::Kind::PROPERTY;
+                meta.name = value;
             } else {
                 meta.kind = CHeadMeta::Kind::NAMELESS;
             }

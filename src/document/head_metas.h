@@ -12,10 +12,11 @@ struct CHeadMeta {
         NAME,       // name="..."
         HTTP_EQUIV, // http-equiv="..."
         CHARSET,    // <meta charset="...">: content is the charset
-        NAMELESS,   // neither (property, itemprop ...)
+        PROPERTY,   // property="..." (Open Graph) without a name
+        NAMELESS,   // none of these (itemprop ...)
     };
     Kind kind = Kind::NAME;
-    std::string name;    // as stored; "" for CHARSET and NAMELESS
+    std::string name;    // as stored (PROPERTY: the property); "" for CHARSET and NAMELESS
     std::string content; // as stored
 };
 

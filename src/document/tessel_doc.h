@@ -23,12 +23,15 @@
 #include <QObject>
 #include <QString>
 #include <string>
+#include <vector>
 
 #include "document/disk_state.h"
 #include "document/file_picker.h"
 #include "document/template_file_name.h"
+#include "document/template_variables.h"
 #include "page/html_page.h"
 #include "page/page_file.h"
+#include "page/social_tags.h"
 #include "page/user_prompt.h"
 
 struct CAppSettings;
@@ -99,6 +102,23 @@ public:
     std::string GetBodyText() const;
     // The rebuilt text, valid until the page changes.
     const std::string& GetPageText();
+    // The tags of search engines and social networks (bytes as stored, as
+    // the meta tags above; reads in page/social_tags.h on GetPage()):
+    // property tags (og:title ...), the canonical and hreflang alternate
+    // links, and the language of the <html> tag. Each Set trims the value,
+    // and an empty result removes the tag (the lang attribute). SetPageLang
+    // returns 0 when the page has no <html> tag: a language is never written
+    // by adding one.
+    int GetPagePropertyAt(int index, std::string& property, std::string& content) const;
+    int SetPropertyValue(const std::string& property, const std::string& content);
+    // The links in page order (a position is valid until the next change).
+    std::vector<CHeadLink> GetPageLinks() const;
+    int SetLinkValue(LinkKind kind, const std::string& hreflang, const std::string& href);
+    // 1 with the lang of the <html> tag, 0 when it has none (or there is no
+    // <html> tag: HasHtmlTag tells).
+    int GetPageLang(std::string& lang) const;
+    int HasHtmlTag() const;
+    int SetPageLang(const std::string& lang);
     // The page model itself, for reads the operations above do not offer.
     const CHtmlPage& GetPage() const { return m_page; }
     const QString& GetProjectDir() const { return m_strProjectDir; }
@@ -131,6 +151,11 @@ public:
     int CloseTemplate();
     void ToggleEditing();
     int ApplyTemplate();
+    // What the template variables {filename}, {path} and {site} stand for on
+    // the page: its path, its project folder (the one chosen with Browse when
+    // it holds the page, else the project with a site address set that holds
+    // it, else the page's folder) and that project's site address.
+    CTemplateContext GetTemplateContext() const;
     // Asks "Save changes to " + name when the open template is modified; 0 means
     // Cancel (or a failed save).
     int SaveTemplateModified();
@@ -147,6 +172,21 @@ public:
     int SetTemplateMeta(const std::string& name, const std::string& content, int httpEquiv,
                         int action);
     int RemoveTemplateMeta(const std::string& name);
+    // The template's property tags, links and language, each with its action
+    // (-1 when it has none).
+    int GetTemplatePropertyAt(int index, std::string& property, std::string& content,
+                              int& action) const;
+    int SetTemplateProperty(const std::string& property, const std::string& content, int action);
+    int RemoveTemplateProperty(const std::string& property);
+    int GetTemplateLinkAt(int index, LinkKind& kind, std::string& hreflang, std::string& href,
+                          int& action) const;
+    int SetTemplateLink(LinkKind kind, const std::string& hreflang, const std::string& href,
+                        int action);
+    int RemoveTemplateLink(LinkKind kind, const std::string& hreflang);
+    int GetTemplateLang(std::string& lang, int& action) const;
+    // 0 when the template has no <html> tag (a new template has one).
+    int SetTemplateLang(const std::string& lang, int action);
+    int RemoveTemplateLang();
     const std::string& GetTemplateText();
     const CHtmlPage& GetTemplatePage() const { return m_template; }
 

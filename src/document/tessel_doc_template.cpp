@@ -8,6 +8,7 @@
 #include "document/tessel_doc.h"
 #include "document/text_file.h"
 #include "fields/template_action.h"
+#include "settings/app_settings.h"
 
 namespace {
 
@@ -245,6 +246,14 @@ int CTesselDoc::NewTemplate() {
                 m_template.SetMetaWithAction(utf8(name), utf8(content), httpEquiv,
                                              ACTION_SET_IF_MISSING);
         }
+        for (int i = 0; GetPropertyAt(m_page, i, name, content); ++i) {
+            if (!content.empty())
+                m_template.SetPropertyWithAction(utf8(name), utf8(content), ACTION_SET_IF_MISSING);
+        }
+        // Not the links: a canonical or alternate address is the page's own.
+        std::string lang;
+        if (GetHtmlLang(m_page, lang) && !lang.empty())
+            m_template.SetHtmlLangWithAction(utf8(lang), ACTION_SET_IF_MISSING);
         m_bTemplateModified = 1;
     }
 
@@ -286,8 +295,9 @@ int CTesselDoc::ApplyTemplate() {
     CTemplateValues values;
     values.Read(m_template);
     QString error;
-    if (!values.ApplyTo(m_page, &error)) {
-        // A character the page's encoding cannot hold: the page stays as it was.
+    if (!values.ApplyTo(m_page, GetTemplateContext(), &error)) {
+        // A character the page's encoding cannot hold, or a variable without
+        // a value here: the page stays as it was.
         m_bTrackEdits = tracking;
         Info(error.toStdString());
         return 0;
@@ -295,6 +305,31 @@ int CTesselDoc::ApplyTemplate() {
     SetModifiedFlag(1);
     UpdateAllViews();
     return 1;
+}
+
+CTemplateContext CTesselDoc::GetTemplateContext() const {
+    CTemplateContext context;
+    context.pagePath = m_strPathName;
+    const std::string page = ScriptFolderKey(m_strPathName);
+    const std::string chosen = ScriptFolderKey(m_strProjectDir);
+    const auto holds = [&](const std::string& folder) {
+        return !folder.empty() && !page.empty() &&
+               (folder == "/" || page.starts_with(folder + '/'));
+    };
+    // The project chosen with Browse when it holds the page, else the project
+    // whose site address is set that holds it, else the page's own folder.
+    std::string root;
+    if (holds(chosen))
+        root = chosen;
+    else if (m_settings)
+        root = m_settings->m_projectSites.ProjectOf(page);
+    if (!root.empty())
+        context.projectRoot = QString::fromStdString(root);
+    else if (!m_strPathName.isEmpty())
+        context.projectRoot = QFileInfo(m_strPathName).absolutePath();
+    if (m_settings && !root.empty())
+        context.site = QString::fromStdString(m_settings->m_projectSites.SiteOf(root));
+    return context;
 }
 
 // --- The template for the views -------------------------------------------------------

@@ -44,6 +44,8 @@ void CFieldList::LoadSettings(const IProfile& profile, CAppSettings& app) {
         profile.GetProfileString(PROFILE_SECTION_USER, "FileTypes", DEFAULT_FILE_TYPES);
     app.m_bNormalizeHead = profile.GetProfileInt(PROFILE_SECTION_USER, "NormalizeHead", 0) != 0;
     LoadPreviewSettings(profile, app.m_preview);
+    LoadSearchLimits(profile, app.m_searchLimits);
+    LoadProjectSites(profile, app.m_projectSites);
     const int total = profile.GetProfileInt(PROFILE_SECTION_USER, "IBC", STANDARD_FIELD_COUNT);
     for (int pos = 0; pos < STANDARD_FIELD_COUNT; ++pos)
         GetAt(pos).ReadProfile(profile, pos, 0);
@@ -59,6 +61,8 @@ void CFieldList::SaveSettings(IProfile& profile, const CAppSettings& app) const 
     profile.WriteProfileString(PROFILE_SECTION_USER, "FileTypes", app.m_strFileTypes);
     profile.WriteProfileInt(PROFILE_SECTION_USER, "NormalizeHead", app.m_bNormalizeHead ? 1 : 0);
     SavePreviewSettings(profile, app.m_preview);
+    SaveSearchLimits(profile, app.m_searchLimits);
+    SaveProjectSites(profile, app.m_projectSites);
     for (int pos = 0; pos < STANDARD_FIELD_COUNT; ++pos)
         GetAt(pos).WriteProfile(profile, pos, 0);
     int j = 0;

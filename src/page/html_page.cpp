@@ -153,6 +153,30 @@ void CHtmlPage::SetHeadStyle(HeadStyle style) {
         case WriteKind::TEMPLATE_TITLE:
             SetTitleWithAction(w.value, w.action);
             break;
+        case WriteKind::PROPERTY:
+            SetProperty(w.name, w.value);
+            break;
+        case WriteKind::REMOVE_PROPERTY:
+            RemoveProperty(w.name);
+            break;
+        case WriteKind::TEMPLATE_PROPERTY:
+            SetPropertyWithAction(w.name, w.value, w.action);
+            break;
+        case WriteKind::LINK:
+            SetLink(static_cast<LinkKind>(w.httpEquiv), w.name, w.value);
+            break;
+        case WriteKind::REMOVE_LINK:
+            RemoveLink(static_cast<LinkKind>(w.httpEquiv), w.name);
+            break;
+        case WriteKind::TEMPLATE_LINK:
+            SetLinkWithAction(static_cast<LinkKind>(w.httpEquiv), w.name, w.value, w.action);
+            break;
+        case WriteKind::LANG:
+            SetHtmlLang(w.value);
+            break;
+        case WriteKind::TEMPLATE_LANG:
+            SetHtmlLangWithAction(w.value, w.action);
+            break;
         }
     }
     m_prompt = prompt;

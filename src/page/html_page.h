@@ -60,6 +60,13 @@
 
 using POSITION = CHtmlSection*;
 
+// The links of a page's head that the page model reads and writes:
+// <link rel="canonical" href> and <link rel="alternate" hreflang href>.
+enum class LinkKind {
+    CANONICAL, // rel holds "canonical"
+    ALTERNATE, // rel holds "alternate", with an hreflang
+};
+
 // How a page writes back the part from its first body tag on: exactly as read
 // (a web page), or rebuilt from its sections like the rest (a template, a new
 // page).
@@ -159,6 +166,33 @@ public:
     int SetTitle(std::string_view title);
     int SetMetaWithAction(std::string_view name, std::string_view value, int httpEquiv, int action);
     void SetTitleWithAction(std::string_view title, int action);
+    // The tags of search engines and social networks (reads:
+    // page/social_tags.h), written as the meta tags are: an existing tag
+    // keeps its place and its other attributes with the value replaced; a new
+    // one goes where a new meta tag goes. Each returns 1 when written (or when
+    // the page already had the value), 0 when there is no place for the tag.
+    // <meta property="og:title" content="...">:
+    int SetProperty(std::string_view property, std::string_view value);
+    int SetPropertyWithAction(std::string_view property, std::string_view value, int action);
+    // Removes the first tag of the property (a tag that also has a name or
+    // http-equiv only loses its property attribute). Returns 1.
+    int RemoveProperty(std::string_view property);
+    // <link rel="canonical" href="..."> and <link rel="alternate" hreflang="fr"
+    // href="...">: the first link of that kind (and hreflang) takes the href.
+    int SetLink(LinkKind kind, std::string_view hreflang, std::string_view href);
+    int SetLinkWithAction(LinkKind kind, std::string_view hreflang, std::string_view href,
+                          int action);
+    // Removes that link (a link whose rel names another kind too only loses
+    // the token). Returns 1.
+    int RemoveLink(LinkKind kind, std::string_view hreflang = {});
+    // The lang attribute of the <html> tag; "" removes it. 0 when the page has
+    // no <html> tag before its body: a language is never written by adding one.
+    int SetHtmlLang(std::string_view lang);
+    int SetHtmlLangWithAction(std::string_view lang, int action);
+    // The "action" of the tag at pos (a template's property, link or html
+    // tag): as GetMetaAction reads it, -1 when absent or empty.
+    int GetTagAction(POSITION pos) const;
+
     // How many writes since SetText changed the page; 0 when every write gave
     // a tag the value it had (or removed a tag that was not there).
     unsigned GetChangeCount() const { return m_nChanges; }
@@ -229,6 +263,22 @@ private:
     int WriteMeta(std::string_view name, std::string_view value, int httpEquiv, const int* action);
     int WriteTitle(std::string_view title, bool createEmpty);
     int DeleteMeta(std::string_view name);
+    // --- Property tags, links and the language (html_page_social.cpp) ---
+    // Sets attribute to value in the tag at pos, and the action when given:
+    // in the page's own style in place, the tag's other bytes kept.
+    void WriteTagAttribute(POSITION pos, std::string_view attribute, std::string_view value,
+                           const int* action);
+    // Takes the attribute (and its value) out of the tag at pos.
+    void RemoveTagAttribute(POSITION pos, std::string_view attribute);
+    // Removes the tag at pos (in the page's own style with its line when the
+    // line holds nothing else).
+    void RemoveHeadTag(POSITION pos);
+    int WriteProperty(std::string_view property, std::string_view value, const int* action);
+    int DeleteProperty(std::string_view property);
+    int WriteLink(LinkKind kind, std::string_view hreflang, std::string_view href,
+                  const int* action);
+    int DeleteLink(LinkKind kind, std::string_view hreflang);
+    int WriteHtmlLang(std::string_view lang, const int* action);
     void BuildMetaIndex() const;
     void IndexNewMeta(POSITION pos);
 
@@ -252,6 +302,9 @@ private:
     POSITION InsertAtPlace(Place place, std::vector<CHtmlSection*> sections, bool separator);
     POSITION InsertMeta(std::string_view name, std::string_view value, int httpEquiv,
                         const int* action);
+    // Inserts a new head tag (text: as the head style writes it) where a new
+    // meta tag goes; separator: in the normalizing style, after a CR LF TAB.
+    POSITION InsertHeadTag(std::string text, bool separator);
     // Removes the tag at pos, in the page's own style with its line when the
     // line holds nothing else.
     void RemoveTagKeepingLines(POSITION pos);
@@ -300,12 +353,26 @@ private:
                               int httpEquiv, const int* action) const;
 
     // --- The writes since SetText, repeated when the head style changes ---
-    enum class WriteKind { META, REMOVE, TITLE, TEMPLATE_META, TEMPLATE_TITLE };
+    enum class WriteKind {
+        META,
+        REMOVE,
+        TITLE,
+        TEMPLATE_META,
+        TEMPLATE_TITLE,
+        PROPERTY,
+        REMOVE_PROPERTY,
+        TEMPLATE_PROPERTY,
+        LINK,
+        REMOVE_LINK,
+        TEMPLATE_LINK,
+        LANG,
+        TEMPLATE_LANG,
+    };
     struct WriteRecord {
         WriteKind kind;
-        std::string name;
+        std::string name; // a link's hreflang
         std::string value;
-        int httpEquiv = 0;
+        int httpEquiv = 0; // a link's LinkKind
         int action = 0;
     };
     void Record(WriteRecord write);

@@ -332,15 +332,15 @@ void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole)
     size_t noCommentEndFrom = std::string_view::npos;
 
     // Which pieces get sections of their own. Reads and writes look only at
-    // meta, head, body and title tags (and at the piece after some of them,
-    // which a run gives up on demand, see SplitRun), and at server-script
-    // blocks, which decide where a new tag may go; a normalizing rebuild needs
-    // the pieces that are not written back as read (tags not in normal form,
-    // unterminated comments). Everything else is gathered into verbatim runs.
-    // In preserve-body mode the part before the first body tag is cut into all
-    // its pieces; after it nothing is rewritten, so only the tags that reads
-    // need there are cut out, up to the last place one may stand (see
-    // TailCutLimit), and the rest is one run.
+    // meta, head, body, title, link and html tags (and at the piece after some
+    // of them, which a run gives up on demand, see SplitRun), and at
+    // server-script blocks, which decide where a new tag may go; a normalizing
+    // rebuild needs the pieces that are not written back as read (tags not in
+    // normal form, unterminated comments). Everything else is gathered into
+    // verbatim runs. In preserve-body mode the part before the first body tag
+    // is cut into all its pieces; after it nothing is rewritten, so only the
+    // tags that reads need there are cut out, up to the last place one may
+    // stand (see TailCutLimit), and the rest is one run.
     const bool all = detail == SectionDetail::ALL;
     const bool normalize = m_style == HeadStyle::NORMALIZE;
     const bool preserve = m_bPreserveBody != 0;
@@ -380,8 +380,8 @@ void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole)
         const int row = tag.GetElementRow();
         if (row == ROW_META || row == ROW_HEAD || row == ROW_BODY)
             return true;
-        return !preserve &&
-               (row == ROW_TITLE || (normalize && !IsNormalizedTagText(raw, tag.IsDeclaration())));
+        return !preserve && (row == ROW_TITLE || row == ROW_LINK || row == ROW_HTML ||
+                             (normalize && !IsNormalizedTagText(raw, tag.IsDeclaration())));
     };
 
     // Where the end tag of the last raw-text element starts, its row, and

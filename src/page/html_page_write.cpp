@@ -44,17 +44,6 @@ std::string WithLineEnds(std::string_view text, std::string_view lineEnd) {
     return out;
 }
 
-// CR, LF and TAB as spaces, as the normal form of a tag has them: a value
-// written so reads back the same, and brings no line break into the page.
-std::string Flattened(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c == '\r' || c == '\n' || c == '\t')
-            c = ' ';
-    }
-    return out;
-}
-
 } // namespace
 
 POSITION CHtmlPage::FindMetaInsertPos() const {
@@ -79,12 +68,21 @@ POSITION CHtmlPage::FindMetaInsertPos() const {
     return m_insertPos;
 }
 
-// Inserts a new meta tag after the last meta tag or the head tag (outside any
+POSITION CHtmlPage::InsertMeta(std::string_view name, std::string_view value, int httpEquiv,
+                               const int* action) {
+    const bool normalize = m_style == HeadStyle::NORMALIZE;
+    std::string text = normalize ? MetaTagText(name, value, httpEquiv, action)
+                                 : MetaTagInPageStyle(name, value, httpEquiv, action);
+    // A page's new tag gets a line of its own; in the normalizing style a
+    // template's does not.
+    return InsertHeadTag(std::move(text), action == nullptr);
+}
+
+// Inserts a new tag after the last meta tag or the head tag (outside any
 // server-side block there), or after the last tag inserted. When that place
 // lies in the part of the page kept as read, the tag goes directly before the
 // first body tag instead, so that it is written out.
-POSITION CHtmlPage::InsertMeta(std::string_view name, std::string_view value, int httpEquiv,
-                               const int* action) {
+POSITION CHtmlPage::InsertHeadTag(std::string text, bool separator) {
     Place place{m_lastNewMeta, Side::AFTER};
     if (!m_lastNewMeta) {
         POSITION pos = FindMetaInsertPos();
@@ -96,12 +94,7 @@ POSITION CHtmlPage::InsertMeta(std::string_view name, std::string_view value, in
             place.side = Side::BEFORE;
         place = OutsideServerBlocks(place);
     }
-    const bool normalize = m_style == HeadStyle::NORMALIZE;
-    std::string text = normalize ? MetaTagText(name, value, httpEquiv, action)
-                                 : MetaTagInPageStyle(name, value, httpEquiv, action);
-    // A page's new tag gets a line of its own; in the normalizing style a
-    // template's does not.
-    POSITION tag = InsertAtPlace(place, {new CTagSection(std::move(text))}, action == nullptr);
+    POSITION tag = InsertAtPlace(place, {new CTagSection(std::move(text))}, separator);
     m_lastNewMeta = tag;
     m_insertPosValid = false;
     return tag;
@@ -151,8 +144,8 @@ int CHtmlPage::WriteMeta(std::string_view name, std::string_view value, int http
     const bool keep = m_style == HeadStyle::KEEP;
     std::string flatName, flatValue;
     if (keep) {
-        flatName = Flattened(name);
-        flatValue = Flattened(value);
+        flatName = FlattenedValue(name);
+        flatValue = FlattenedValue(value);
         name = flatName;
         value = flatValue;
     }
@@ -216,8 +209,15 @@ int CHtmlPage::DeleteMeta(std::string_view name) {
     // The tag is the first of its name (FindMeta found it).
     MetaIndexEntry& entry = m_metaIndex[MetaNameKey(name)];
     ++entry.head;
+    RemoveHeadTag(pos);
+    return 1;
+}
+
+void CHtmlPage::RemoveHeadTag(POSITION pos) {
     if (m_insertPos == pos)
         m_insertPosValid = false;
+    if (m_lastNewMeta == pos)
+        m_lastNewMeta = nullptr;
     if (m_style == HeadStyle::KEEP && !IsInTail(pos)) {
         RemoveTagKeepingLines(pos);
     } else {
@@ -233,7 +233,6 @@ int CHtmlPage::DeleteMeta(std::string_view name) {
         RemoveAt(pos);
     }
     ++m_nChanges;
-    return 1;
 }
 
 int CHtmlPage::SetTitle(std::string_view title) {

@@ -190,3 +190,33 @@ bool HasUpperCaseName(std::string_view raw) {
         ++begin;
     return IsUpperWord(raw.substr(begin, NameEnd(raw) - begin));
 }
+
+std::string WithoutRawAttribute(std::string_view raw, std::string_view name) {
+    const std::optional<RawAttribute> a = FindRawAttribute(raw, name);
+    if (!a)
+        return std::string(raw);
+    size_t end = a->hasValue ? a->valueEnd : a->nameEnd;
+    if (a->quote && end < raw.size())
+        ++end; // the closing quote
+    // With the white space before it, unless the rest would then run into
+    // what precedes it.
+    size_t begin = a->nameBegin;
+    while (begin > 0 && IsTagSpace(raw[begin - 1]))
+        --begin;
+    std::string out(raw.substr(0, begin));
+    const std::string_view rest = raw.substr(end);
+    if (begin < a->nameBegin && !rest.empty() && !IsTagSpace(rest.front()) && rest.front() != '>' &&
+        rest.front() != '/')
+        out += raw.substr(begin, a->nameBegin - begin);
+    out.append(rest);
+    return out;
+}
+
+std::string FlattenedValue(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c == '\r' || c == '\n' || c == '\t')
+            c = ' ';
+    }
+    return out;
+}

@@ -43,3 +43,11 @@ std::string WithRawAttributeRenamed(std::string_view raw, std::string_view from,
 // Whether the tag name of raw is written in upper case ("<META ...>"), so that
 // attributes added to it can follow.
 bool HasUpperCaseName(std::string_view raw);
+
+// raw without the attribute (and its value, and the white space before it);
+// raw itself when there is no such attribute.
+std::string WithoutRawAttribute(std::string_view raw, std::string_view name);
+
+// CR, LF and TAB as spaces, as the normal form of a tag has them: a value
+// written so reads back the same, and brings no line break into the page.
+std::string FlattenedValue(std::string_view text);

@@ -8,6 +8,8 @@
 
 #include "settings/file_types.h"
 #include "settings/preview_settings.h"
+#include "settings/project_sites.h"
+#include "settings/search_limits.h"
 
 struct CAppSettings {
     // ";"-separated "*.ext" patterns of the files that count as web pages.
@@ -17,4 +19,8 @@ struct CAppSettings {
     bool m_bNormalizeHead = false;
     // What pages may do in the web page preview.
     CPreviewSettings m_preview;
+    // How wide titles and descriptions may be in search results.
+    CSearchLimits m_searchLimits;
+    // The site address of each project folder.
+    CProjectSites m_projectSites;
 };

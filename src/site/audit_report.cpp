@@ -95,38 +95,45 @@ int DisplayWidth(std::u32string_view text) {
 }
 
 std::string AuditTable(const CSiteAudit& audit, const std::vector<CAuditPage>& pages, int width) {
-    // Columns: path, title, its length, description, its length, findings.
-    struct Row {
-        std::u32string cells[6];
-    };
-    std::vector<Row> rows;
-    rows.push_back({{U"PATH", U"TITLE", U"CHARS", U"DESCRIPTION", U"CHARS", U"FINDINGS"}});
+    // Columns: the path, the report's columns that have a heading, findings.
+    const std::vector<CAuditColumn>& all = AuditColumns();
+    std::vector<size_t> shown;
+    for (size_t c = 0; c < all.size(); ++c) {
+        if (!all[c].heading.empty())
+            shown.push_back(c);
+    }
+    const size_t count = shown.size() + 2;
+    std::vector<std::vector<std::u32string>> rows;
+    std::vector<bool> numbers(count, false);
+    rows.emplace_back(count);
+    rows[0][0] = U"PATH";
+    for (size_t k = 0; k < shown.size(); ++k) {
+        rows[0][k + 1] = CellText(all[shown[k]].heading);
+        numbers[k + 1] = all[shown[k]].number;
+    }
+    rows[0][count - 1] = U"FINDINGS";
+    std::string cell;
     for (const CAuditPage& page : pages) {
-        Row row;
-        row.cells[0] = CellText(page.path);
-        if (page.error.empty()) {
-            row.cells[1] = page.hasTitle ? CellText(Utf8(CollapseSpaces(page.title))) : U"-";
-            row.cells[2] = page.hasTitle ? CellText(std::to_string(page.titleLength)) : U"-";
-            row.cells[3] =
-                page.hasDescription ? CellText(Utf8(CollapseSpaces(page.description))) : U"-";
-            row.cells[4] =
-                page.hasDescription ? CellText(std::to_string(page.descriptionLength)) : U"-";
-        } else {
-            for (int c = 1; c <= 4; ++c)
-                row.cells[c] = U"-";
+        std::vector<std::u32string> row(count);
+        row[0] = CellText(page.path);
+        for (size_t k = 0; k < shown.size(); ++k) {
+            row[k + 1] = AuditCell(page, shown[k], cell)
+                             ? CellText(all[shown[k]].number
+                                            ? cell
+                                            : Utf8(CollapseSpaces(QString::fromStdString(cell))))
+                             : U"-";
         }
-        row.cells[5] = CellText(FindingNames(page));
+        row[count - 1] = CellText(FindingNames(page));
         rows.push_back(std::move(row));
     }
-    int widths[6] = {};
-    for (const Row& row : rows) {
-        for (int c = 0; c < 6; ++c)
-            widths[c] = std::max(widths[c], DisplayWidth(row.cells[c]));
+    std::vector<int> widths(count, 0);
+    for (const auto& row : rows) {
+        for (size_t c = 0; c < count; ++c)
+            widths[c] = std::max(widths[c], DisplayWidth(row[c]));
     }
     if (width > 0) {
         // Narrow the widest of the text columns until the row fits.
-        const int gaps = 2 * 5;
-        const int cut[] = {0, 1, 3, 5};
+        const int gaps = 2 * static_cast<int>(count - 1);
         for (;;) {
             int total = gaps;
             for (int w : widths)
@@ -134,8 +141,8 @@ std::string AuditTable(const CSiteAudit& audit, const std::vector<CAuditPage>& p
             if (total <= width)
                 break;
             int* widest = nullptr;
-            for (int c : cut) {
-                if (widths[c] > MIN_COLUMN && (!widest || widths[c] > *widest))
+            for (size_t c = 0; c < count; ++c) {
+                if (!numbers[c] && widths[c] > MIN_COLUMN && (!widest || widths[c] > *widest))
                     widest = &widths[c];
             }
             if (!widest)
@@ -144,11 +151,11 @@ std::string AuditTable(const CSiteAudit& audit, const std::vector<CAuditPage>& p
         }
     }
     std::string out;
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         std::string line;
-        for (int c = 0; c < 6; ++c) {
-            const bool last = c == 5;
-            line += FitCell(row.cells[c], widths[c], !last, c == 2 || c == 4);
+        for (size_t c = 0; c < count; ++c) {
+            const bool last = c + 1 == count;
+            line += FitCell(row[c], widths[c], !last, numbers[c]);
             if (!last)
                 line += "  ";
         }
@@ -168,8 +175,13 @@ std::string AuditTable(const CSiteAudit& audit, const std::vector<CAuditPage>& p
 
 std::string AuditCsv(const CSiteAudit& audit, const std::vector<CAuditPage>& pages) {
     std::string out;
-    AppendCsvRow(out, {"path", "title", "title_length", "description", "description_length",
-                       "findings", "messages"});
+    std::vector<std::string> header{"path"};
+    for (const CAuditColumn& column : AuditColumns())
+        header.emplace_back(column.key);
+    header.emplace_back("findings");
+    header.emplace_back("messages");
+    AppendCsvRow(out, header);
+    std::string cell;
     for (const CAuditPage& page : pages) {
         std::string messages;
         for (const CAuditFinding& finding : page.findings) {
@@ -177,22 +189,19 @@ std::string AuditCsv(const CSiteAudit& audit, const std::vector<CAuditPage>& pag
                 messages += "; ";
             messages += audit.Message(pages, page, finding);
         }
-        const bool read = page.error.empty();
-        AppendCsvRow(out,
-                     {page.path, read ? Utf8(page.title) : "",
-                      read && page.hasTitle ? std::to_string(page.titleLength) : "",
-                      read ? Utf8(page.description) : "",
-                      read && page.hasDescription ? std::to_string(page.descriptionLength) : "",
-                      FindingNames(page), messages});
+        std::vector<std::string> row{page.path};
+        for (size_t c = 0; c < AuditColumns().size(); ++c)
+            row.push_back(AuditCell(page, c, cell) ? cell : std::string());
+        row.push_back(FindingNames(page));
+        row.push_back(messages);
+        AppendCsvRow(out, row);
     }
     return out;
 }
 
 std::string AuditJson(const CSiteAudit& audit, const std::vector<CAuditPage>& pages) {
-    const auto optional = [](int present, const std::string& value) {
-        return present ? value : std::string("null");
-    };
     std::string out = "{\"pages\": [";
+    std::string cell;
     for (size_t p = 0; p < pages.size(); ++p) {
         const CAuditPage& page = pages[p];
         out += p ? ",\n  " : "\n  ";
@@ -200,13 +209,14 @@ std::string AuditJson(const CSiteAudit& audit, const std::vector<CAuditPage>& pa
         if (!page.error.empty()) {
             out += ", \"error\": " + JsonString(page.error);
         } else {
-            out += ", \"title\": " + optional(page.hasTitle, JsonString(Utf8(page.title)));
-            out +=
-                ", \"title_length\": " + optional(page.hasTitle, std::to_string(page.titleLength));
-            out += ", \"description\": " +
-                   optional(page.hasDescription, JsonString(Utf8(page.description)));
-            out += ", \"description_length\": " +
-                   optional(page.hasDescription, std::to_string(page.descriptionLength));
+            for (size_t c = 0; c < AuditColumns().size(); ++c) {
+                const CAuditColumn& column = AuditColumns()[c];
+                out += ", " + JsonString(column.key) + ": ";
+                if (!AuditCell(page, c, cell))
+                    out += "null";
+                else
+                    out += column.number ? cell : JsonString(cell);
+            }
         }
         out += ", \"findings\": [";
         for (size_t f = 0; f < page.findings.size(); ++f) {
@@ -244,7 +254,15 @@ std::string AuditJson(const CSiteAudit& audit, const std::vector<CAuditPage>& pa
     out += "}},\n \"thresholds\": {\"title_min\": " + std::to_string(t.titleMin) +
            ", \"title_max\": " + std::to_string(t.titleMax) +
            ", \"description_min\": " + std::to_string(t.descriptionMin) +
-           ", \"description_max\": " + std::to_string(t.descriptionMax) + "}}\n";
+           ", \"description_max\": " + std::to_string(t.descriptionMax) + ", \"title_px_max\": " +
+           std::to_string(SnippetLimitPx(t.widths, SnippetPart::TITLE, t.device)) +
+           ", \"title_font_px\": " + std::to_string(SnippetFontPx(t.widths, SnippetPart::TITLE)) +
+           ", \"description_px_max\": " +
+           std::to_string(SnippetLimitPx(t.widths, SnippetPart::DESCRIPTION, t.device)) +
+           ", \"description_font_px\": " +
+           std::to_string(SnippetFontPx(t.widths, SnippetPart::DESCRIPTION)) +
+           ", \"device\": " + (t.device == SnippetDevice::MOBILE ? "\"mobile\"" : "\"desktop\"") +
+           "}}\n";
     return out;
 }
 

@@ -4,6 +4,8 @@
 
 #include "page/ascii_text.h"
 #include "page/html_page.h"
+#include "page/social_tags.h"
+#include "snippet/snippet_meter.h"
 
 namespace {
 
@@ -12,13 +14,25 @@ const QLatin1String kFingerprint("fingerprint");
 const QLatin1String kTitle("title");
 const QLatin1String kHttpEquiv("http-equiv:");
 const QLatin1String kName("name:");
+const QLatin1String kTitlePx("title_px");
+const QLatin1String kDescriptionPx("description_px");
+const QLatin1String kProperty("property:");
+const QLatin1String kLink("link:");
+const QLatin1String kCanonical("link:canonical");
+const QLatin1String kAlternate("link:alternate:");
+const QLatin1String kLang("html:lang");
+
+bool Is(const QString& text, QLatin1String name) {
+    return text.compare(name, Qt::CaseInsensitive) == 0;
+}
 
 bool IsReserved(const QString& name) {
-    return name.compare(kPath, Qt::CaseInsensitive) == 0 ||
-           name.compare(kFingerprint, Qt::CaseInsensitive) == 0 ||
-           name.compare(kTitle, Qt::CaseInsensitive) == 0 ||
+    return Is(name, kPath) || Is(name, kFingerprint) || Is(name, kTitle) || Is(name, kTitlePx) ||
+           Is(name, kDescriptionPx) || Is(name, kLang) ||
            name.startsWith(kHttpEquiv, Qt::CaseInsensitive) ||
-           name.startsWith(kName, Qt::CaseInsensitive);
+           name.startsWith(kName, Qt::CaseInsensitive) ||
+           name.startsWith(kProperty, Qt::CaseInsensitive) ||
+           name.startsWith(kLink, Qt::CaseInsensitive);
 }
 
 std::string Utf8(const QString& text) {
@@ -26,6 +40,10 @@ std::string Utf8(const QString& text) {
 }
 
 } // namespace
+
+bool CSiteColumn::IsWritten() const {
+    return kind != PATH && kind != FINGERPRINT && kind != TITLE_PX && kind != DESCRIPTION_PX;
+}
 
 QString CSiteColumn::Header() const {
     switch (kind) {
@@ -35,6 +53,18 @@ QString CSiteColumn::Header() const {
         return kFingerprint;
     case TITLE:
         return kTitle;
+    case TITLE_PX:
+        return kTitlePx;
+    case DESCRIPTION_PX:
+        return kDescriptionPx;
+    case PROPERTY:
+        return kProperty + name;
+    case CANONICAL:
+        return kCanonical;
+    case ALTERNATE:
+        return kAlternate + name;
+    case LANG:
+        return kLang;
     case META:
         break;
     }
@@ -50,9 +80,28 @@ int CSiteColumn::FromHeader(const QString& cell, CSiteColumn& column, QString& e
         column.kind = PATH;
     else if (text.compare(kFingerprint, Qt::CaseInsensitive) == 0)
         column.kind = FINGERPRINT;
-    else if (text.compare(kTitle, Qt::CaseInsensitive) == 0)
+    else if (Is(text, kTitle))
         column.kind = TITLE;
-    else if (text.startsWith(kHttpEquiv, Qt::CaseInsensitive)) {
+    else if (Is(text, kTitlePx))
+        column.kind = TITLE_PX;
+    else if (Is(text, kDescriptionPx))
+        column.kind = DESCRIPTION_PX;
+    else if (Is(text, kCanonical))
+        column.kind = CANONICAL;
+    else if (Is(text, kLang))
+        column.kind = LANG;
+    else if (text.startsWith(kAlternate, Qt::CaseInsensitive)) {
+        column.kind = ALTERNATE;
+        column.name = text.mid(kAlternate.size()).trimmed();
+    } else if (text.startsWith(kLink, Qt::CaseInsensitive)) {
+        error = QStringLiteral("the column '%1' names no link: 'link:canonical' and "
+                               "'link:alternate:LANG' are")
+                    .arg(text);
+        return 0;
+    } else if (text.startsWith(kProperty, Qt::CaseInsensitive)) {
+        column.kind = PROPERTY;
+        column.name = text.mid(kProperty.size()).trimmed();
+    } else if (text.startsWith(kHttpEquiv, Qt::CaseInsensitive)) {
         column.name = text.mid(kHttpEquiv.size()).trimmed();
         column.httpEquiv = 1;
     } else if (text.startsWith(kName, Qt::CaseInsensitive)) {
@@ -60,7 +109,8 @@ int CSiteColumn::FromHeader(const QString& cell, CSiteColumn& column, QString& e
     } else {
         column.name = text;
     }
-    if (column.kind == META && column.name.isEmpty()) {
+    if ((column.kind == META || column.kind == PROPERTY || column.kind == ALTERNATE) &&
+        column.name.isEmpty()) {
         error = text.isEmpty() ? QStringLiteral("a column without a name")
                                : QStringLiteral("the column '%1' names no tag").arg(text);
         return 0;
@@ -69,7 +119,16 @@ int CSiteColumn::FromHeader(const QString& cell, CSiteColumn& column, QString& e
 }
 
 std::string CSiteColumn::Key() const {
-    return kind == META ? "meta:" + MetaTextKey(name) : std::to_string(kind);
+    switch (kind) {
+    case META:
+        return "meta:" + MetaTextKey(name);
+    case PROPERTY:
+        return "property:" + MetaTextKey(name);
+    case ALTERNATE:
+        return "alternate:" + name.trimmed().toLower().toStdString();
+    default:
+        return std::to_string(kind);
+    }
 }
 
 int CSiteColumns::Add(const CSiteColumn& column, QString& error) {
@@ -95,8 +154,11 @@ int CSiteColumns::SetFields(const QStringList& fields, QString& error) {
     column.kind = CSiteColumn::FINGERPRINT;
     Add(column, error);
     if (fields.isEmpty()) {
-        column.kind = CSiteColumn::TITLE;
-        Add(column, error);
+        for (const auto kind :
+             {CSiteColumn::TITLE, CSiteColumn::TITLE_PX, CSiteColumn::DESCRIPTION_PX}) {
+            column.kind = kind;
+            Add(column, error);
+        }
         m_addMetas = true;
         return 1;
     }
@@ -119,14 +181,27 @@ void CSiteColumns::AddMetas(const CPageValues& page) {
     if (!m_addMetas)
         return;
     QString ignored;
-    for (const CPageMetaValue& meta : page.metas) {
+    const auto add = [&](CSiteColumn::Kind kind, const QString& name, int httpEquiv) {
         CSiteColumn column;
-        column.name = meta.name;
-        column.httpEquiv = meta.httpEquiv;
+        column.kind = kind;
+        column.name = name;
+        column.httpEquiv = httpEquiv;
         const std::string key = column.Key();
         if (std::find(m_keys.begin(), m_keys.end(), key) == m_keys.end())
             Add(column, ignored);
+    };
+    for (const CPageMetaValue& meta : page.metas)
+        add(CSiteColumn::META, meta.name, meta.httpEquiv);
+    for (const CPageMetaValue& property : page.properties)
+        add(CSiteColumn::PROPERTY, property.name, 0);
+    if (page.hasCanonical)
+        add(CSiteColumn::CANONICAL, {}, 0);
+    for (const CPageMetaValue& alternate : page.alternates) {
+        if (!alternate.name.trimmed().isEmpty())
+            add(CSiteColumn::ALTERNATE, alternate.name.trimmed(), 0);
     }
+    if (page.hasLang)
+        add(CSiteColumn::LANG, {}, 0);
 }
 
 std::vector<QString> CSiteColumns::MetaNames() const {
@@ -178,6 +253,39 @@ std::vector<std::string> CSiteColumns::RowCells(const std::string& path,
             cells.push_back(meta ? Utf8(meta->content) : std::string());
             break;
         }
+        case CSiteColumn::TITLE_PX:
+        case CSiteColumn::DESCRIPTION_PX: {
+            const bool title = column.kind == CSiteColumn::TITLE_PX;
+            const CPageMetaValue* description = page.FindMeta(QStringLiteral("description"));
+            const QString text = title         ? page.title
+                                 : description ? description->content
+                                               : QString();
+            if (!m_measurer || (title ? !page.hasTitle : !description)) {
+                cells.emplace_back();
+                break;
+            }
+            const CWidthMeter meter = MeasureSnippet(
+                *m_measurer, m_limits, title ? SnippetPart::TITLE : SnippetPart::DESCRIPTION,
+                SnippetDevice::DESKTOP, text);
+            cells.push_back(std::to_string(meter.RoundedPx()));
+            break;
+        }
+        case CSiteColumn::PROPERTY: {
+            const CPageMetaValue* property = page.FindProperty(column.name);
+            cells.push_back(property ? Utf8(property->content) : std::string());
+            break;
+        }
+        case CSiteColumn::CANONICAL:
+            cells.push_back(Utf8(page.canonical));
+            break;
+        case CSiteColumn::ALTERNATE: {
+            const CPageMetaValue* alternate = page.FindAlternate(column.name);
+            cells.push_back(alternate ? Utf8(alternate->content) : std::string());
+            break;
+        }
+        case CSiteColumn::LANG:
+            cells.push_back(Utf8(page.lang));
+            break;
         }
     }
     return cells;
@@ -191,6 +299,82 @@ QString ControlCharacterIn(const QString& text) {
     }
     return {};
 }
+
+namespace {
+
+// Writes a property, link or language cell into page when its text differs
+// from the page's value: 1 when it was written or matched, -1 with error set
+// when it cannot be written.
+template <class Encode, class EncodeName>
+int ImportTagCell(CHtmlPage& page, const CPageValues& values, const CSiteColumn& column,
+                  const QString& cell, const Encode& encode, const EncodeName& encodeName,
+                  QStringList& changed, QString& error) {
+    const CPageMetaValue* present = nullptr;
+    QString current;
+    bool has = false;
+    switch (column.kind) {
+    case CSiteColumn::PROPERTY:
+        present = values.FindProperty(column.name);
+        break;
+    case CSiteColumn::ALTERNATE:
+        present = values.FindAlternate(column.name);
+        break;
+    case CSiteColumn::CANONICAL:
+        has = values.hasCanonical;
+        current = values.canonical;
+        break;
+    default:
+        has = values.hasLang;
+        current = values.lang;
+        break;
+    }
+    if (present) {
+        has = true;
+        current = present->content;
+    }
+    QString asRead = cell;
+    asRead.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '))
+        .replace(QLatin1Char('\t'), QLatin1Char(' '));
+    if (asRead == current && (has || cell.trimmed().isEmpty()))
+        return 1;
+    std::string name, value;
+    if (!column.name.isEmpty() && !encodeName(column.name, name, column))
+        return -1;
+    if (!encode(cell, value, column))
+        return -1;
+    const std::string_view trimmed = TrimAscii(value);
+    const unsigned before = page.GetChangeCount();
+    int done = 1;
+    switch (column.kind) {
+    case CSiteColumn::PROPERTY:
+        done = trimmed.empty() ? page.RemoveProperty(name) : page.SetProperty(name, trimmed);
+        break;
+    case CSiteColumn::CANONICAL:
+        done = trimmed.empty() ? page.RemoveLink(LinkKind::CANONICAL)
+                               : page.SetLink(LinkKind::CANONICAL, {}, trimmed);
+        break;
+    case CSiteColumn::ALTERNATE:
+        done = trimmed.empty() ? page.RemoveLink(LinkKind::ALTERNATE, name)
+                               : page.SetLink(LinkKind::ALTERNATE, name, trimmed);
+        break;
+    default:
+        done = page.SetHtmlLang(trimmed);
+        break;
+    }
+    if (!done) {
+        error = column.Header() + ": " +
+                (column.kind == CSiteColumn::LANG
+                     ? QStringLiteral("the page has no <html> tag to carry its language")
+                     : QStringLiteral("no place for the tag (no head and no meta tag)"));
+        return -1;
+    }
+    if (page.GetChangeCount() != before)
+        changed << column.Header();
+    return 1;
+}
+
+} // namespace
 
 int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& columns,
               const std::vector<std::string>& cells, QStringList& changed, QString& error) {
@@ -233,6 +417,14 @@ int ImportRow(CHtmlPage& page, const CPageValues& values, const CSiteColumns& co
             }
             if (page.GetChangeCount() != before)
                 changed << column.Header();
+            continue;
+        }
+        if (column.kind == CSiteColumn::PROPERTY || column.kind == CSiteColumn::CANONICAL ||
+            column.kind == CSiteColumn::ALTERNATE || column.kind == CSiteColumn::LANG) {
+            const int written =
+                ImportTagCell(page, values, column, cell, encode, encodeName, changed, error);
+            if (written < 0)
+                return 0;
             continue;
         }
         if (column.kind != CSiteColumn::META)

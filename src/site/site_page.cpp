@@ -6,6 +6,7 @@
 #include "page/ascii_text.h"
 #include "page/html_page.h"
 #include "page/page_names.h"
+#include "page/social_tags.h"
 
 void ReadPageHead(CHtmlPage& page, const std::string& text, bool /*headOnly*/) {
     // The page model itself cuts only the head into pieces; the part after
@@ -62,6 +63,47 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
         metas.push_back(
             {codec.Decode(written), httpEquiv, ValueText(codec, content, RefPlace::ATTRIBUTE)});
     }
+    properties.clear();
+    seen.clear();
+    for (int i = 0; GetPropertyAt(page, i, name, content); ++i) {
+        if (seen.insert(MetaNameKey(name)).second)
+            properties.push_back(
+                {codec.Decode(name), 0, ValueText(codec, content, RefPlace::ATTRIBUTE)});
+    }
+    hasCanonical = 0;
+    canonical.clear();
+    alternates.clear();
+    for (const CHeadLink& link : ListHeadLinks(page)) {
+        const QString href = ValueText(codec, link.href, RefPlace::ATTRIBUTE);
+        if (link.kind == LinkKind::CANONICAL) {
+            if (!hasCanonical)
+                canonical = href;
+            hasCanonical = 1;
+        } else {
+            const QString hreflang = ValueText(codec, link.hreflang, RefPlace::ATTRIBUTE);
+            if (!FindAlternate(hreflang))
+                alternates.push_back({hreflang, 0, href});
+        }
+    }
+    hasLang = GetHtmlLang(page, raw);
+    lang = ValueText(codec, raw, RefPlace::ATTRIBUTE);
+}
+
+const CPageMetaValue* CPageValues::FindProperty(const QString& property) const {
+    const std::string key = MetaTextKey(property);
+    for (const CPageMetaValue& value : properties) {
+        if (MetaTextKey(value.name) == key)
+            return &value;
+    }
+    return nullptr;
+}
+
+const CPageMetaValue* CPageValues::FindAlternate(const QString& hreflang) const {
+    for (const CPageMetaValue& value : alternates) {
+        if (value.name.trimmed().compare(hreflang.trimmed(), Qt::CaseInsensitive) == 0)
+            return &value;
+    }
+    return nullptr;
 }
 
 const CPageMetaValue* CPageValues::FindMeta(const QString& name) const {
@@ -71,46 +113,4 @@ const CPageMetaValue* CPageValues::FindMeta(const QString& name) const {
             return &meta;
     }
     return nullptr;
-}
-
-QString CollapseSpaces(const QString& text) {
-    // HTML's white space only: a no-break space is shown as a space of its own.
-    const auto isSpace = [](QChar c) {
-        return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
-               c == QLatin1Char('\r') || c == QLatin1Char('\f');
-    };
-    // Most texts are collapsed already: they are shared, not copied.
-    bool collapsed = text.isEmpty() || (!isSpace(text.front()) && !isSpace(text.back()));
-    for (qsizetype i = 1; collapsed && i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        collapsed = !isSpace(c) || (c == QLatin1Char(' ') && !isSpace(text.at(i - 1)));
-    }
-    if (collapsed)
-        return text;
-    QString out;
-    out.reserve(text.size());
-    bool space = false;
-    for (const QChar c : text) {
-        if (isSpace(c)) {
-            space = !out.isEmpty();
-            continue;
-        }
-        if (space)
-            out += QLatin1Char(' ');
-        space = false;
-        out += c;
-    }
-    return out;
-}
-
-int ShownLength(const QString& text) {
-    const QString shown = CollapseSpaces(text);
-    int length = 0;
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-        const QChar c = shown.at(i);
-        if (c.isHighSurrogate() && i + 1 < shown.size() && shown.at(i + 1).isLowSurrogate())
-            ++i;
-        ++length;
-    }
-    return length;
 }

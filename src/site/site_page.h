@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "document/page_codec.h"
+#include "snippet/shown_text.h" // CollapseSpaces, ShownLength
 
 class CHtmlPage;
 
@@ -48,6 +49,17 @@ struct CPageValues {
     // The first meta tag of each name before the body, in page order; and of
     // each name asked for by Read, wherever it is.
     std::vector<CPageMetaValue> metas;
+    // The first property tag of each property ("og:title") before the body,
+    // in page order (name: the property as written).
+    std::vector<CPageMetaValue> properties;
+    // The first canonical link's href, and the first alternate link's href of
+    // each hreflang (name: the hreflang as written), in page order.
+    int hasCanonical = 0;
+    QString canonical;
+    std::vector<CPageMetaValue> alternates;
+    // The lang of the <html> tag.
+    int hasLang = 0;
+    QString lang;
 
     // Reads the values of page, whose text is bytes; names: meta names to
     // look up too (as text), also when they lie after the body.
@@ -55,12 +67,8 @@ struct CPageValues {
               const std::vector<QString>& names = {});
     // The meta tag of that name (compared by MetaTextKey), or null.
     const CPageMetaValue* FindMeta(const QString& name) const;
+    // The property tag of that property (compared as names), or null.
+    const CPageMetaValue* FindProperty(const QString& property) const;
+    // The alternate link of that hreflang (ASCII case ignored), or null.
+    const CPageMetaValue* FindAlternate(const QString& hreflang) const;
 };
-
-// Text as a browser shows it: runs of white space as one space, none at
-// either end.
-QString CollapseSpaces(const QString& text);
-// The length of text (a ValueText) in characters as a reader sees it: after
-// CollapseSpaces, counting each character outside the Basic Multilingual
-// Plane as one.
-int ShownLength(const QString& text);

@@ -61,9 +61,10 @@ TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
     EXPECT_EQ(profile.HasValue(USER, "UIB_2_N"), 0);
     EXPECT_EQ(profile.HasValue(USER, "FIB_0_N"), 0); // standard fields: mode only
     EXPECT_EQ(profile.GetProfileInt(USER, "NormalizeHead", -1), 0);
-    // FileTypes, NormalizeHead, the preview's two, IBC, 13 modes and 4 values
-    // for each of the two user fields.
-    EXPECT_EQ(profile.GetCount(), 5 + 13 + 8);
+    // FileTypes, NormalizeHead, the preview's two, the search results' five
+    // limits, the project sites, IBC, 13 modes and 4 values for each of the
+    // two user fields.
+    EXPECT_EQ(profile.GetCount(), 11 + 13 + 8);
 }
 
 // Records every write as "type:name" in order.
@@ -85,9 +86,16 @@ TEST(FieldList, SaveOrderAndTypes) {
     list.AddField(UserField("rating"));
     RecordingProfile profile;
     list.SaveSettings(profile, CAppSettings{});
-    std::vector<std::string> expected = {"string:FileTypes", "int:NormalizeHead",
+    std::vector<std::string> expected = {"string:FileTypes",
+                                         "int:NormalizeHead",
                                          "string:PreviewScriptFolders",
-                                         "int:PreviewRemoteResources"};
+                                         "int:PreviewRemoteResources",
+                                         "int:SearchTitleFontPx",
+                                         "int:SearchTitlePx",
+                                         "int:SearchDescriptionFontPx",
+                                         "int:SearchDescriptionPx",
+                                         "int:SearchDescriptionMobilePx",
+                                         "string:ProjectSites"};
     for (int i = 0; i < 13; ++i)
         expected.push_back("int:FIB_" + std::to_string(i) + "_D");
     for (const char* write :
