@@ -545,6 +545,11 @@ bool CSiteSheet::SetText(size_t row, int column, const QString& text, QString& e
     std::string bytes;
     if (!ValueBytes(m_rows[row].values.codec, text, PlaceOf(value), bytes, error))
         return false;
+    if (value.kind == CSiteColumn::LANG && !m_rows[row].values.hasHtmlTag &&
+        !TrimAscii(text).isEmpty()) {
+        error = QStringLiteral("the page has no <html> tag to carry its language");
+        return false;
+    }
     bool present = false;
     const QString asRead = ReadValue(row, column, &present);
     // What the page holds already is no edit: the title as it stands, a tag's

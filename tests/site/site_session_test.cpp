@@ -177,6 +177,8 @@ private slots:
         QVERIFY2(error.contains(QString::fromUtf8("Ω")), qPrintable(error));
         QVERIFY(!model.SetCell(b, title, QString("tab\x01stop"), error));
         QVERIFY(!model.SetCell(a, sheet.ColumnOf("path"), "x.html", error));
+        QVERIFY(
+            !model.SetCell(RowOf(model, "sub/deep.htm"), sheet.ColumnOf("html:lang"), "en", error));
         QCOMPARE(model.ChangedPages(), size_t(3));
         QCOMPARE(counted.last().first().toULongLong(), 3ull);
         QCOMPARE(CSiteTableModel::ChangedText(3), QString("3 pages changed, not saved"));
