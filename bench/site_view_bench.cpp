@@ -132,16 +132,18 @@ double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
-// Runs the event loop until the session is idle.
-// The rules as the window sets them: widths measured in the search font.
+// The rules as the window sets them: widths measured in the search font
+// (unless TSLE_BENCH_NO_WIDTHS is set, to see what measuring costs).
 void UseWindowRules(CSiteSession& session) {
     session.SetRulesSource([](const QString&) {
         CSiteRules rules;
-        rules.measurer = CSearchFont::Instance();
+        if (!std::getenv("TSLE_BENCH_NO_WIDTHS"))
+            rules.measurer = CSearchFont::Instance();
         return rules;
     });
 }
 
+// Runs the event loop until the session is idle.
 void WaitIdle(CSiteSession& session) {
     while (session.IsBusy())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
