@@ -1,3 +1,4 @@
+#include "fields/field_groups.h"
 #include "fields/field_list.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ TEST(FieldList, EmptyProfileGivesCatalogueDefaults) {
     CFieldList list;
     list.LoadSettings(profile, app);
     EXPECT_EQ(app.m_strFileTypes, "*.htm;*.html;*.php;*.asp;*.aspx;*.mtpl");
-    ASSERT_EQ(list.GetCount(), 13);
+    ASSERT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD);
     for (int pos = 0; pos < 13; ++pos) {
         const bool always = pos == 0 || pos == 1 || pos == 2 || pos == 3 || pos == 5 || pos == 7;
         EXPECT_EQ(list.GetAt(pos).GetDisplay(), always ? DISPLAY_ALWAYS : DISPLAY_IF_CONTENT)
@@ -38,7 +39,7 @@ TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
     list.AddField(UserField("found", DISPLAY_ALWAYS, FIELD_FOUND));
     auto multi = UserField("summary");
     multi->Define("summary", 1, "", 1, 1, 0);
-    EXPECT_EQ(list.AddField(std::move(multi)), 15);
+    EXPECT_EQ(list.AddField(std::move(multi)), FIRST_CUSTOM_FIELD + 2);
 
     CMemoryProfile profile;
     CAppSettings app;
@@ -57,9 +58,9 @@ TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
     EXPECT_EQ(profile.GetProfileInt(USER, "UIB_1_L", -1), 1);
     EXPECT_EQ(profile.HasValue(USER, "UIB_2_N"), 0);
     EXPECT_EQ(profile.HasValue(USER, "FIB_0_N"), 0); // standard fields: mode only
-    // FileTypes, the preview's two, IBC, 13 modes and 4 values for each of
-    // the two user fields.
-    EXPECT_EQ(profile.GetCount(), 4 + 13 + 8);
+    // FileTypes, the preview's two, the five limits, the project sites, IBC,
+    // 13 + 12 modes and 5 values for each of the two user fields.
+    EXPECT_EQ(profile.GetCount(), 10 + 25 + 10);
 }
 
 // Records every write as "type:name" in order.
@@ -83,10 +84,16 @@ TEST(FieldList, SaveOrderAndTypes) {
     list.SaveSettings(profile, CAppSettings{});
     std::vector<std::string> expected = {"string:FileTypes", "string:PreviewScriptFolders",
                                          "int:PreviewRemoteResources"};
+    for (const char* write :
+         {"int:SearchTitleFontPx", "int:SearchTitlePx", "int:SearchDescriptionFontPx",
+          "int:SearchDescriptionPx", "int:SearchDescriptionMobilePx", "string:ProjectSites"})
+        expected.push_back(write);
     for (int i = 0; i < 13; ++i)
         expected.push_back("int:FIB_" + std::to_string(i) + "_D");
+    for (int i = 0; i < GROUP_FIELD_COUNT; ++i)
+        expected.push_back("int:GIB_" + std::to_string(i) + "_D");
     for (const char* write :
-         {"int:UIB_0_D", "string:UIB_0_N", "int:UIB_0_H", "int:UIB_0_L", "int:IBC"})
+         {"int:UIB_0_D", "string:UIB_0_N", "int:UIB_0_H", "int:UIB_0_L", "int:UIB_0_P", "int:IBC"})
         expected.push_back(write);
     EXPECT_EQ(profile.writes, expected);
 }
@@ -99,9 +106,9 @@ TEST(FieldList, MissingUserNameReadsAsErrorPrefix) {
     CFieldList list;
     CAppSettings app;
     list.LoadSettings(profile, app);
-    ASSERT_EQ(list.GetCount(), 15);
-    const CMetaField& rating = list.GetAt(13);
-    const CMetaField& missing = list.GetAt(14);
+    ASSERT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD + 2);
+    const CMetaField& rating = list.GetAt(FIRST_CUSTOM_FIELD);
+    const CMetaField& missing = list.GetAt(FIRST_CUSTOM_FIELD + 1);
     EXPECT_EQ(rating.GetName(), "rating");
     EXPECT_EQ(missing.GetName(), "ErrorUIB_1_");
     for (const CMetaField* field : {&rating, &missing}) {
@@ -118,11 +125,11 @@ TEST(FieldList, MissingUserNameReadsAsErrorPrefix) {
 TEST(FieldList, CountBoundsTheUserFieldsRead) {
     struct Case {
         int ibc;
-        int fields;
+        int fields; // user fields read
     };
     // A count below 13 reads no user field; a damaged huge one is capped.
-    const Case cases[] = {{0, 13},  {-5, 13}, {12, 13},
-                          {13, 13}, {14, 14}, {2'000'000'000, 13 + MAX_USER_FIELDS}};
+    const Case cases[] = {{0, 0},  {-5, 0}, {12, 0},
+                          {13, 0}, {14, 1}, {2'000'000'000, MAX_USER_FIELDS}};
     for (const Case& c : cases) {
         CMemoryProfile profile;
         profile.WriteProfileInt(USER, "IBC", c.ibc);
@@ -130,7 +137,7 @@ TEST(FieldList, CountBoundsTheUserFieldsRead) {
         CFieldList list;
         CAppSettings app;
         list.LoadSettings(profile, app);
-        EXPECT_EQ(list.GetCount(), c.fields) << c.ibc;
+        EXPECT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD + c.fields) << c.ibc;
     }
 }
 
@@ -149,8 +156,8 @@ TEST(FieldList, StaleValuesAboveCountStayAndAreIgnored) {
     CFieldList loaded;
     CAppSettings app;
     loaded.LoadSettings(profile, app);
-    ASSERT_EQ(loaded.GetCount(), 14);
-    EXPECT_EQ(loaded.GetAt(13).GetName(), "one");
+    ASSERT_EQ(loaded.GetCount(), FIRST_CUSTOM_FIELD + 1);
+    EXPECT_EQ(loaded.GetAt(FIRST_CUSTOM_FIELD).GetName(), "one");
 }
 
 TEST(FieldList, FindFieldAndRemoveFound) {
@@ -160,10 +167,14 @@ TEST(FieldList, FindFieldAndRemoveFound) {
     list.AddField(UserField("found2", DISPLAY_IF_CONTENT, FIELD_FOUND));
     EXPECT_EQ(list.FindField("AUTHOR"), 3);
     EXPECT_EQ(list.FindField("title"), -1); // the title is no meta tag
-    EXPECT_EQ(list.FindField("rating"), 14);
+    EXPECT_EQ(list.FindField("rating"), FIRST_CUSTOM_FIELD + 1);
+    // og:title is a property row: no meta tag of that name matches it.
+    EXPECT_EQ(list.FindField("og:title"), -1);
+    EXPECT_EQ(list.FindField("og:title", FieldTag::PROPERTY), STANDARD_FIELD_COUNT + 2);
+    EXPECT_EQ(list.FindField("twitter:card"), STANDARD_FIELD_COUNT + 8);
     list.RemoveFoundFields();
-    ASSERT_EQ(list.GetCount(), 14);
-    EXPECT_EQ(list.GetAt(13).GetName(), "Rating");
+    ASSERT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD + 1);
+    EXPECT_EQ(list.GetAt(FIRST_CUSTOM_FIELD).GetName(), "Rating");
     list.TruncateTo(0); // never below the catalogue
     EXPECT_EQ(list.GetCount(), 13);
 }

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "fields/field_groups.h"
 #include "fields/field_list.h"
 
 namespace {
@@ -60,6 +61,11 @@ TEST_F(SettingsProfileTest, FieldListRoundTrip) {
         field->SetDisplay(DISPLAY_ALWAYS);
         list.AddField(std::move(field));
         list.GetAt(6).SetDisplay(DISPLAY_NEVER);
+        list.GetAt(list.FindField("og:image", FieldTag::PROPERTY)).SetDisplay(DISPLAY_ALWAYS);
+        auto property = std::make_unique<CMetaField>(FIELD_USER);
+        property->Define("article:author", 0, "", 1, 0, 0);
+        property->SetTag(FieldTag::PROPERTY);
+        list.AddField(std::move(property));
         CSettingsProfile profile;
         CAppSettings saved;
         saved.m_strFileTypes = "*.htm;";
@@ -77,12 +83,19 @@ TEST_F(SettingsProfileTest, FieldListRoundTrip) {
                                                                        "d site",
                                                                        "/home/x/a=b;c"}));
     EXPECT_FALSE(app.m_preview.m_bScriptsThisRun);
-    ASSERT_EQ(list.GetCount(), 14);
+    ASSERT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD + 2);
     EXPECT_EQ(list.GetAt(6).GetDisplay(), DISPLAY_NEVER);
-    EXPECT_EQ(list.GetAt(13).GetName(), "rating");
-    EXPECT_EQ(list.GetAt(13).IsHttpEquiv(), 1);
-    EXPECT_EQ(list.GetAt(13).IsMultiLine(), 1);
-    EXPECT_EQ(list.GetAt(13).GetDisplay(), DISPLAY_ALWAYS);
+    EXPECT_EQ(list.GetAt(list.FindField("og:image", FieldTag::PROPERTY)).GetDisplay(),
+              DISPLAY_ALWAYS);
+    EXPECT_EQ(list.GetAt(list.FindField("og:title", FieldTag::PROPERTY)).GetDisplay(),
+              DISPLAY_IF_CONTENT);
+    const CMetaField& rating = list.GetAt(FIRST_CUSTOM_FIELD);
+    EXPECT_EQ(rating.GetName(), "rating");
+    EXPECT_EQ(rating.IsHttpEquiv(), 1);
+    EXPECT_EQ(rating.IsMultiLine(), 1);
+    EXPECT_EQ(rating.GetDisplay(), DISPLAY_ALWAYS);
+    EXPECT_EQ(rating.GetTag(), FieldTag::META);
+    EXPECT_EQ(list.GetAt(FIRST_CUSTOM_FIELD + 1).GetTag(), FieldTag::PROPERTY);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "document/doc_test_util.h"
 #include "fields/field_catalogue.h"
+#include "fields/field_groups.h"
 #include "fields/field_names.h"
 #include "fields/template_action.h"
 #include "settings/memory_profile.h"
@@ -78,7 +79,7 @@ TEST_F(Form, AKeystrokeWritesOnlyTheEditedField) {
     EXPECT_EQ(Value(TITLE), "Home");
     EXPECT_EQ(Value(AUTHOR), "Ann"); // AUTHOR fills Author
     EXPECT_EQ(Value(KEYWORDS), "a, b");
-    EXPECT_EQ(m_form.GetFields().GetCount(), STANDARD_FIELD_COUNT);
+    EXPECT_EQ(m_form.GetFields().GetCount(), FIRST_CUSTOM_FIELD);
 
     Type(DESCRIPTION, "Hi!");
     EXPECT_EQ(m_doc.IsModified(), 1);
@@ -120,14 +121,15 @@ TEST_F(Form, TagsWithoutANameNeverBecomeRows) {
                              "<meta name=\"rating\" content=\"general\">"
                              "<meta name=\"title\" content=\"not the title\">";
     Open(QByteArray::fromStdString("<html><head>" + head + "</head><body></body></html>"));
-    // rating, title, and the charset's read-only row.
-    ASSERT_EQ(m_form.GetFields().GetCount(), STANDARD_FIELD_COUNT + 3);
+    // rating, title, and the charset's read-only row; og:title shows in its group row.
+    ASSERT_EQ(m_form.GetFields().GetCount(), FIRST_CUSTOM_FIELD + 3);
     for (int pos = 0; pos < m_form.GetFields().GetCount(); ++pos)
         EXPECT_FALSE(TrimWhiteSpace(Field(pos).GetName()).empty()) << pos;
+    EXPECT_EQ(Value(m_form.FindField("og:title", FieldTag::PROPERTY)), "OG");
     const int rating = m_form.FindField("rating");
-    ASSERT_EQ(rating, STANDARD_FIELD_COUNT);
+    ASSERT_EQ(rating, FIRST_CUSTOM_FIELD);
     EXPECT_EQ(Field(rating).GetKind(), FIELD_FOUND);
-    EXPECT_EQ(Field(rating).GetBaseId(), 140);
+    EXPECT_EQ(Field(rating).GetBaseId(), 10 * (FIRST_CUSTOM_FIELD + 1));
     EXPECT_EQ(Field(rating).IsVisible(), 1);
     EXPECT_EQ(Value(rating), "general");
     // A meta tag named "title" is no page title.
@@ -153,18 +155,19 @@ TEST_F(Form, FoundRowsComeAndGoWithTheirPage) {
 
     Open("<head><meta name=\"rating\" content=\"1\"><meta name=\"Generator\" content=\"g\">"
          "<meta name=\"RATING\" content=\"2\"><meta name=\"topic\" content=\"t\"></head>");
-    ASSERT_EQ(form.GetFields().GetCount(), 16);
-    EXPECT_EQ(form.GetFields().GetAt(13).GetName(), "reviewed");
-    EXPECT_EQ(form.GetFields().GetAt(14).GetName(), "rating");
-    EXPECT_EQ(form.GetFields().GetAt(14).GetValue(), "1"); // the tag edits change: the first
-    EXPECT_EQ(form.GetFields().GetAt(15).GetName(), "topic");
+    constexpr int first = FIRST_CUSTOM_FIELD;
+    ASSERT_EQ(form.GetFields().GetCount(), first + 3);
+    EXPECT_EQ(form.GetFields().GetAt(first).GetName(), "reviewed");
+    EXPECT_EQ(form.GetFields().GetAt(first + 1).GetName(), "rating");
+    EXPECT_EQ(form.GetFields().GetAt(first + 1).GetValue(), "1"); // the tag edits change: the first
+    EXPECT_EQ(form.GetFields().GetAt(first + 2).GetName(), "topic");
     EXPECT_EQ(form.GetFields().GetAt(11).GetValue(), "g");
 
     Write("other.html", "<head><meta name=\"audience\" content=\"all\"></head>");
     ASSERT_EQ(m_doc.OpenDocumentFile(Path("other.html")), 1);
-    ASSERT_EQ(form.GetFields().GetCount(), 15);
-    EXPECT_EQ(form.GetFields().GetAt(13).GetName(), "reviewed");
-    EXPECT_EQ(form.GetFields().GetAt(14).GetName(), "audience");
+    ASSERT_EQ(form.GetFields().GetCount(), first + 2);
+    EXPECT_EQ(form.GetFields().GetAt(first).GetName(), "reviewed");
+    EXPECT_EQ(form.GetFields().GetAt(first + 1).GetName(), "audience");
     EXPECT_EQ(form.GetFields().GetAt(11).GetValue(), "");
     EXPECT_EQ(form.FindField("rating"), -1);
 }
@@ -304,7 +307,7 @@ TEST_F(Form, DisplayModesDecideWhichRowsShow) {
     Type(DESCRIPTION, "x");
     EXPECT_TRUE(Contains(PageText(), "<meta name=\"Author\" content=\"Ann\">"));
     m_form.ToggleDisplayAll();
-    EXPECT_EQ(shown().size(), 13u);
+    EXPECT_EQ(shown().size(), static_cast<size_t>(FIRST_CUSTOM_FIELD));
     m_form.ToggleDisplayAll();
     EXPECT_EQ(shown().size(), 6u);
 }
@@ -317,7 +320,7 @@ TEST_F(Form, FocusStatusAndClipboardTargetsForEveryField) {
                                      "user" + std::to_string(j));
     CFieldForm form(m_doc);
     form.LoadSettings(m_profile, m_settings);
-    ASSERT_EQ(form.GetFields().GetCount(), 43);
+    ASSERT_EQ(form.GetFields().GetCount(), FIRST_CUSTOM_FIELD + 30);
     std::vector<std::string> calls;
     std::vector<FakeControls*> fakes;
     for (int pos = 0; pos < form.GetFields().GetCount(); ++pos) {
@@ -347,7 +350,7 @@ TEST_F(Form, FocusStatusAndClipboardTargetsForEveryField) {
     fakes[40]->text = "typed";
     form.OnValueChanged(40);
     EXPECT_EQ(form.GetChangedField(), 40);
-    EXPECT_TRUE(Contains(m_doc.GetPageText(), "<meta name=\"user27\" content=\"typed\"/>"));
+    EXPECT_TRUE(Contains(m_doc.GetPageText(), "<meta name=\"user15\" content=\"typed\"/>"));
     EXPECT_EQ(form.CanUndo(), 0);
     fakes[40]->undo = 1;
     EXPECT_EQ(form.CanUndo(), 1);

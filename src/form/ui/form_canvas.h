@@ -30,6 +30,8 @@ public:
         QString barText;
         // Top-left corners of the labels and their texts.
         std::vector<std::pair<QPoint, QString>> labels;
+        // The groups' headings ("Search", "Social"), in bold.
+        std::vector<std::pair<QPoint, QString>> headings;
         int frameWidth = 1;
     };
 
