@@ -8,7 +8,11 @@
 // - writing back the values the page reads changes nothing, and edits that
 //   changed nothing leave the text as it was;
 // - normalizing a tag agrees with the quick normal-form test, gives a text that
-//   normalizes to itself, and lower-cases the tag's name.
+//   normalizes to itself, and lower-cases the tag's name;
+// - all of this in both head styles; in the page's own style, a page whose
+//   edits changed nothing is written back byte for byte, and a page without
+//   CR gets none; a page edited in one style and switched to the other reads
+//   and writes as one edited in that style from the start.
 //
 // Input: byte 0 is the number of edits n (mod 8), the next n bytes choose the
 // edits, and the rest is the page.
@@ -52,9 +56,20 @@ std::string Tail(CHtmlPage& page) {
     const POSITION body = FirstBodyTag(page);
     if (!body)
         return {};
+    // The bytes before it as the head style writes them: tags as they stand
+    // in the page's own style, normalized otherwise.
     size_t before = 0;
-    for (POSITION p = page.GetHeadPosition(); p != body; p = CHtmlPage::GetNextPosition(p))
-        before += CHtmlPage::GetAt(p)->GetText().size();
+    for (POSITION p = page.GetHeadPosition(); p != body; p = CHtmlPage::GetNextPosition(p)) {
+        const CHtmlSection* s = CHtmlPage::GetAt(p);
+        const bool keep = page.GetHeadStyle() == HeadStyle::KEEP;
+        if (keep && s->GetType() == SECTION_TAG)
+            before += static_cast<const CTagSection*>(s)->Tag().GetRawText().size();
+        else if (keep && s->GetType() == SECTION_COMMENT &&
+                 static_cast<const CCommentSection*>(s)->IsUnterminated())
+            before += 4;
+        else
+            before += s->GetText().size();
+    }
     const std::string& text = page.GetText();
     Check(before <= text.size(), "rebuilt text shorter than the part before the body");
     return text.substr(before);
@@ -91,6 +106,7 @@ std::vector<TailMeta> TailMetaTags(const CHtmlPage& page) {
 // but for its meta tags that were changed (written in their new form) or removed.
 std::string ExpectedTail(const CHtmlPage& page, std::string tail,
                          const std::vector<TailMeta>& metas) {
+    const bool keep = page.GetHeadStyle() == HeadStyle::KEEP;
     std::unordered_set<POSITION> present;
     for (POSITION p = page.GetHeadPosition(); p; p = CHtmlPage::GetNextPosition(p))
         present.insert(p);
@@ -101,7 +117,8 @@ std::string ExpectedTail(const CHtmlPage& page, std::string tail,
         }
         const CHtmlTag& tag = static_cast<const CTagSection*>(CHtmlPage::GetAt(it->pos))->Tag();
         if (tag.GetRawText().data() != it->raw)
-            tail.replace(it->begin, it->end - it->begin, std::string(tag.GetNormalizedText()));
+            tail.replace(it->begin, it->end - it->begin,
+                         std::string(keep ? tag.GetRawText() : tag.GetNormalizedText()));
     }
     return tail;
 }
@@ -162,10 +179,23 @@ public:
     std::vector<std::string> messages;
 };
 
-std::string Escaped(std::string_view title) {
+// The page holds a CR.
+bool g_pageHasCr = false;
+
+// A title as the page stores it: "<" and ">" escaped; in the page's own style
+// its line breaks LF in a page without CR.
+std::string Escaped(std::string_view title, HeadStyle style) {
     std::string out;
-    for (char c : title)
+    for (size_t i = 0; i < title.size(); ++i) {
+        const char c = title[i];
+        if (style == HeadStyle::KEEP && !g_pageHasCr && (c == '\r' || c == '\n')) {
+            if (c == '\r' && i + 1 < title.size() && title[i + 1] == '\n')
+                ++i;
+            out += '\n';
+            continue;
+        }
         out += c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+    }
     return out;
 }
 
@@ -202,8 +232,9 @@ void Edit(CHtmlPage& page, uint8_t op) {
         break;
     case 2:
         if (page.SetTitle(value)) {
-            Check(page.GetTitle() == Escaped(value), "a written title reads back otherwise");
-            g_writtenTitle = Escaped(value);
+            const std::string stored = Escaped(value, page.GetHeadStyle());
+            Check(page.GetTitle() == stored, "a written title reads back otherwise");
+            g_writtenTitle = stored;
         }
         break;
     case 3:
@@ -223,52 +254,70 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t edits = std::min<size_t>(data[0] % 8, size - 1);
     const uint8_t* ops = data + 1;
     const std::string text(reinterpret_cast<const char*>(data + 1 + edits), size - 1 - edits);
+    g_pageHasCr = text.find('\r') != std::string::npos;
 
-    for (int preserveBody : {1, 0}) {
-        // A page that holds only the sections its reads and writes need must
-        // behave exactly like one that holds every piece.
-        CHtmlPage page, full;
-        RecordingPrompt pagePrompt, fullPrompt;
-        page.SetPrompt(&pagePrompt);
-        full.SetPrompt(&fullPrompt);
-        page.SetText(text, preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
-        full.SetText(text, preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD,
-                     CHtmlPage::SectionDetail::ALL);
-        Check(Read(page) == Read(full), "reads differ between section details");
-        if (text.find('<') == std::string::npos)
-            Check(page.GetText() == text, "text without '<' changed");
+    for (const HeadStyle style : {HeadStyle::KEEP, HeadStyle::NORMALIZE}) {
+        const bool keep = style == HeadStyle::KEEP;
+        for (int preserveBody : {1, 0}) {
+            const BodyMode mode = preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD;
+            // A page that holds only the sections its reads and writes need must
+            // behave exactly like one that holds every piece.
+            CHtmlPage page, full;
+            RecordingPrompt pagePrompt, fullPrompt;
+            page.SetPrompt(&pagePrompt);
+            full.SetPrompt(&fullPrompt);
+            page.SetHeadStyle(style);
+            full.SetHeadStyle(style);
+            page.SetText(text, mode);
+            full.SetText(text, mode, CHtmlPage::SectionDetail::ALL);
+            Check(Read(page) == Read(full), "reads differ between section details");
+            if (text.find('<') == std::string::npos || keep)
+                Check(page.GetText() == text, "an unedited page is not written back as read");
 
-        const std::string tail = preserveBody ? Tail(page) : std::string();
-        const std::vector<TailMeta> tailMetas =
-            preserveBody ? TailMetaTags(page) : std::vector<TailMeta>();
-        Check(tail.size() <= text.size() &&
-                  text.compare(text.size() - tail.size(), tail.size(), tail) == 0,
-              "the part from the body tag on differs from the input");
+            const std::string tail = preserveBody ? Tail(page) : std::string();
+            const std::vector<TailMeta> tailMetas =
+                preserveBody ? TailMetaTags(page) : std::vector<TailMeta>();
+            Check(tail.size() <= text.size() &&
+                      text.compare(text.size() - tail.size(), tail.size(), tail) == 0,
+                  "the part from the body tag on differs from the input");
 
-        const std::string before = page.GetText();
-        g_writtenTitle.reset();
-        for (size_t i = 0; i < edits; ++i) {
-            Edit(page, ops[i]);
-            Edit(full, ops[i]);
+            const std::string before = page.GetText();
+            g_writtenTitle.reset();
+            for (size_t i = 0; i < edits; ++i) {
+                Edit(page, ops[i]);
+                Edit(full, ops[i]);
+            }
+            if (page.GetChangeCount() == 0)
+                Check(page.GetText() == before, "edits that changed nothing changed the text");
+            if (keep && text.find('\r') == std::string::npos)
+                Check(page.GetText().find('\r') == std::string::npos,
+                      "a CR came into a page without any");
+            // What the edits wrote reads back the same from the rebuilt text.
+            CHtmlPage reread;
+            reread.SetHeadStyle(style);
+            reread.SetText(page.GetText(), mode);
+            // (Text the edits put after a stray "</title>" may join the text there.)
+            if (g_writtenTitle && page.GetTitle() == *g_writtenTitle)
+                Check(reread.GetTitle() == *g_writtenTitle, "a written title reads back otherwise");
+            for (const char* name : kNames)
+                Check(reread.GetMetaContent(name) == page.GetMetaContent(name),
+                      "a meta tag reads back otherwise");
+            // The same edits made in the other style, then switched to this one.
+            CHtmlPage other;
+            other.SetHeadStyle(keep ? HeadStyle::NORMALIZE : HeadStyle::KEEP);
+            other.SetText(text, mode);
+            for (size_t i = 0; i < edits; ++i)
+                Edit(other, ops[i]);
+            other.SetHeadStyle(style);
+            Check(Read(other) == Read(page), "a style switch reads otherwise than the style");
+            CheckWritingBackChangesNothing(page);
+            Check(Read(page) == Read(full), "reads after edits differ between section details");
+            Check(pagePrompt.messages == fullPrompt.messages,
+                  "messages differ between section details");
+            if (preserveBody && edits > 0)
+                Check(Tail(page) == ExpectedTail(page, tail, tailMetas),
+                      "an edit changed the part from the body tag on beyond its meta tags");
         }
-        if (page.GetChangeCount() == 0)
-            Check(page.GetText() == before, "edits that changed nothing changed the text");
-        // What the edits wrote reads back the same from the rebuilt text.
-        CHtmlPage reread;
-        reread.SetText(page.GetText(), preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
-        // (Text the edits put after a stray "</title>" may join the text there.)
-        if (g_writtenTitle && page.GetTitle() == *g_writtenTitle)
-            Check(reread.GetTitle() == *g_writtenTitle, "a written title reads back otherwise");
-        for (const char* name : kNames)
-            Check(reread.GetMetaContent(name) == page.GetMetaContent(name),
-                  "a meta tag reads back otherwise");
-        CheckWritingBackChangesNothing(page);
-        Check(Read(page) == Read(full), "reads after edits differ between section details");
-        Check(pagePrompt.messages == fullPrompt.messages,
-              "messages differ between section details");
-        if (preserveBody && edits > 0)
-            Check(Tail(page) == ExpectedTail(page, tail, tailMetas),
-                  "an edit changed the part from the body tag on beyond its meta tags");
     }
     return 0;
 }

@@ -17,6 +17,7 @@ packages=(
     fonts-liberation2                 # Liberation Sans: widths of titles in search results
     tzdata                            # zone files for the local-time date tests
     git patch                         # the tests that check tsle-cli's diffs apply
+    debian-faq python-jinja2-doc      # real pages (XHTML and HTML5) the whole-flow tests change
     libargparse4j-java-doc            # real pages (Javadoc) for the suggestion tests
 )
 # Extra packages for the benchmarks only (real pages to measure on).

@@ -21,7 +21,8 @@ bool SortsBefore(const std::string& a, const std::string& b) {
 
 } // namespace
 
-CFileTypesPage::CFileTypesPage(CAppSettings& app) : m_app(app), m_strFileTypes(app.m_strFileTypes) {
+CFileTypesPage::CFileTypesPage(CAppSettings& app)
+    : m_app(app), m_strFileTypes(app.m_strFileTypes), m_bNormalizeHead(app.m_bNormalizeHead) {
     if (!m_strFileTypes.empty() && m_strFileTypes.back() != ';')
         m_strFileTypes += ';';
 }
@@ -100,6 +101,14 @@ int CFileTypesPage::OnApply() {
     if (!m_bLoaded)
         return 1;
     m_app.m_strFileTypes = m_strFileTypes;
+    m_app.m_bNormalizeHead = m_bNormalizeHead;
     m_bModified = 0;
     return 1;
+}
+
+void CFileTypesPage::SetNormalizeHead(bool normalize) {
+    if (normalize == m_bNormalizeHead)
+        return;
+    m_bNormalizeHead = normalize;
+    m_bModified = 1;
 }

@@ -1,4 +1,6 @@
-// CFileTypesPage: the logic of the "File types" options page.
+// CFileTypesPage: the logic of the "File types" options page, which also holds
+// the check box "Normalize head tags on save" (how pages of these types are
+// written).
 //
 // The page edits a working copy of the file-types string ("*.ext;" patterns)
 // and shows its extensions, without "*.", sorted. The widget page shows
@@ -52,9 +54,13 @@ public:
     // appended at the end.
     int OnReplace();
 
+    // "Normalize head tags on save", as the page shows it.
+    bool GetNormalizeHead() const { return m_bNormalizeHead; }
+    void SetNormalizeHead(bool normalize);
+
     int IsModified() const { return m_bModified; }
-    // Gives the application the working string. A page never shown applies
-    // nothing. Returns 1.
+    // Gives the application the working string and the check box. A page
+    // never shown applies nothing. Returns 1.
     int OnApply();
 
 private:
@@ -63,6 +69,7 @@ private:
 
     CAppSettings& m_app;
     std::string m_strFileTypes;
+    bool m_bNormalizeHead = false;
     std::vector<std::string> m_extensions;
     std::string m_strEdit;
     int m_nSelected = -1;

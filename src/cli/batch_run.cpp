@@ -99,6 +99,19 @@ void EndInterruptedRun(size_t notDone, size_t count) {
     ExitForInterrupt();
 }
 
+QCommandLineOption NormalizeHeadOption() {
+    return QCommandLineOption(
+        "normalize-head",
+        "Write every tag before the body in its normalized form (lower case, new meta tags "
+        "as <meta name=\"NAME\" content=\"VALUE\"/> after CR LF TAB), as the editor does with "
+        "\"Normalize head tags on save\". By default only the tags that change are written, "
+        "in the page's own style.");
+}
+
+HeadStyle HeadStyleOf(const QCommandLineParser& parser, const QCommandLineOption& normalizeHead) {
+    return parser.isSet(normalizeHead) ? HeadStyle::NORMALIZE : HeadStyle::KEEP;
+}
+
 CPageWriteArguments::CPageWriteArguments()
     : m_dryRun("dry-run", "Change no file; report what would change."),
       m_diff("diff", "Print a unified diff of each changed page instead of the result lines, "
@@ -108,6 +121,7 @@ CPageWriteArguments::CPageWriteArguments()
                      "With --dry-run nothing is written."),
       m_sync("sync", "Wait for each saved page to reach the disk (slower; by default the system "
                      "writes them out in its own time, each page still replaced atomically)."),
+      m_normalizeHead(NormalizeHeadOption()),
       m_journal("journal",
                 "Keep the journal of the run (what 'tsle-cli undo' needs to put the pages back) "
                 "in FILE, a new file; by default it goes to $XDG_STATE_HOME/tsle/journals "
@@ -118,7 +132,7 @@ CPageWriteArguments::CPageWriteArguments()
       m_noJournal("no-journal", "Keep no journal: the run cannot be undone.") {}
 
 void CPageWriteArguments::AddTo(QCommandLineParser& parser) const {
-    parser.addOptions({m_dryRun, m_diff, m_sync, m_journal, m_noJournal});
+    parser.addOptions({m_dryRun, m_diff, m_sync, m_normalizeHead, m_journal, m_noJournal});
 }
 
 bool CPageWriteArguments::Check(const QCommandLineParser& parser, int& exitCode) const {
@@ -135,6 +149,7 @@ bool CPageWriteArguments::Resolve(const QCommandLineParser& parser, const QStrin
     options.dryRun = parser.isSet(m_dryRun);
     options.diff = parser.isSet(m_diff);
     options.sync = parser.isSet(m_sync) ? FileSync::TO_DISK : FileSync::LATER;
+    options.headStyle = HeadStyleOf(parser, m_normalizeHead);
     options.journal = nullptr;
     if (options.dryRun || parser.isSet(m_noJournal))
         return true;

@@ -17,8 +17,13 @@
 class CUndoJournal;
 class QCommandLineParser;
 
+// --normalize-head: how a command that writes pages (set, apply, import) or
+// shows what a save would write (rebuild) writes the head.
+QCommandLineOption NormalizeHeadOption();
+HeadStyle HeadStyleOf(const QCommandLineParser& parser, const QCommandLineOption& normalizeHead);
+
 // The options of every command that changes many pages: --dry-run, --diff,
-// --sync, --journal FILE and --no-journal.
+// --sync, --normalize-head, --journal FILE and --no-journal.
 class CPageWriteArguments {
 public:
     CPageWriteArguments();
@@ -33,7 +38,7 @@ public:
                  CUndoJournal& journal, PageWriteOptions& options) const;
 
 private:
-    QCommandLineOption m_dryRun, m_diff, m_sync, m_journal, m_noJournal;
+    QCommandLineOption m_dryRun, m_diff, m_sync, m_normalizeHead, m_journal, m_noJournal;
 };
 
 // The options that make a set of pages from the paths named: -r/--recursive

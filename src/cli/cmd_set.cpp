@@ -2,6 +2,7 @@
 #include <QHash>
 #include <vector>
 
+#include "cli/batch_run.h"
 #include "cli/cli_util.h"
 #include "document/page_codec.h"
 #include "document/text_file.h"
@@ -200,6 +201,7 @@ int RunSet(const QStringList& args) {
         "diff", "Print a unified diff of the change (the path relative to the current folder, "
                 "with a/ and b/ in front, for 'git apply' or 'patch -p1'); with --dry-run the "
                 "diff instead of the page.");
+    const QCommandLineOption normalizeHead = NormalizeHeadOption();
     parser.addOptions({
         {"title", "Set the title.", "TEXT"},
         {"meta", "Set the meta tag NAME (name attribute); an empty VALUE removes it.",
@@ -222,6 +224,7 @@ int RunSet(const QStringList& args) {
          "LANG"},
         dryRun,
         diffOption,
+        normalizeHead,
     });
     int exitCode = EXIT_OK;
     if (!ParseCommandLine(parser, args, exitCode))
@@ -247,6 +250,7 @@ int RunSet(const QStringList& args) {
     CliPrompt prompt(file);
     CHtmlPage page;
     page.SetPrompt(&prompt);
+    page.SetHeadStyle(HeadStyleOf(parser, normalizeHead));
     page.SetText(text, BodyMode::PRESERVE);
     if (!page.HasMetaPosition()) {
         FileError(file, kNoMetaPosition);

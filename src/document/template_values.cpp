@@ -13,6 +13,17 @@ bool IsAscii(std::string_view bytes) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// Two values one after the other with a space between; either alone when the
+// other is empty, so that adding to a missing or empty value gives no stray
+// space.
+std::string Joined(const std::string& first, const std::string& second) {
+    if (first.empty())
+        return second;
+    if (second.empty())
+        return first;
+    return first + " " + second;
+}
+
 bool WritesValue(int action) {
     return action == ACTION_ALWAYS_SET || action == ACTION_SET_IF_MISSING ||
            action == ACTION_REPLACE_IF_EXISTS || action == ACTION_APPEND ||
@@ -39,10 +50,10 @@ bool Merge(int action, const std::string& current, const std::string& value, std
         remove = true;
         return true;
     case ACTION_APPEND:
-        result = current + " " + value;
+        result = Joined(current, value);
         return true;
     case ACTION_PREPEND:
-        result = value + " " + current;
+        result = Joined(value, current);
         return true;
     default:
         return false; // ACTION_NEVER_CHANGE and unknown values

@@ -50,11 +50,14 @@ public:
     bool UsesVariable(TemplateVariable variable) const;
 
     // Merges the values into page, title first, then the meta tags in template
-    // order, then the property tags, the links and the language. Values are used as they are: no
-    // trimming; an empty page value counts as missing. Tags with an action outside 1..7 are left
-    // alone. Returns 1; or 0 with the page unchanged and error (when given) saying why: a value
-    // holds a character that the page's encoding cannot hold, an unknown variable, or a variable
-    // that has no value for this page (see CTemplateContext::Resolve), each named with its tag.
+    // order, then the property tags, the links and the language. Values are
+    // used as they are: no trimming; an empty page value counts as missing,
+    // and adding before or after it gives the template's value alone, without
+    // a separating space. Tags with an action outside 1..7 are left alone.
+    // Returns 1; or 0 with the page unchanged and error (when given) saying
+    // why: a value holds a character that the page's encoding cannot hold, an
+    // unknown variable, or a variable that has no value for this page (see
+    // CTemplateContext::Resolve), each named with its tag.
     int ApplyTo(CHtmlPage& page, const CTemplateContext& context, QString* error = nullptr) const;
     // The same for a page that has no file name or project: {filename},
     // {path} and {site} are errors.

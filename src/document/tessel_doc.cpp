@@ -43,6 +43,10 @@ QString TemplateNameFromPath(const QString& path) {
 
 CTesselDoc::CTesselDoc(QObject* parent) : QObject(parent) {}
 
+HeadStyle CTesselDoc::GetSaveStyle() const {
+    return m_settings && m_settings->m_bNormalizeHead ? HeadStyle::NORMALIZE : HeadStyle::KEEP;
+}
+
 QString CTesselDoc::GetFileTypes() const {
     const std::string_view types = m_settings ? m_settings->m_strFileTypes : DEFAULT_FILE_TYPES;
     return QString::fromUtf8(types.data(), static_cast<qsizetype>(types.size()));
@@ -127,6 +131,7 @@ void CTesselDoc::SetPathName(const QString& path) {
 int CTesselDoc::OnNewDocument() {
     m_strPathName.clear();
     m_bModified = 0;
+    m_page.SetHeadStyle(GetSaveStyle());
     m_page.SetText(NEW_PAGE_TEXT, BodyMode::REBUILD);
     m_pageForm = PageFileForm::BYTES;
     m_bNoMetaPosition = 0;
@@ -144,6 +149,7 @@ int CTesselDoc::OnOpenDocument(const QString& path) {
         Info("Failed to open document.\n" + Utf8(full) + ": " + Utf8(error));
         return 0;
     }
+    m_page.SetHeadStyle(GetSaveStyle());
     m_page.SetText(std::move(text), BodyMode::PRESERVE);
     if (!m_page.HasMetaPosition()) {
         Info(kNoMetaPosition);
@@ -160,6 +166,8 @@ int CTesselDoc::OnSaveDocument(const QString& path) {
              Utf8(path) + ".");
         return 0;
     }
+    // The options may have changed since the page was opened.
+    m_page.SetHeadStyle(GetSaveStyle());
     QString error;
     if (!SaveTextFile(path, m_page.GetText(), error, FileSync::TO_DISK, m_pageForm)) {
         Info("Failed to save document.\n" + Utf8(path) + ": " + Utf8(error));

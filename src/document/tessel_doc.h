@@ -44,6 +44,10 @@ public:
     // at each use, so a change in the options applies at once.
     void SetSettings(const CAppSettings* settings) { m_settings = settings; }
     QString GetFileTypes() const;
+    // How saves write the page's and the template's head: normalized when the
+    // settings say "Normalize head tags on save", else changing only what
+    // the user changed.
+    HeadStyle GetSaveStyle() const;
 
     // --- Page document state --------------------------------------------------
     // Full path of the page file, "" for a new page.

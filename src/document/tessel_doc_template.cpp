@@ -31,6 +31,7 @@ int CTesselDoc::ReadTemplateFile(const QString& path) {
     std::string text;
     QString error;
     if (LoadTextFile(full, text, error, &m_templateForm)) {
+        m_template.SetHeadStyle(GetSaveStyle());
         m_template.SetText(std::move(text), BodyMode::REBUILD);
         m_bTemplateOpen = 1;
         m_bTemplateModified = 0; // what is loaded is what is on disk
@@ -102,6 +103,7 @@ int CTesselDoc::SaveTemplate() {
         return 0;
     if (m_strTemplatePath.isEmpty())
         return SaveTemplateAs();
+    m_template.SetHeadStyle(GetSaveStyle());
     QString error;
     if (!SaveTextFile(m_strTemplatePath, m_template.GetText(), error, FileSync::TO_DISK,
                       m_templateForm)) {
@@ -120,6 +122,7 @@ int CTesselDoc::NewTemplate() {
         return 0;
     m_strTemplateName = QStringLiteral("unnamed template");
     m_strTemplatePath.clear();
+    m_template.SetHeadStyle(GetSaveStyle());
     m_template.SetText(NEW_TEMPLATE_TEXT, BodyMode::REBUILD);
     m_templateForm = PageFileForm::BYTES;
     m_bTemplateModified = 0;

@@ -88,6 +88,7 @@ int CFieldList::FindField(std::string_view name, FieldTag tag) const {
 void CFieldList::LoadSettings(const IProfile& profile, CAppSettings& app) {
     app.m_strFileTypes =
         profile.GetProfileString(PROFILE_SECTION_USER, "FileTypes", DEFAULT_FILE_TYPES);
+    app.m_bNormalizeHead = profile.GetProfileInt(PROFILE_SECTION_USER, "NormalizeHead", 0) != 0;
     LoadPreviewSettings(profile, app.m_preview);
     LoadSearchLimits(profile, app.m_searchLimits);
     LoadProjectSites(profile, app.m_projectSites);
@@ -110,6 +111,7 @@ void CFieldList::LoadSettings(const IProfile& profile, CAppSettings& app) {
 
 void CFieldList::SaveSettings(IProfile& profile, const CAppSettings& app) const {
     profile.WriteProfileString(PROFILE_SECTION_USER, "FileTypes", app.m_strFileTypes);
+    profile.WriteProfileInt(PROFILE_SECTION_USER, "NormalizeHead", app.m_bNormalizeHead ? 1 : 0);
     SavePreviewSettings(profile, app.m_preview);
     SaveSearchLimits(profile, app.m_searchLimits);
     SaveProjectSites(profile, app.m_projectSites);

@@ -6,6 +6,7 @@
 
 #include "page/ascii_text.h"
 #include "page/html_page.h"
+#include "page/page_names.h"
 
 namespace {
 
@@ -276,14 +277,18 @@ private:
 
 } // namespace
 
-template <class Visitor>
-void CHtmlPage::VisitBody(Visitor& visitor) const {
+void CHtmlPage::ForEachBodySection(const std::function<void(const CHtmlSection&)>& visit) const {
+    if (!m_posBodyOpen)
+        return;
     // A verbatim run is cut into its sections for the walk; those pages stay
-    // until the end, since the walk keeps the open tags they hold.
+    // until the end, since a visitor may keep the open tags they hold. When
+    // no closing body tag has a section of its own, the first one in a run
+    // ends the walk: runs hold none before the opening body tag (body tags
+    // there are always sections), so that one is the page's first.
     std::deque<CHtmlPage> runs;
     for (const CHtmlSection* s = m_posBodyOpen; s && s != m_posBodyClose; s = s->m_next) {
         if (!s->m_run) {
-            visitor.Visit(s);
+            visit(*s);
             continue;
         }
         // The run is cut as it was when the whole text was parsed, where a
@@ -295,23 +300,25 @@ void CHtmlPage::VisitBody(Visitor& visitor) const {
         run.Parse(SectionDetail::ALL, m_lastGt == std::string::npos || m_lastGt < start
                                           ? std::string::npos
                                           : m_lastGt - start);
-        for (const CHtmlSection* r = run.m_head; r; r = r->m_next)
-            visitor.Visit(r);
+        for (const CHtmlSection* r = run.m_head; r; r = r->m_next) {
+            if (!m_posBodyClose && r->GetType() == SECTION_TAG) {
+                const CHtmlTag& tag = static_cast<const CTagSection*>(r)->Tag();
+                if (tag.GetElementRow() == ROW_BODY && tag.GetKind() == TAG_CLOSE)
+                    return;
+            }
+            visit(*r);
+        }
     }
 }
 
 std::string CHtmlPage::GetBodyText() const {
-    if (!m_posBodyOpen)
-        return {};
     BodyTextWalk walk;
-    VisitBody(walk);
+    ForEachBodySection([&walk](const CHtmlSection& s) { walk.Visit(&s); });
     return walk.Result();
 }
 
 std::string CHtmlPage::GetReaderText() const {
-    if (!m_posBodyOpen)
-        return {};
     ReaderTextWalk walk;
-    VisitBody(walk);
+    ForEachBodySection([&walk](const CHtmlSection& s) { walk.Visit(&s); });
     return walk.Result();
 }

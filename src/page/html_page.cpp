@@ -1,6 +1,7 @@
 #include "page/html_page.h"
 
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -100,11 +101,15 @@ void CHtmlPage::Clear() {
     m_metaIndexValid = false;
     m_insertPos = nullptr;
     m_insertPosValid = false;
+    m_lastNewMeta = nullptr;
+    m_pageStyle.reset();
     m_nChanges = 0;
 }
 
 void CHtmlPage::SetText(std::string text, BodyMode mode, SectionDetail detail) {
     Clear();
+    m_writes.clear();
+    m_detail = detail;
     m_source = std::move(text);
     m_strText.clear();
     m_strText.shrink_to_fit();
@@ -117,6 +122,71 @@ void CHtmlPage::SetText(std::string text, BodyMode mode, SectionDetail detail) {
     FindLandmarks();
     // The text is rebuilt when first asked for.
     m_textValid = false;
+}
+
+void CHtmlPage::SetHeadStyle(HeadStyle style) {
+    if (style == m_style)
+        return;
+    m_style = style;
+    // The sections a style needs differ (a normalizing rebuild rewrites tags
+    // that the other keeps in runs), and so do the writes' results: the text
+    // is read again and the writes are made again, without repeating to the
+    // user what they said the first time.
+    std::vector<WriteRecord> writes = std::move(m_writes);
+    IUserPrompt* prompt = std::exchange(m_prompt, nullptr);
+    std::string text = std::move(m_source);
+    SetText(std::move(text), m_bPreserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD, m_detail);
+    for (const WriteRecord& w : writes) {
+        switch (w.kind) {
+        case WriteKind::META:
+            SetMeta(w.name, w.value, w.httpEquiv);
+            break;
+        case WriteKind::REMOVE:
+            RemoveMeta(w.name);
+            break;
+        case WriteKind::TITLE:
+            SetTitle(w.value);
+            break;
+        case WriteKind::TEMPLATE_META:
+            SetMetaWithAction(w.name, w.value, w.httpEquiv, w.action);
+            break;
+        case WriteKind::TEMPLATE_TITLE:
+            SetTitleWithAction(w.value, w.action);
+            break;
+        case WriteKind::PROPERTY:
+            SetProperty(w.name, w.value);
+            break;
+        case WriteKind::REMOVE_PROPERTY:
+            RemoveProperty(w.name);
+            break;
+        case WriteKind::TEMPLATE_PROPERTY:
+            SetPropertyWithAction(w.name, w.value, w.action);
+            break;
+        case WriteKind::LINK:
+            SetLink(static_cast<LinkKind>(w.httpEquiv), w.name, w.value);
+            break;
+        case WriteKind::REMOVE_LINK:
+            RemoveLink(static_cast<LinkKind>(w.httpEquiv), w.name);
+            break;
+        case WriteKind::TEMPLATE_LINK:
+            SetLinkWithAction(static_cast<LinkKind>(w.httpEquiv), w.name, w.value, w.action);
+            break;
+        case WriteKind::LANG:
+            SetHtmlLang(w.value);
+            break;
+        case WriteKind::TEMPLATE_LANG:
+            SetHtmlLangWithAction(w.value, w.action);
+            break;
+        }
+    }
+    m_prompt = prompt;
+}
+
+void CHtmlPage::Record(WriteRecord write) {
+    // Every write is kept as made (writes that changed nothing are not): a
+    // later write of the same tag does not stand for an earlier one, since
+    // in the page's own style the result depends on what came before.
+    m_writes.push_back(std::move(write));
 }
 
 const std::string& CHtmlPage::GetText() {
@@ -162,6 +232,8 @@ void CHtmlPage::RemoveAt(POSITION pos) {
         m_posBodyClose = nullptr;
     if (m_tailSection == pos)
         m_tailSection = pos->m_next;
+    if (m_lastNewMeta == pos)
+        m_lastNewMeta = nullptr;
     Destroy(pos);
 }
 
@@ -205,7 +277,7 @@ void CHtmlPage::Rebuild() {
                 runs.Add(SourceBytes(s));
             } else {
                 runs.Flush();
-                s->AppendText(out);
+                AppendWritten(out, s);
             }
         }
         if (s && !m_tailEdited) {
@@ -216,7 +288,7 @@ void CHtmlPage::Rebuild() {
                     runs.Add(SourceBytes(s));
                 } else {
                     runs.Flush();
-                    s->AppendText(out);
+                    AppendWritten(out, s);
                 }
             }
         }
@@ -228,27 +300,18 @@ void CHtmlPage::Rebuild() {
     m_strText = whole ? std::string() : std::move(out);
 }
 
-void CHtmlPage::AppendTail(std::string& out, const CHtmlSection* first) const {
-    if (!m_tailEdited) {
-        out.append(m_source, m_tailStart, std::string::npos);
-        return;
-    }
-    // Untouched sections are written as the bytes they were cut from, runs of
-    // them in one piece; changed or added sections as their text.
-    SourceRuns runs(out);
-    for (const CHtmlSection* s = first; s; s = s->m_next) {
-        if (s->m_fromSource) {
-            runs.Add(SourceBytes(s));
-        } else {
-            runs.Flush();
-            s->AppendText(out);
-        }
-    }
+void CHtmlPage::AppendWritten(std::string& out, const CHtmlSection* section) const {
+    if (section->m_type == SECTION_TAG && m_style == HeadStyle::KEEP)
+        out.append(static_cast<const CTagSection*>(section)->Tag().GetRawText());
+    else
+        section->AppendText(out);
 }
 
-bool CHtmlPage::WritesSourceBytes(const CHtmlSection* section) {
+bool CHtmlPage::WritesSourceBytes(const CHtmlSection* section) const {
     if (!section->m_fromSource)
         return false;
+    if (m_style == HeadStyle::KEEP)
+        return true;
     if (section->m_type == SECTION_TAG) {
         const CHtmlTag& tag = static_cast<const CTagSection*>(section)->Tag();
         return tag.GetNormalizedText().data() == tag.GetRawText().data();

@@ -2,8 +2,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "page/element_table.h"
 #include "page/html_page.h"
 #include "page/page_names.h"
+#include "page/tag_scan.h"
 
 namespace {
 
@@ -38,13 +40,75 @@ size_t TagEnd(const char* s, size_t p, size_t n) {
     return n;
 }
 
-// Whether the tag piece at s may open a script or style element: its name
-// starts with "s" (after white space, which normalizing drops).
+// Whether the tag piece at s may open a raw-text element: its name starts with
+// a letter one of them starts with (after white space, which normalizing drops).
 inline bool MayOpenRawText(const char* s, size_t size) {
     if (size < 2)
         return false;
-    const char c = static_cast<char>(s[1] | 0x20);
-    return c == 's' || s[1] == ' ' || s[1] == '\t' || s[1] == '\r' || s[1] == '\n';
+    switch (s[1] | 0x20) {
+    case 's': // script, style
+    case 't': // title, textarea
+    case 'x': // xmp
+    case 'i': // iframe
+    case 'n': // noembed, noframes, noscript
+    case 'p': // plaintext
+        return true;
+    default:
+        return s[1] == ' ' || s[1] == '\t' || s[1] == '\r' || s[1] == '\n';
+    }
+}
+
+// The elements whose content a browser reads as text up to their end tag.
+struct RawTextElement {
+    std::string_view name;
+    int row;
+    // Left open, the content runs to the end of the page, as in a browser.
+    // A title does not: its text is what a title write replaces, and taking
+    // the page after it along would lose that.
+    bool toEndWhenOpen;
+    // Never ends (plaintext).
+    bool endless;
+};
+
+const RawTextElement* RawTextElementOf(int row) {
+    static const RawTextElement elements[] = {
+        {"script", ROW_SCRIPT, true, false},
+        {"style", ROW_STYLE, true, false},
+        {"title", ROW_TITLE, false, false},
+        {"textarea", FindElement("textarea"), true, false},
+        {"xmp", FindElement("xmp"), true, false},
+        {"iframe", FindElement("iframe"), true, false},
+        {"noembed", FindElement("noembed"), true, false},
+        {"noframes", FindElement("noframes"), true, false},
+        {"noscript", FindElement("noscript"), true, false},
+        {"plaintext", FindElement("plaintext"), true, true},
+    };
+    for (const RawTextElement& e : elements) {
+        if (e.row == row)
+            return &e;
+    }
+    return nullptr;
+}
+
+bool IsTagSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The plain name of a raw tag text in lower case, as ClassifyFast reads it
+// ("" when the tag does not start in the ordinary way).
+std::string_view LoweredPlainName(std::string_view raw, char (&buffer)[16]) {
+    const size_t start = raw.size() > 1 && raw[1] == '/' ? 2 : 1;
+    size_t end = start;
+    while (end < raw.size() && end - start < sizeof buffer) {
+        const char c = raw[end];
+        if (IsTagSpace(c) || c == '<' || c == '=' || c == '>' || c == '/' || c == '\'' || c == '"')
+            break;
+        buffer[end - start] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+        ++end;
+    }
+    if (end - start >= sizeof buffer)
+        return "-"; // longer than any name looked for
+    return {buffer, end - start};
 }
 
 size_t Find(const char* s, size_t from, size_t n, std::string_view what) {
@@ -139,39 +203,41 @@ CHtmlSection* CHtmlPage::NewRun(size_t begin, size_t end) {
     return run;
 }
 
-size_t CHtmlPage::RawTextEnd(const char* s, const Piece& piece, size_t n) const {
+size_t CHtmlPage::RawTextEnd(const char* s, const Piece& piece, size_t n, int& rawRow) {
     if (piece.type != SECTION_TAG)
         return std::string_view::npos;
     const std::string_view raw(s + piece.begin, piece.end - piece.begin);
     // Most tags are told apart by their first letters, before the tag is
     // classified as the model classifies it.
-    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     size_t first = 1;
-    while (first < raw.size() && isSpace(raw[first]))
+    while (first < raw.size() && IsTagSpace(raw[first]))
         ++first;
-    const auto startsWith = [&](std::string_view name) {
-        if (raw.size() - first < name.size())
-            return false;
-        for (size_t k = 0; k < name.size(); ++k) {
-            if ((raw[first + k] | 0x20) != name[k])
-                return false;
-        }
-        const size_t after = first + name.size();
-        return after == raw.size() || isSpace(raw[after]) || raw[after] == '>' || raw[after] == '/';
-    };
-    if (first >= raw.size() || (raw[first] | 0x20) != 's' ||
-        !(startsWith("script") || startsWith("style")))
+    if (first >= raw.size())
         return std::string_view::npos;
+    switch (raw[first] | 0x20) {
+    case 's':
+    case 't':
+    case 'x':
+    case 'i':
+    case 'n':
+    case 'p':
+        break;
+    default:
+        return std::string_view::npos;
+    }
     CHtmlTag tag;
     tag.SetParsedText(raw);
-    const int row = tag.GetElementRow();
-    if ((row != ROW_SCRIPT && row != ROW_STYLE) || tag.GetKind() != TAG_OPEN)
+    const RawTextElement* element = RawTextElementOf(tag.GetElementRow());
+    if (!element || tag.GetKind() != TAG_OPEN)
         return std::string_view::npos;
     // A tag closed in itself (XHTML's <script src="x"/>) holds no content here:
-    // taking all up to a later </script> as its content could hide the head.
+    // taking all up to a later end tag as its content could hide the head.
     if (tag.GetNormalizedText().ends_with("/>"))
         return std::string_view::npos;
-    const std::string_view name = row == ROW_SCRIPT ? "script" : "style";
+    rawRow = element->row;
+    if (element->endless)
+        return n;
+    const std::string_view name = element->name;
     // The content ends at the first "</" + name (any case) followed by white
     // space, "/", ">" or the end, as a browser ends it.
     for (size_t i = piece.end; i + 2 + name.size() <= n;) {
@@ -194,7 +260,7 @@ size_t CHtmlPage::RawTextEnd(const char* s, const Piece& piece, size_t n) const 
             return i;
         ++i;
     }
-    return std::string_view::npos;
+    return element->toEndWhenOpen ? n : std::string_view::npos;
 }
 
 void CHtmlPage::Append(CHtmlSection* section) {
@@ -244,6 +310,18 @@ POSITION CHtmlPage::SplitRun(POSITION pos) {
     return first;
 }
 
+size_t CHtmlPage::TailCutLimit(size_t from, int headTagsBefore, int bodyKind) const {
+    // Meta tags anywhere are read. A head tag there ends the walk for the
+    // place of new meta tags, unless two before the body did already; and
+    // when the first body tag closes, the opening one is a landmark.
+    TagNameSet names;
+    names.meta = true;
+    names.head = headTagsBefore < 2;
+    names.body = bodyKind != TAG_OPEN;
+    const size_t last = LastPossibleTag(m_source, from, names);
+    return last == std::string_view::npos ? from : last + 1;
+}
+
 void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole) {
     const char* s = m_source.data();
     const size_t n = m_source.size();
@@ -254,16 +332,21 @@ void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole)
     size_t noCommentEndFrom = std::string_view::npos;
 
     // Which pieces get sections of their own. Reads and writes look only at
-    // meta, head, body, title, link and html tags (and at the piece after some of them,
-    // which a run gives up on demand, see SplitRun); a rebuild needs the pieces
-    // that are not written back as read (tags not in normal form, unterminated
-    // comments). Everything else is gathered into verbatim runs. In
-    // preserve-body mode the part before the first body tag is cut into all
-    // its pieces, and after it only the meta, head and body tags count, since
-    // nothing there is rewritten.
-    const bool compactWhole = detail == SectionDetail::NEEDED && !m_bPreserveBody;
-    const bool compactTail = detail == SectionDetail::NEEDED && m_bPreserveBody;
+    // meta, head, body, title, link and html tags (and at the piece after some
+    // of them, which a run gives up on demand, see SplitRun), and at
+    // server-script blocks, which decide where a new tag may go; a normalizing
+    // rebuild needs the pieces that are not written back as read (tags not in
+    // normal form, unterminated comments). Everything else is gathered into
+    // verbatim runs. In preserve-body mode the part before the first body tag
+    // is cut into all its pieces; after it nothing is rewritten, so only the
+    // tags that reads need there are cut out, up to the last place one may
+    // stand (see TailCutLimit), and the rest is one run.
+    const bool all = detail == SectionDetail::ALL;
+    const bool normalize = m_style == HeadStyle::NORMALIZE;
+    const bool preserve = m_bPreserveBody != 0;
     bool inTail = false;
+    size_t cutLimit = n;
+    int headTags = 0;
     size_t runStart = std::string_view::npos;
     const auto endRun = [&](size_t end) {
         if (runStart == std::string_view::npos)
@@ -275,35 +358,54 @@ void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole)
     };
     // Whether a piece must have a section of its own.
     const auto needed = [&](const Piece& piece) {
-        if (!compactWhole && !(compactTail && inTail))
+        if (all || (preserve && !inTail))
             return true;
+        if (piece.type == SECTION_SCRIPT)
+            return !preserve;
         if (piece.type == SECTION_COMMENT)
-            return compactWhole && piece.unterminated;
+            return normalize && !preserve && piece.unterminated;
         if (piece.type != SECTION_TAG)
             return false;
         const std::string_view raw(s + piece.begin, piece.end - piece.begin);
+        if (preserve) {
+            // Only meta, head and body tags count here: most tags are told
+            // apart by their plain name without classifying them.
+            char buffer[16];
+            const std::string_view plain = LoweredPlainName(raw, buffer);
+            if (!plain.empty() && plain != "meta" && plain != "head" && plain != "body")
+                return false;
+        }
         CHtmlTag tag;
         tag.SetParsedText(raw);
         const int row = tag.GetElementRow();
         if (row == ROW_META || row == ROW_HEAD || row == ROW_BODY)
             return true;
-        return compactWhole && (row == ROW_TITLE || row == ROW_LINK || row == ROW_HTML ||
-                                !IsNormalizedTagText(raw, tag.IsDeclaration()));
+        return !preserve && (row == ROW_TITLE || row == ROW_LINK || row == ROW_HTML ||
+                             (normalize && !IsNormalizedTagText(raw, tag.IsDeclaration())));
     };
 
-    // Where the end tag of the last script or style element starts, and whether
-    // that element stays in a run.
+    // Where the end tag of the last raw-text element starts, its row, and
+    // whether that element stays in a run.
     size_t rawCloseAt = std::string_view::npos;
+    int rawCloseRow = -1;
     bool rawInRun = false;
     for (size_t p = 0; p < n;) {
+        if (p >= cutLimit) {
+            if (runStart == std::string_view::npos)
+                runStart = p;
+            break;
+        }
         const Piece piece = CutPiece(s, p, n, m_lastGt, noCommentEndFrom);
         p = piece.end;
-        // An end tag that ends a script or style element is written as read,
-        // and so needs a section of its own (unless its element is in a run).
+        // An end tag that ends a raw-text element needs a section of its own
+        // (unless its element is in a run): it is written as read where its
+        // normal form might no longer end the element ("</script\n<>" would
+        // become "</script<>"), and always for scripts and styles.
         const bool rawClose = piece.begin == rawCloseAt && piece.type == SECTION_TAG && !rawInRun;
+        int rawRow = -1;
         const size_t rawEnd =
             piece.type == SECTION_TAG && MayOpenRawText(s + piece.begin, piece.end - piece.begin)
-                ? RawTextEnd(s, piece, n)
+                ? RawTextEnd(s, piece, n, rawRow)
                 : std::string_view::npos;
         if (!rawClose && !needed(piece)) {
             if (runStart == std::string_view::npos)
@@ -311,24 +413,42 @@ void CHtmlPage::Parse(SectionDetail detail, std::optional<size_t> lastGtOfWhole)
         } else {
             endRun(piece.begin);
             CHtmlSection* section = NewPiece(s, piece);
-            if (rawClose)
-                static_cast<CTagSection*>(section)->m_tag.KeepRawText();
+            if (rawClose) {
+                CHtmlTag& tag = static_cast<CTagSection*>(section)->m_tag;
+                const std::string_view name = RawTextElementOf(rawCloseRow)->name;
+                const std::string normal = NormalizeTagText(tag.GetRawText(), tag.IsDeclaration());
+                const bool endsIt =
+                    normal.size() > name.size() + 2 &&
+                    std::string_view(normal).substr(2, name.size()) == name &&
+                    (normal[name.size() + 2] == ' ' || normal[name.size() + 2] == '>' ||
+                     normal[name.size() + 2] == '/');
+                if (rawCloseRow == ROW_SCRIPT || rawCloseRow == ROW_STYLE || !endsIt)
+                    tag.KeepRawText();
+            }
             Append(section);
-            if (m_bPreserveBody && !inTail && section->GetType() == SECTION_TAG &&
-                static_cast<CTagSection*>(section)->Tag().GetElementRow() == ROW_BODY) {
-                inTail = true;
-                m_tailStart = piece.begin;
-                m_tailSection = section;
+            if (section->GetType() == SECTION_TAG && !inTail) {
+                const CHtmlTag& tag = static_cast<CTagSection*>(section)->Tag();
+                const int row = tag.GetElementRow();
+                if (row == ROW_HEAD) {
+                    ++headTags;
+                } else if (row == ROW_BODY && preserve) {
+                    inTail = true;
+                    m_tailStart = piece.begin;
+                    m_tailSection = section;
+                    if (!all)
+                        cutLimit = TailCutLimit(piece.end, headTags, tag.GetKind());
+                }
             }
             section->m_inTail = inTail;
         }
-        // The content of a script or style element is one text section of its
-        // own, so that nothing cuts tags out of it. Only in the part of a page
-        // kept as read, where no write cuts runs, does it stay in the run that
-        // holds its tag (a run parsed again cuts it the same way).
+        // The content of a raw-text element is one text section of its own,
+        // so that nothing cuts tags out of it. Only in the part of a page kept
+        // as read, where no write cuts runs, does it stay in the run that holds
+        // its tag (a run parsed again cuts it the same way).
         if (rawEnd != std::string_view::npos && rawEnd > piece.end) {
             rawCloseAt = rawEnd;
-            rawInRun = compactTail && inTail && runStart != std::string_view::npos;
+            rawCloseRow = rawRow;
+            rawInRun = preserve && !all && inTail && runStart != std::string_view::npos;
             p = rawEnd;
             if (rawInRun)
                 continue;

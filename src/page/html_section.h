@@ -122,6 +122,9 @@ public:
     explicit CCommentSection(std::string_view inner)
         : CTextualSection(SECTION_COMMENT, inner, true) {}
     std::string_view Inner() const { return Bytes(); }
+    // Cut from a page without its "-->": written back as "<!---->" when
+    // normalizing, as read ("<!--") otherwise.
+    bool IsUnterminated() const { return m_unterminated; }
 
 private:
     friend class CHtmlPage;

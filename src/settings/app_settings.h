@@ -1,6 +1,7 @@
 // CAppSettings: settings that belong to the application rather than to a view.
 // The application object owns one; the field list reads and writes it with
-// the rest of the profile, and the options pages edit it.
+// the rest of the profile ("NormalizeHead" in "User" among them), and the
+// options pages edit it.
 #pragma once
 
 #include <string>
@@ -13,6 +14,9 @@
 struct CAppSettings {
     // ";"-separated "*.ext" patterns of the files that count as web pages.
     std::string m_strFileTypes{DEFAULT_FILE_TYPES};
+    // "Normalize head tags on save": a save writes every tag before the body
+    // in its normalized form, instead of changing only what the user changed.
+    bool m_bNormalizeHead = false;
     // What pages may do in the web page preview.
     CPreviewSettings m_preview;
     // How wide titles and descriptions may be in search results.

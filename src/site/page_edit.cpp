@@ -55,6 +55,7 @@ CPageEdit EditPage(const std::string& path, const PageWriteOptions& options, con
             return result;
         }
         CHtmlPage page;
+        page.SetHeadStyle(options.headStyle);
         page.SetText(text, BodyMode::PRESERVE);
         result.outcome = edit(page, text, result.detail);
         if (result.outcome != PageOutcome::CHANGED)

@@ -9,14 +9,16 @@
 #include <string_view>
 
 #include "document/text_file.h"
+#include "page/html_page.h"
 
-class CHtmlPage;
 class CUndoJournal;
 
 // What a run that changes pages does besides changing them.
 struct PageWriteOptions {
     bool dryRun = false;
     bool diff = false;
+    // How the pages' heads are written (--normalize-head).
+    HeadStyle headStyle = HeadStyle::KEEP;
     FileSync sync = FileSync::LATER;
     CUndoJournal* journal = nullptr; // null: none (a dry run, or --no-journal)
 };

@@ -16,10 +16,9 @@
 
 class CHtmlPage;
 
-// Reads page from text for reading its title and meta tags, not for writing
-// it back: when nothing after the first body tag can be a meta tag, only the
-// part before it (a small part of most pages) is parsed, which gives the same
-// title, meta tags and body tag; otherwise, or with headOnly false, the whole.
+// Reads page from text for reading its title and meta tags (in preserve-body
+// mode, where only the part before the first body tag is cut into pieces and
+// the rest is scanned for meta tags alone, whatever headOnly says).
 void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly = true);
 
 // A value of a page (a title, TEXT, or a meta tag's content, ATTRIBUTE, as the

@@ -256,14 +256,14 @@ TEST_F(CliFaults, NamesAndValuesAreBytes) {
     Write("p.html", kPage);
     const QString longName = QString(251, QLatin1Char('n')) + ".htm";
     Write(longName, kPage);
-    const CliResult run =
-        RunShell("cp p.html \"$(printf 'caf\\351.html')\" && "
-                 "\"$CLI\" set \"$(printf 'caf\\351.html')\" --title \"$(printf 'Caf\\351')\" && "
-                 "\"$CLI\" set " +
-                     longName +
-                     " --meta 'description=Long' && \"$CLI\" show --json \"$(printf "
-                     "'caf\\351.html')\" && \"$CLI\" set missing.html --title x",
-                 m_dir.path());
+    const CliResult run = RunShell(
+        "cp p.html \"$(printf 'caf\\351.html')\" && "
+        "\"$CLI\" set \"$(printf 'caf\\351.html')\" --title \"$(printf 'Caf\\351')\" && "
+        "\"$CLI\" set " +
+            longName +
+            " --normalize-head --meta 'description=Long' && \"$CLI\" show --json \"$(printf "
+            "'caf\\351.html')\" && \"$CLI\" set missing.html --title x",
+        m_dir.path());
     EXPECT_EQ(run.exitCode, 1);
     // Shown as the page reads: its bytes are windows-1252.
     EXPECT_TRUE(run.out.contains("\"title\": \"Caf\xc3\xa9\"")) << run.out.constData();

@@ -36,7 +36,7 @@ TEST_F(CliCommand, SetAppliesTheOptionsInCommandLineOrder) {
     };
     for (const auto& c : cases) {
         Write("p.html", kPage);
-        const CliResult run = RunCli(QStringList{"set", page} + c.options);
+        const CliResult run = RunCli(QStringList{"set", "--normalize-head", page} + c.options);
         EXPECT_EQ(run.exitCode, 0) << run.err.constData();
         EXPECT_EQ(Read("p.html").toStdString(),
                   ("<html><head>" + c.head + "</head><body>Body</body></html>").toStdString())
@@ -84,7 +84,8 @@ TEST_F(CliCommand, ApplyReportsEveryPageAndRewritesOnlyChangedOnes) {
     ASSERT_EQ(::stat(QFile::encodeName(same).constData(), &before), 0);
 
     // A dry run reports and changes nothing.
-    CliResult run = RunCli({"apply", templ, m_dir.filePath("site"), "-r", "--dry-run"});
+    CliResult run =
+        RunCli({"apply", "--normalize-head", templ, m_dir.filePath("site"), "-r", "--dry-run"});
     EXPECT_EQ(run.exitCode, 1);
     const QByteArray expected = "changed " + changed.toUtf8() + "\nfailed " + noMeta.toUtf8() +
                                 ": no place for meta tags (no head and no meta tag)\n"
@@ -93,7 +94,7 @@ TEST_F(CliCommand, ApplyReportsEveryPageAndRewritesOnlyChangedOnes) {
     EXPECT_EQ(run.out, expected);
     EXPECT_EQ(Read("site/a.html"), kPage);
 
-    run = RunCli({"apply", templ, m_dir.filePath("site"), "--recursive"});
+    run = RunCli({"apply", "--normalize-head", templ, m_dir.filePath("site"), "--recursive"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, expected);
     EXPECT_EQ(Read("site/a.html"), done);

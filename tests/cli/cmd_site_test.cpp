@@ -358,7 +358,7 @@ TEST_F(CliSite, ImportTakesTablesAsSpreadsheetsSaveThem) {
                            "2 pages changed, 0 conflicts, 0 failures, 0 unchanged\n");
         const QByteArray a = Read("site/a.html");
         EXPECT_TRUE(a.contains("<title>New, \"quoted\"</title>")) << a.constData();
-        EXPECT_TRUE(a.contains("<meta name=\"description\" content=\"Two lines\"/>"));
+        EXPECT_TRUE(a.contains("<meta name=\"description\" content=\"Two lines\">"));
         EXPECT_FALSE(a.contains("keywords"));
         EXPECT_EQ(Read("site/b.html"), Page("<title>B\xC3\xA9</title>"));
     }
@@ -431,8 +431,8 @@ TEST_F(CliSite, ValuesAreWrittenInEachPagesEncoding) {
     EXPECT_EQ(Read("site/latin.html"), latin);
     run = RunShell("exec \"$CLI\" apply --no-journal ok.mtpl site -r", m_dir.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
-    EXPECT_TRUE(Read("site/latin.html").contains("content=\"\xE9t\xE9\"/>"));
-    EXPECT_TRUE(Read("site/utf8.html").contains("content=\"\xC3\xA9t\xC3\xA9\"/>"));
+    EXPECT_TRUE(Read("site/latin.html").contains("content=\"\xE9t\xE9\">"));
+    EXPECT_TRUE(Read("site/utf8.html").contains("content=\"\xC3\xA9t\xC3\xA9\">"));
     run = RunShell("\"$CLI\" set site/latin.html --title 'Th\xC3\xA9\xC3\xA2tre' && "
                    "\"$CLI\" set site/latin.html --title \"$(printf 'raw \\351')\" --meta "
                    "'keywords=\xE2\x98\x95'",

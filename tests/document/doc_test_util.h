@@ -21,6 +21,7 @@
 #include "document/file_picker.h"
 #include "document/tessel_doc.h"
 #include "page/user_prompt.h"
+#include "settings/app_settings.h"
 
 // Messages are recorded; questions are answered in script order. A question
 // nobody scripted fails the test and gets Cancel.
@@ -146,11 +147,14 @@ private:
 };
 
 // A document in a temporary folder, with scripted answers; every test must use
-// up the answers it scripted.
+// up the answers it scripted. Its saves normalize the head (the texts these
+// tests expect); a test of the page's own style turns that off.
 class DocFixture : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
+        m_appSettings.m_bNormalizeHead = true;
+        m_doc.SetSettings(&m_appSettings);
         m_doc.SetPrompt(&m_prompt);
         m_doc.SetFilePicker(&m_picker);
         m_doc.OnNewDocument();
@@ -166,6 +170,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    CAppSettings m_appSettings;
     ScriptedPrompt m_prompt;
     ScriptedPicker m_picker;
     CTesselDoc m_doc;

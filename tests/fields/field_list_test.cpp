@@ -58,9 +58,11 @@ TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
     EXPECT_EQ(profile.GetProfileInt(USER, "UIB_1_L", -1), 1);
     EXPECT_EQ(profile.HasValue(USER, "UIB_2_N"), 0);
     EXPECT_EQ(profile.HasValue(USER, "FIB_0_N"), 0); // standard fields: mode only
-    // FileTypes, the preview's two, the five limits, the project sites, IBC,
-    // 13 + 12 modes and 5 values for each of the two user fields.
-    EXPECT_EQ(profile.GetCount(), 10 + 25 + 10);
+    EXPECT_EQ(profile.GetProfileInt(USER, "NormalizeHead", -1), 0);
+    // FileTypes, NormalizeHead, the preview's two, the five limits, the
+    // project sites, IBC, 13 + 12 modes and 5 values for each of the two user
+    // fields.
+    EXPECT_EQ(profile.GetCount(), 11 + 25 + 10);
 }
 
 // Records every write as "type:name" in order.
@@ -82,7 +84,8 @@ TEST(FieldList, SaveOrderAndTypes) {
     list.AddField(UserField("rating"));
     RecordingProfile profile;
     list.SaveSettings(profile, CAppSettings{});
-    std::vector<std::string> expected = {"string:FileTypes", "string:PreviewScriptFolders",
+    std::vector<std::string> expected = {"string:FileTypes", "int:NormalizeHead",
+                                         "string:PreviewScriptFolders",
                                          "int:PreviewRemoteResources"};
     for (const char* write :
          {"int:SearchTitleFontPx", "int:SearchTitlePx", "int:SearchDescriptionFontPx",

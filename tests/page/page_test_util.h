@@ -20,8 +20,10 @@ inline std::vector<std::string> Sections(const CHtmlPage& page) {
     return out;
 }
 
+// The text as a normalizing save writes it.
 inline std::string Rebuilt(const std::string& text, int preserveBody) {
     CHtmlPage page;
+    page.SetHeadStyle(HeadStyle::NORMALIZE);
     page.SetText(text, preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
     return page.GetText();
 }

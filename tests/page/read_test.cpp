@@ -100,7 +100,7 @@ TEST(Read, Title) {
         {"<html><head></head><body>x</body>", ""},
         {"<body><title>late</title>", ""},
         {"<TITLE>", ""},
-        {"<title><b>x</b></title>", ""},
+        {"<title><b>x</b></title>", "<b>x</b>"}, // text up to its end tag
         {"<title x>one</title><title>two</title>", "one"},
         {"no head <meta name=a content=b><title>t</title>", "t"},
     };

@@ -6,8 +6,10 @@
 
 namespace {
 
+// The text after edit, written by a normalizing save.
 std::string Edited(const std::string& text, int preserveBody, auto edit) {
     CHtmlPage page;
+    page.SetHeadStyle(HeadStyle::NORMALIZE);
     page.SetText(text, preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
     edit(page);
     return page.GetText();
@@ -46,16 +48,37 @@ TEST(Write, ValuesAreNormalizedNotEscaped) {
 }
 
 TEST(Write, ValueWithQuotesStaysWellFormedAndReadsBack) {
-    for (const std::string value : {"say \"hi\"", "it's", "5\" 'x'"}) {
-        CHtmlPage page;
-        page.SetText("<head></head><body>x</body>", BodyMode::PRESERVE);
-        ASSERT_EQ(page.SetMeta("description", value, 0), 1);
-        page.SetText(page.GetText(), BodyMode::PRESERVE); // read back from the written text
-        if (value == "5\" 'x'")
-            EXPECT_EQ(page.GetMetaContent("description"), "5&quot; 'x'");
-        else
-            EXPECT_EQ(page.GetMetaContent("description"), value);
-        EXPECT_EQ(page.GetBodyText(), "x");
+    // Stored as the value, the quote character of its attribute written as a
+    // reference: apostrophes around a value with double quotes when
+    // normalizing, else the tag's own quotes.
+    const struct {
+        HeadStyle style;
+        std::string value, stored;
+    } cases[] = {
+        {HeadStyle::NORMALIZE, "say \"hi\"", "say \"hi\""},
+        {HeadStyle::NORMALIZE, "it's", "it's"},
+        {HeadStyle::NORMALIZE, "5\" 'x'", "5&quot; 'x'"},
+        {HeadStyle::KEEP, "say \"hi\"", "say &quot;hi&quot;"},
+        {HeadStyle::KEEP, "it's", "it's"},
+        {HeadStyle::KEEP, "5\" 'x'", "5&quot; 'x'"},
+    };
+    for (const auto& c : cases) {
+        for (const char* text : {"<head></head><body>x</body>",
+                                 "<head><meta name=description content='a'></head><body>x</body>",
+                                 "<head><meta name=description content=a></head><body>x</body>"}) {
+            CHtmlPage page;
+            page.SetHeadStyle(c.style);
+            page.SetText(text, BodyMode::PRESERVE);
+            ASSERT_EQ(page.SetMeta("description", c.value, 0), 1);
+            page.SetText(page.GetText(), BodyMode::PRESERVE); // read back from the written text
+            const std::string content = page.GetMetaContent("description");
+            EXPECT_EQ(AttributeValueKey(content, false), AttributeValueKey(c.value, false))
+                << page.GetText();
+            if (std::string_view(text).find('\'') == std::string_view::npos) {
+                EXPECT_EQ(content, c.stored) << page.GetText();
+            }
+            EXPECT_EQ(page.GetBodyText(), "x");
+        }
     }
 }
 
@@ -105,6 +128,7 @@ TEST(Write, RemoveMeta) {
     };
     for (const auto& c : cases) {
         CHtmlPage page;
+        page.SetHeadStyle(HeadStyle::NORMALIZE);
         page.SetText(c.text, BodyMode::REBUILD);
         EXPECT_EQ(page.RemoveMeta(c.name), 1);
         EXPECT_EQ(page.GetText(), c.result) << c.text;
@@ -115,6 +139,7 @@ TEST(Write, EmptyNameNeverWritesAnything) {
     const std::string text = "<head><meta charset=\"utf-8\"><meta property=\"og:t\" content=\"x\">"
                              "</head><body></body>";
     CHtmlPage page;
+    page.SetHeadStyle(HeadStyle::NORMALIZE);
     page.SetText(text, BodyMode::PRESERVE);
     EXPECT_EQ(page.SetMeta("", "v", 0), 0);
     EXPECT_EQ(page.SetMeta("", "v", 1), 0);
@@ -140,8 +165,9 @@ TEST(Write, Title) {
     } cases[] = {
         {"<title></title>", "a<b", 1, "<title>a&lt;b</title>", nullptr},
         {"<title>old</title>", "a<b>", 1, "<title>a&lt;b&gt;</title>", nullptr},
-        {"<title>a<b>c</b></title>", "new", 1, "<title>new</title><b>c</b></title>",
-         "<b>\r\nIs not </title>?"},
+        // A title's text runs to its end tag, markup and all.
+        {"<title>a<b>c</b></title>", "new", 1, "<title>new</title>", nullptr},
+        {"<title>a<b>c</b>", "new", 1, "<title>new</title><b>c</b>", "<b>\r\nIs not </title>?"},
         {"<head></head>", "t", 1, "<head><title>t</title></head>", nullptr},
         {"<p>nothing</p>", "t", 0, "<p>nothing</p>", nullptr},
         {"<title>", "t", 0, "<title>", nullptr},
@@ -163,6 +189,7 @@ TEST(Write, Title) {
 
 TEST(Write, TemplateWrites) {
     CHtmlPage page;
+    page.SetHeadStyle(HeadStyle::NORMALIZE);
     page.SetText("<html><head></head><body>x</body></html>", BodyMode::REBUILD);
     page.SetMetaWithAction("keywords", "a, b", 0, 3);
     page.SetMetaWithAction("description", "x", 0, 3);
@@ -187,6 +214,7 @@ TEST(PreservedBody, EditOfMetaInBodyReachesTextAndNothingElseChanges) {
     const std::string after = "\n\t<!-- c --><?php x ?>\n</BODY></HTML>";
     const std::string text = head + before + "<META NAME=\"late\" CONTENT=\"old\">" + after;
     CHtmlPage page;
+    page.SetHeadStyle(HeadStyle::NORMALIZE);
     page.SetText(text, BodyMode::PRESERVE);
     EXPECT_EQ(page.SetMeta("late", "new", 0), 1);
     EXPECT_EQ(page.GetText(), "<html><head><title>T</title></head>" + before +
@@ -198,6 +226,7 @@ TEST(PreservedBody, EditOfMetaInBodyReachesTextAndNothingElseChanges) {
 TEST(PreservedBody, NewTagWhosePlaceIsInBodyGoesBeforeBody) {
     const std::string tail = "<BODY><META NAME=a CONTENT=1><P>x</BODY>";
     CHtmlPage page;
+    page.SetHeadStyle(HeadStyle::NORMALIZE);
     page.SetText("<HTML>" + tail, BodyMode::PRESERVE);
     EXPECT_EQ(page.SetMeta("b", "2", 0), 1);
     EXPECT_EQ(page.GetText(), "<html>\r\n\t<meta name=\"b\" content=\"2\"/>" + tail);
@@ -298,14 +327,23 @@ TEST(SoundWrites, WritingTheCurrentValueChangesNothing) {
     EXPECT_EQ(page.GetChangeCount(), 0u);
     EXPECT_EQ(page.GetText(), "<head></head><body></body>");
 
-    // Changing one tag leaves the other attributes of the others alone.
-    page.SetText(text, BodyMode::PRESERVE);
-    page.SetMeta("keywords", "a, b", 0);
-    page.SetMeta("refresh", "5", 0); // by name now: a change
-    EXPECT_EQ(page.GetChangeCount(), 1u);
-    EXPECT_NE(page.GetText().find("<meta name=Keywords content=\"a, b\" lang=en>"),
-              std::string::npos);
-    EXPECT_NE(page.GetText().find("<meta name=\"refresh\" content=\"5\"/>"), std::string::npos);
+    // Changing one tag leaves the others alone: normalized, or as read.
+    for (const HeadStyle style : {HeadStyle::NORMALIZE, HeadStyle::KEEP}) {
+        page.SetHeadStyle(style);
+        page.SetText(text, BodyMode::PRESERVE);
+        page.SetMeta("keywords", "a, b", 0);
+        page.SetMeta("refresh", "5", 0); // by name now: a change
+        EXPECT_EQ(page.GetChangeCount(), 1u);
+        const bool keep = style == HeadStyle::KEEP;
+        EXPECT_NE(page.GetText().find(keep ? "<META NAME=Keywords CONTENT=\"a, b\" LANG=en>"
+                                           : "<meta name=Keywords content=\"a, b\" lang=en>"),
+                  std::string::npos);
+        EXPECT_NE(page.GetText().find(keep ? "<meta name='refresh' content='5'>"
+                                           : "<meta name=\"refresh\" content=\"5\"/>"),
+                  std::string::npos)
+            << page.GetText();
+    }
+    page.SetHeadStyle(HeadStyle::KEEP);
 
     // The same holds for a template's values and actions.
     CHtmlPage templ;
@@ -371,6 +409,7 @@ TEST(SoundWrites, NothingIsReadOrWrittenInsideScriptOrStyle) {
                              "s(\"<meta name=late>\")</script></BODY></HTML>";
     for (const auto detail : {CHtmlPage::SectionDetail::NEEDED, CHtmlPage::SectionDetail::ALL}) {
         CHtmlPage page;
+        page.SetHeadStyle(HeadStyle::NORMALIZE);
         page.SetText(text, BodyMode::PRESERVE, detail);
         EXPECT_EQ(page.GetTitle(), "");
         EXPECT_EQ(page.GetMetaContent("k"), "head");
@@ -389,10 +428,11 @@ TEST(SoundWrites, NothingIsReadOrWrittenInsideScriptOrStyle) {
                       "</BODY></HTML>")
             << page.GetText();
     }
-    // The end tag is written as read: "</SCRIPT\n<>" in its normal form
-    // "</script<>" would no longer end the script, which would then hide the
-    // rest of the page when the text is read back.
+    // The end tag is written as read, also when normalizing: "</SCRIPT\n<>"
+    // in its normal form "</script<>" would no longer end the script, which
+    // would then hide the rest of the page when the text is read back.
     CHtmlPage page;
+    page.SetHeadStyle(HeadStyle::NORMALIZE);
     page.SetText("<head><SCRIPT>x</SCRIPT\n<>\n<title>t</title></head><body></body>",
                  BodyMode::PRESERVE);
     ASSERT_EQ(page.SetMeta("k", "v", 0), 1);
@@ -400,12 +440,28 @@ TEST(SoundWrites, NothingIsReadOrWrittenInsideScriptOrStyle) {
     reread.SetText(page.GetText(), BodyMode::PRESERVE);
     EXPECT_EQ(reread.GetTitle(), "t") << page.GetText();
     EXPECT_EQ(reread.GetMetaContent("k"), "v");
-    // A script that is never closed, or closed in its own tag, hides nothing.
-    for (const char* head : {"<script src=a.js/>", "<script>x()"}) {
-        CHtmlPage page;
-        page.SetText(std::string("<head>") + head + "<title>t</title></head><body></body>",
-                     BodyMode::PRESERVE);
-        EXPECT_EQ(page.GetTitle(), "t") << head;
+    // A script closed in its own tag hides nothing; one never closed takes the
+    // rest of the page, as a browser reads it: no tag in it counts and no
+    // write lands in it, so a new tag goes before it.
+    page.SetText("<head><script src=a.js/><title>t</title></head><body></body>",
+                 BodyMode::PRESERVE);
+    EXPECT_EQ(page.GetTitle(), "t");
+    for (const HeadStyle style : {HeadStyle::KEEP, HeadStyle::NORMALIZE}) {
+        const std::string open = "<head><script>x()<title>t</title><meta name=k></head><body>";
+        page.SetHeadStyle(style);
+        page.SetText(open, BodyMode::PRESERVE);
+        EXPECT_EQ(page.GetTitle(), "");
+        EXPECT_EQ(page.FindMeta("k"), nullptr);
+        ASSERT_EQ(page.SetMeta("k", "v", 0), 1);
+        reread.SetText(page.GetText(), BodyMode::PRESERVE);
+        EXPECT_EQ(reread.GetMetaContent("k"), "v") << page.GetText();
+        EXPECT_TRUE(
+            page.GetText().ends_with("<script>x()<title>t</title><meta name=k></head><body>"));
+        // Only an unclosed script in a page without a head: nowhere to write.
+        const std::string nowhere = "</he><script><meta><\t/script>";
+        page.SetText(nowhere, BodyMode::PRESERVE);
+        EXPECT_EQ(page.SetMeta("description", "d", 0), 0);
+        EXPECT_EQ(page.GetText(), nowhere);
     }
 }
 

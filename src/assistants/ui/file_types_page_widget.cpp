@@ -1,5 +1,6 @@
 #include "assistants/ui/file_types_page_widget.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +33,14 @@ CFileTypesPageWidget::CFileTypesPageWidget(CAppSettings& settings, QWidget* pare
     m_list = new QListWidget(this);
     NameControl(m_list, IDC_FILE_TYPE_LIST, QStringLiteral("File types"));
     du.SetMinimum(m_list, 74, 104);
+    // How pages of these types are saved.
+    m_normalizeHead = new QCheckBox(QStringLiteral("Normalize head tags on save"), this);
+    m_normalizeHead->setObjectName(QStringLiteral("NormalizeHead"));
+    m_normalizeHead->setAccessibleName(m_normalizeHead->text());
+    m_normalizeHead->setToolTip(
+        QStringLiteral("Write every tag before the body in one form (lower case, double "
+                       "quotes, new tags on lines ending in CR LF) instead of changing only "
+                       "the tags you changed"));
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(du.X(7), du.Y(7), du.X(7), du.Y(7));
@@ -43,6 +52,7 @@ CFileTypesPageWidget::CFileTypesPageWidget(CAppSettings& settings, QWidget* pare
     layout->addWidget(m_replace, 2, 1, Qt::AlignLeft);
     layout->addWidget(m_remove, 3, 1, Qt::AlignLeft);
     layout->addWidget(m_list, 0, 2, 5, 1);
+    layout->addWidget(m_normalizeHead, 5, 0, 1, 3);
     layout->setColumnMinimumWidth(1, du.X(59));
     layout->setColumnStretch(2, 1);
     layout->setRowStretch(4, 1);
@@ -55,6 +65,10 @@ CFileTypesPageWidget::CFileTypesPageWidget(CAppSettings& settings, QWidget* pare
         m_page.OnSelChange(row);
         UpdateButtons();
     });
+    connect(m_normalizeHead, &QCheckBox::toggled, this, [this](bool checked) {
+        m_page.SetNormalizeHead(checked);
+        emit changed();
+    });
     connect(m_add, &QPushButton::clicked, this, [this] { Act(&CFileTypesPage::OnAdd); });
     connect(m_replace, &QPushButton::clicked, this, [this] { Act(&CFileTypesPage::OnReplace); });
     connect(m_remove, &QPushButton::clicked, this, [this] { Act(&CFileTypesPage::OnRemove); });
@@ -62,6 +76,10 @@ CFileTypesPageWidget::CFileTypesPageWidget(CAppSettings& settings, QWidget* pare
 
 void CFileTypesPageWidget::Activate() {
     m_page.OnSetActive();
+    {
+        const QSignalBlocker blocker(m_normalizeHead);
+        m_normalizeHead->setChecked(m_page.GetNormalizeHead());
+    }
     Refill();
 }
 

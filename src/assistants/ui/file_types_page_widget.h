@@ -1,10 +1,11 @@
 // CFileTypesPageWidget: the "File types" page of the options sheet, the
-// extensions of the files that count as web pages.
+// extensions of the files that count as web pages, and how they are saved.
 #pragma once
 
 #include "assistants/options_file_types_page.h"
 #include "assistants/ui/options_page_widget.h"
 
+class QCheckBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -30,4 +31,5 @@ private:
     QPushButton* m_replace;
     QPushButton* m_remove;
     QListWidget* m_list;
+    QCheckBox* m_normalizeHead;
 };

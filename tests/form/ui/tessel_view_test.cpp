@@ -97,6 +97,9 @@ void TesselViewTest::init() {
     m_prompt = RecordingPrompt();
     m_doc = std::make_unique<CTesselDoc>();
     m_doc->SetPrompt(&m_prompt);
+    // Saves normalize the head, as the texts these tests expect are written.
+    m_profile.WriteProfileInt("User", "NormalizeHead", 1);
+    m_doc->SetSettings(&m_settings);
     m_doc->OnNewDocument();
     m_view = std::make_unique<CTesselView>(*m_doc, m_profile, m_settings);
     m_view->resize(640, 900);
