@@ -8,7 +8,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build run install screenshot test fuzz-smoke fuzz bench sanitize format clean
+.PHONY: all deps configure build run install screenshot test fuzz-smoke fuzz bench sanitize format tidy clean
 
 all: build
 
@@ -82,6 +82,13 @@ sanitize: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# clang-tidy with the checks of .clang-tidy over the sources of the build;
+# TIDY_FILES (a regular expression over paths) narrows it: TIDY_FILES=src/app/
+TIDY_FILES ?= $(CURDIR)/(src|tests|bench)/
+tidy: build
+	@scripts/install-deps.sh --tidy
+	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '$(TIDY_FILES)'
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) build-asan

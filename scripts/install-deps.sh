@@ -20,9 +20,12 @@ packages=(
     debian-faq python-jinja2-doc      # real pages (XHTML and HTML5) the whole-flow tests change
     libargparse4j-java-doc            # real pages (Javadoc) for the suggestion tests
 )
-# Extra packages for the benchmarks only (real pages to measure on).
+# Extra packages for the benchmarks only (real pages to measure on), and for
+# make tidy.
 if [[ "${1:-}" == "--bench" ]]; then
     packages+=(python3.11-doc)
+elif [[ "${1:-}" == "--tidy" ]]; then
+    packages+=(clang-tidy)
 fi
 
 missing=()

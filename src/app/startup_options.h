@@ -3,18 +3,19 @@
 // object acts on the result.
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
 class CTesselDoc;
 
 struct StartupOptions {
-    enum Kind {
+    enum class Kind {
         NEW_PAGE,     // no file named: a new, untitled page
         OPEN_FILE,    // a page, or a template (".mtpl") over a new page
         OPEN_PROJECT, // a folder: a new page, with the folder as the project
     };
-    Kind kind = NEW_PAGE;
+    Kind kind = Kind::NEW_PAGE;
     // The file to open (OPEN_FILE), or the folder (OPEN_PROJECT).
     QString path;
     // The project folder for the file browser: the folder named alone, or
@@ -34,8 +35,18 @@ struct StartupOptions {
 // version on stdout with status 0, errors on stderr with status 2).
 int ParseStartupOptions(const QStringList& arguments, StartupOptions& options, QString& output);
 
+// Whether arguments ask for --help or --version, with the text to print on
+// standard output then (and exit 0). Needs no application object, so that it
+// works where no display is: unknown options (those of the window system)
+// are ignored here and reported by ParseStartupOptions.
+bool AnswerHelpOrVersion(const QStringList& arguments, QString& output);
+
+// Why no window can open: no display is named and no other window system is
+// chosen (arguments, environment). Empty when one may be there.
+QString NoDisplayMessage(const QStringList& arguments, const QProcessEnvironment& environment);
+
 // Opens the first document as options say: a new page, else the named file
 // through the document's open routing. A template opens over a new, empty
 // page; a file that cannot be opened is reported by the document and leaves
-// the new page. Returns 1 when everything named was opened.
-int OpenStartupDocument(CTesselDoc& doc, const StartupOptions& options);
+// the new page. Returns whether everything named was opened.
+bool OpenStartupDocument(CTesselDoc& doc, const StartupOptions& options);

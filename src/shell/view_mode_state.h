@@ -38,8 +38,8 @@ public:
     int IsSplit() const { return m_bSplit; }
     // The command of the current mode is disabled and checked, the others
     // enabled and unchecked.
-    int IsCommandEnabled(int mode) const { return mode != m_nViewMode ? 1 : 0; }
-    int IsCommandChecked(int mode) const { return mode == m_nViewMode ? 1 : 0; }
+    bool IsCommandEnabled(int mode) const { return mode != m_nViewMode; }
+    bool IsCommandChecked(int mode) const { return mode == m_nViewMode; }
 
     // The row taken out of the splitter, -1 in the split view.
     int HiddenRow() const;

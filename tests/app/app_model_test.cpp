@@ -1,104 +1,15 @@
-// The main window's rules without widgets: command states, the recent-file
-// list, the command line and the first document.
+// The main window's rules without widgets: the recent-file list, the command
+// line and the first document.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 
-#include "app/command_states.h"
 #include "app/recent_file_list.h"
 #include "app/startup_options.h"
 #include "document/doc_test_util.h"
-#include "resource_ids.h"
 #include "settings/memory_profile.h"
 
 namespace {
-
-struct StateCase {
-    const char* name;
-    FrameState state;
-    int id;
-    bool enabled;
-    bool checked;
-};
-
-FrameState Template(bool open, bool editing, bool modified) {
-    FrameState s;
-    s.templateOpen = open;
-    s.editingTemplate = editing;
-    s.templateModified = modified;
-    return s;
-}
-
-FrameState Clipboard(bool undo, bool cut, bool copy, bool paste) {
-    FrameState s;
-    s.canUndo = undo;
-    s.canCut = cut;
-    s.canCopy = copy;
-    s.canPaste = paste;
-    return s;
-}
-
-FrameState Bars(bool toolBar, bool statusBar, bool displayAll, int recent) {
-    FrameState s;
-    s.toolBarVisible = toolBar;
-    s.statusBarVisible = statusBar;
-    s.displayAll = displayAll;
-    s.recentFileCount = recent;
-    return s;
-}
-
-TEST(CommandStates, FollowTheTemplateTheViewAndTheBars) {
-    const StateCase cases[] = {
-        {"no template: only new and open", Template(false, false, false), ID_TEMPLATE_NEW, 1, 0},
-        {"", Template(false, false, false), ID_TEMPLATE_OPEN, 1, 0},
-        {"", Template(false, false, false), ID_TEMPLATE_SAVE, 0, 0},
-        {"", Template(false, false, true), ID_TEMPLATE_SAVE, 0, 0},
-        {"", Template(false, false, false), ID_TEMPLATE_SAVE_AS, 0, 0},
-        {"", Template(false, false, false), ID_TEMPLATE_CLOSE, 0, 0},
-        {"", Template(false, true, false), ID_TEMPLATE_EDIT, 0, 0},
-        {"", Template(false, false, false), ID_TEMPLATE_APPLY, 0, 0},
-        {"open template, unchanged", Template(true, false, false), ID_TEMPLATE_SAVE, 0, 0},
-        {"", Template(true, false, true), ID_TEMPLATE_SAVE, 1, 0},
-        {"", Template(true, false, false), ID_TEMPLATE_SAVE_AS, 1, 0},
-        {"", Template(true, false, false), ID_TEMPLATE_CLOSE, 1, 0},
-        {"edit is checked while editing", Template(true, false, false), ID_TEMPLATE_EDIT, 1, 0},
-        {"", Template(true, true, false), ID_TEMPLATE_EDIT, 1, 1},
-        {"apply only when not editing", Template(true, false, false), ID_TEMPLATE_APPLY, 1, 0},
-        {"", Template(true, true, true), ID_TEMPLATE_APPLY, 0, 0},
-        {"clipboard from the view", Clipboard(1, 0, 0, 0), ID_EDIT_UNDO, 1, 0},
-        {"", Clipboard(0, 1, 1, 1), ID_EDIT_UNDO, 0, 0},
-        {"", Clipboard(0, 1, 0, 0), ID_EDIT_CUT, 1, 0},
-        {"", Clipboard(1, 0, 1, 1), ID_EDIT_CUT, 0, 0},
-        {"", Clipboard(0, 0, 1, 0), ID_EDIT_COPY, 1, 0},
-        {"", Clipboard(0, 0, 0, 1), ID_EDIT_PASTE, 1, 0},
-        {"", Clipboard(1, 1, 1, 0), ID_EDIT_PASTE, 0, 0},
-        {"bars and modes are checks", Bars(1, 0, 0, 0), ID_VIEW_TOOLBAR, 1, 1},
-        {"", Bars(0, 1, 0, 0), ID_VIEW_TOOLBAR, 1, 0},
-        {"", Bars(0, 1, 0, 0), ID_VIEW_STATUS_BAR, 1, 1},
-        {"", Bars(1, 0, 1, 0), ID_VIEW_STATUS_BAR, 1, 0},
-        {"", Bars(1, 1, 1, 0), ID_VIEW_ALL_FIELDS, 1, 1},
-        {"", Bars(1, 1, 0, 0), ID_VIEW_ALL_FIELDS, 1, 0},
-        {"recent entries that exist", Bars(1, 1, 0, 2), ID_FILE_MRU_FILE1 + 1, 1, 0},
-        {"", Bars(1, 1, 0, 2), ID_FILE_MRU_FILE1 + 2, 0, 0},
-        {"", Bars(1, 1, 0, 6), ID_FILE_MRU_FILE1 + 5, 1, 0},
-        {"always there", FrameState{}, ID_FILE_SAVE, 1, 0},
-        {"", FrameState{}, ID_FILE_BROWSE, 1, 0},
-        {"", FrameState{}, ID_OPTIONS, 1, 0},
-        {"", FrameState{}, ID_NEXT_PANE, 1, 0},
-        {"served by panes that come later", FrameState{}, ID_FILE_PRINT, 0, 0},
-        {"", FrameState{}, ID_VIEW_WEBPAGE, 0, 0},
-        {"", FrameState{}, ID_VIEW_SPLIT, 0, 0},
-        {"unknown ids", FrameState{}, 12345, 0, 0},
-    };
-    const char* group = "";
-    for (const StateCase& c : cases) {
-        if (*c.name)
-            group = c.name;
-        const CommandState s = CommandStateOf(c.id, c.state);
-        EXPECT_EQ(s.enabled, c.enabled) << group << ": id " << c.id;
-        EXPECT_EQ(s.checked, c.checked) << group << ": id " << c.id;
-    }
-}
 
 TEST(RecentFileList, KeepsSixNewestFirstAndSurvivesTheProfile) {
     CRecentFileList list;
@@ -171,21 +82,22 @@ TEST(StartupOptions, ParsesFilesFoldersAndTheStandardOptions) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const ParseCase cases[] = {
-        {{"tsle"}, -1, StartupOptions::NEW_PAGE, ""},
-        {{"tsle", "page.html"}, -1, StartupOptions::OPEN_FILE, ""},
-        {{"tsle", "site.mtpl"}, -1, StartupOptions::OPEN_FILE, ""},
-        {{"tsle", dir.path()}, -1, StartupOptions::OPEN_PROJECT, "", true},
-        {{"tsle", dir.path(), "page.html"}, -1, StartupOptions::OPEN_FILE, "", true},
-        {{"tsle", "--help"}, 0, StartupOptions::NEW_PAGE, "[folder] [file]"},
-        {{"tsle", "--version"}, 0, StartupOptions::NEW_PAGE, "TSLE 1.0.1"},
-        {{"tsle", "a.html", "b.html"}, 2, StartupOptions::NEW_PAGE, "a.html is not a folder"},
-        {{"tsle", dir.path(), dir.path()}, 2, StartupOptions::NEW_PAGE, "is a folder"},
+        {{"tsle"}, -1, StartupOptions::Kind::NEW_PAGE, ""},
+        {{"tsle", "page.html"}, -1, StartupOptions::Kind::OPEN_FILE, ""},
+        {{"tsle", "site.mtpl"}, -1, StartupOptions::Kind::OPEN_FILE, ""},
+        {{"tsle", dir.path()}, -1, StartupOptions::Kind::OPEN_PROJECT, "", true},
+        {{"tsle", dir.path(), "page.html"}, -1, StartupOptions::Kind::OPEN_FILE, "", true},
+        {{"tsle", "--help"}, 0, StartupOptions::Kind::NEW_PAGE, "[folder] [file]"},
+        {{"tsle", "--help-all"}, 0, StartupOptions::Kind::NEW_PAGE, "[folder] [file]"},
+        {{"tsle", "--version"}, 0, StartupOptions::Kind::NEW_PAGE, "TSLE 1.0.1"},
+        {{"tsle", "a.html", "b.html"}, 2, StartupOptions::Kind::NEW_PAGE, "a.html is not a folder"},
+        {{"tsle", dir.path(), dir.path()}, 2, StartupOptions::Kind::NEW_PAGE, "is a folder"},
         {{"tsle", dir.path(), "a.html", "b.html"},
          2,
-         StartupOptions::NEW_PAGE,
+         StartupOptions::Kind::NEW_PAGE,
          "Too many arguments"},
-        {{"tsle", "--bogus"}, 2, StartupOptions::NEW_PAGE, "bogus"},
-        {{"tsle", "--screenshot", "page"}, 2, StartupOptions::NEW_PAGE, "SCENE,FILE"},
+        {{"tsle", "--bogus"}, 2, StartupOptions::Kind::NEW_PAGE, "bogus"},
+        {{"tsle", "--screenshot", "page"}, 2, StartupOptions::Kind::NEW_PAGE, "SCENE,FILE"},
     };
     for (const ParseCase& c : cases) {
         StartupOptions options;
@@ -222,9 +134,9 @@ TEST_F(FirstDocument, ATemplateOpensOverANewPageAndAFailureLeavesANewPage) {
         Write("site.mtpl", "<html><head><title action=\"1\">T</title></head></html>");
 
     StartupOptions options;
-    options.kind = StartupOptions::OPEN_FILE;
+    options.kind = StartupOptions::Kind::OPEN_FILE;
     options.path = templ;
-    EXPECT_EQ(OpenStartupDocument(m_doc, options), 1);
+    EXPECT_TRUE(OpenStartupDocument(m_doc, options));
     EXPECT_EQ(m_doc.IsTemplateOpen(), 1);
     EXPECT_EQ(m_doc.GetTemplateName(), "site");
     EXPECT_EQ(m_doc.GetTitle(), "Untitled");
@@ -234,7 +146,7 @@ TEST_F(FirstDocument, ATemplateOpensOverANewPageAndAFailureLeavesANewPage) {
     CTesselDoc fresh;
     fresh.SetPrompt(&m_prompt);
     options.path = page;
-    EXPECT_EQ(OpenStartupDocument(fresh, options), 1);
+    EXPECT_TRUE(OpenStartupDocument(fresh, options));
     EXPECT_EQ(fresh.GetPathName(), page);
     EXPECT_EQ(fresh.GetPageTitle(), "Home");
 
@@ -242,16 +154,16 @@ TEST_F(FirstDocument, ATemplateOpensOverANewPageAndAFailureLeavesANewPage) {
     CTesselDoc missing;
     missing.SetPrompt(&m_prompt);
     options.path = Path("GONE.MTPL");
-    EXPECT_EQ(OpenStartupDocument(missing, options), 0);
+    EXPECT_FALSE(OpenStartupDocument(missing, options));
     EXPECT_EQ(missing.IsTemplateOpen(), 0);
     EXPECT_EQ(missing.GetTitle(), "Untitled");
     ASSERT_EQ(m_prompt.messages.size(), 1u);
     EXPECT_TRUE(Contains(m_prompt.messages[0], "Failed to open document."));
 
-    options.kind = StartupOptions::NEW_PAGE;
+    options.kind = StartupOptions::Kind::NEW_PAGE;
     options.path.clear();
     CTesselDoc empty;
-    EXPECT_EQ(OpenStartupDocument(empty, options), 1);
+    EXPECT_TRUE(OpenStartupDocument(empty, options));
     EXPECT_EQ(empty.GetTitle(), "Untitled");
 }
 

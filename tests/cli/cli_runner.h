@@ -12,31 +12,53 @@
 #include <QTemporaryDir>
 
 struct CliResult {
-    int exitCode; // -1 when the program crashed or did not finish
+    int exitCode; // -1 when the program did not start, hung or crashed
     QByteArray out;
     QByteArray err;
 };
 
-inline CliResult RunCli(const QStringList& args) {
+// How long one run may take before it counts as hung.
+inline constexpr int CLI_TIMEOUT_MS = 60000;
+
+// Waits for a started run and collects what it wrote. A run that does not
+// start, does not end in time (it is then killed) or ends by a signal fails
+// the test, whatever the test goes on to check.
+inline CliResult FinishRun(QProcess& process, const QString& what, int timeoutMs) {
+    const std::string name = what.toStdString();
+    if (!process.waitForStarted(timeoutMs)) {
+        ADD_FAILURE() << name << ": did not start: " << process.errorString().toStdString();
+        return {-1, {}, {}};
+    }
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(timeoutMs);
+        ADD_FAILURE() << name << ": still running after " << timeoutMs << " ms; killed";
+        return {-1, process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+    if (process.exitStatus() != QProcess::NormalExit) {
+        ADD_FAILURE() << name << ": crashed (" << process.errorString().toStdString() << ")";
+        return {-1, process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+inline CliResult RunCli(const QStringList& args, int timeoutMs = CLI_TIMEOUT_MS) {
     QProcess process;
     process.start(QStringLiteral(TSLE_CLI_PATH), args);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
+    return FinishRun(process, QStringLiteral("tsle-cli ") + args.join(QLatin1Char(' ')), timeoutMs);
 }
 
 // Runs a shell script in dir with $CLI naming tsle-cli: for limits (ulimit),
 // redirections, other users, and arguments that are not UTF-8.
-inline CliResult RunShell(const QString& script, const QString& dir) {
+inline CliResult RunShell(const QString& script, const QString& dir,
+                          int timeoutMs = CLI_TIMEOUT_MS) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("CLI"), QStringLiteral(TSLE_CLI_PATH));
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(dir);
     process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script});
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
+    return FinishRun(process, script, timeoutMs);
 }
 
 // A temporary folder to put pages in for a command to work on.
@@ -51,7 +73,7 @@ protected:
     }
     // Writes a file (making its folders) and returns its path.
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
+        QString path = m_dir.filePath(name);
         QDir().mkpath(QFileInfo(path).path());
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));

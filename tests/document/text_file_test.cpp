@@ -55,7 +55,7 @@ TEST_P(TextFile, ReplacesTheContentAndKeepsThePermissions) {
 
 TEST_P(TextFile, KeepsOwnerAndGroup) {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "only root can give a file to another user";
+        SKIP_FAULT_TEST("only root can give a file to another user");
     const QString path = Path("page.html");
     WriteFile(path, "old");
     ASSERT_EQ(::chown(Bytes(path).c_str(), NOBODY, NOGROUP), 0);
@@ -94,32 +94,33 @@ TEST_P(TextFile, SavesThroughASymbolicLinkAndUnderAnyName) {
     }
 }
 
-// A full disk or a file-size limit fails the save before anything is
-// replaced: the original stays, no temporary file is left, and the reason is
-// given. Small texts too, which a buffered writer would only try to write when
-// it is closed.
-TEST_P(TextFile, AFullDiskOrFileSizeLimitLeavesTheOriginal) {
+// A full disk fails the save before anything is replaced: the original stays,
+// no temporary file is left, and the reason is given. Small texts too, which a
+// buffered writer would only try to write when it is closed.
+TEST_P(TextFile, AFullDiskLeavesTheOriginal) {
     const QByteArray original =
         "<html><head><title>Old</title></head><body>" + QByteArray(20000, 'x') + "</body></html>";
-    {
-        const QString dir = Path("small");
-        ASSERT_TRUE(QDir().mkdir(dir));
-        SmallTmpfs tmpfs(Bytes(dir), 64 * 1024);
-        if (!tmpfs.ok()) {
-            std::printf("[  SKIPPED ] full disk: %s\n", tmpfs.why().c_str());
-        } else {
-            WriteFile(dir + "/p.html", original);
-            FillUp(Bytes(dir));
-            for (const QByteArray& text : {original + "more", QByteArray("tiny")}) {
-                QString error;
-                EXPECT_EQ(SaveTextFile(dir + "/p.html", text.toStdString(), error, GetParam()), 0);
-                EXPECT_EQ(error, "No space left on device");
-                EXPECT_EQ(ReadFile(dir + "/p.html"), original);
-                EXPECT_EQ(LeftoverTemps(Bytes(dir)), std::vector<std::string>{});
-            }
-        }
+    const QString dir = Path("small");
+    ASSERT_TRUE(QDir().mkdir(dir));
+    SmallTmpfs tmpfs(Bytes(dir), 64 * 1024);
+    if (!tmpfs.ok())
+        SKIP_FAULT_TEST("full disk: " + tmpfs.why());
+    WriteFile(dir + "/p.html", original);
+    FillUp(Bytes(dir));
+    for (const QByteArray& text : {original + "more", QByteArray("tiny")}) {
+        QString error;
+        EXPECT_EQ(SaveTextFile(dir + "/p.html", text.toStdString(), error, GetParam()), 0);
+        EXPECT_EQ(error, "No space left on device");
+        EXPECT_EQ(ReadFile(dir + "/p.html"), original);
+        EXPECT_EQ(LeftoverTemps(Bytes(dir)), std::vector<std::string>{});
     }
-    // A file-size limit of 1 KiB: without SIGXFSZ ignored, the save would be killed.
+}
+
+// So does a file-size limit (1 KiB); without SIGXFSZ ignored, the save would
+// be killed.
+TEST_P(TextFile, AFileSizeLimitLeavesTheOriginal) {
+    const QByteArray original =
+        "<html><head><title>Old</title></head><body>" + QByteArray(20000, 'x') + "</body></html>";
     const QString path = Path("p.html");
     WriteFile(path, original);
     struct rlimit old;
@@ -159,7 +160,7 @@ TEST_P(TextFile, RefusesFilesItMustNotReplace) {
 // rename replace it, and a folder that takes no new file stops the save.
 TEST_P(TextFile, RefusesWhatTheUserMayNotWrite) {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "needs root to act as another user";
+        SKIP_FAULT_TEST("needs root to act as another user");
     ASSERT_EQ(::chmod(Bytes(m_dir.path()).c_str(), 0777), 0);
     WriteFile(Path("readonly.html"), "read-only");
     ASSERT_TRUE(QDir().mkpath(Path("locked")));

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "settings/memory_profile.h"
+#include "settings/settings_profile.h"
 
 namespace {
 
@@ -58,6 +61,8 @@ TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
     EXPECT_EQ(profile.GetProfileInt(USER, "UIB_1_L", -1), 1);
     EXPECT_EQ(profile.HasValue(USER, "UIB_2_N"), 0);
     EXPECT_EQ(profile.HasValue(USER, "FIB_0_N"), 0); // standard fields: mode only
+    EXPECT_EQ(profile.GetProfileInt(USER, "UIB_1_P", -1), 0);
+    EXPECT_EQ(profile.GetProfileInt(USER, "GIB_0_D", -1), DISPLAY_IF_CONTENT); // canonical
     EXPECT_EQ(profile.GetProfileInt(USER, "NormalizeHead", -1), 0);
     // FileTypes, NormalizeHead, the preview's two, the five limits, the
     // project sites, IBC, 13 + 12 modes and 5 values for each of the two user
@@ -180,6 +185,55 @@ TEST(FieldList, FindFieldAndRemoveFound) {
     EXPECT_EQ(list.GetAt(FIRST_CUSTOM_FIELD).GetName(), "Rating");
     list.TruncateTo(0); // never below the catalogue
     EXPECT_EQ(list.GetCount(), 13);
+}
+
+// Through the settings file itself, where numbers and texts are typed by QSettings.
+TEST(FieldList, SurvivesTheSettingsFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    {
+        CFieldList list;
+        auto field = std::make_unique<CMetaField>(FIELD_USER);
+        field->Define("rating", 1, "", 1, 1, 0);
+        field->SetDisplay(DISPLAY_ALWAYS);
+        list.AddField(std::move(field));
+        list.GetAt(6).SetDisplay(DISPLAY_NEVER);
+        list.GetAt(list.FindField("og:image", FieldTag::PROPERTY)).SetDisplay(DISPLAY_ALWAYS);
+        auto property = std::make_unique<CMetaField>(FIELD_USER);
+        property->Define("article:author", 0, "", 1, 0, 0);
+        property->SetTag(FieldTag::PROPERTY);
+        list.AddField(std::move(property));
+        CSettingsProfile profile;
+        CAppSettings saved;
+        saved.m_strFileTypes = "*.htm;";
+        saved.m_preview.m_scriptFolders = {"/srv/s\xc3\xbc"
+                                           "d site",
+                                           "/home/x/a=b;c"};
+        saved.m_preview.m_bScriptsThisRun = true; // never stored
+        list.SaveSettings(profile, saved);
+    }
+    CFieldList list;
+    CAppSettings app;
+    list.LoadSettings(CSettingsProfile(), app);
+    EXPECT_EQ(app.m_strFileTypes, "*.htm;");
+    EXPECT_EQ(app.m_preview.m_scriptFolders, (std::vector<std::string>{"/srv/s\xc3\xbc"
+                                                                       "d site",
+                                                                       "/home/x/a=b;c"}));
+    EXPECT_FALSE(app.m_preview.m_bScriptsThisRun);
+    ASSERT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD + 2);
+    EXPECT_EQ(list.GetAt(6).GetDisplay(), DISPLAY_NEVER);
+    EXPECT_EQ(list.GetAt(list.FindField("og:image", FieldTag::PROPERTY)).GetDisplay(),
+              DISPLAY_ALWAYS);
+    EXPECT_EQ(list.GetAt(list.FindField("og:title", FieldTag::PROPERTY)).GetDisplay(),
+              DISPLAY_IF_CONTENT);
+    const CMetaField& rating = list.GetAt(FIRST_CUSTOM_FIELD);
+    EXPECT_EQ(rating.GetName(), "rating");
+    EXPECT_EQ(rating.IsHttpEquiv(), 1);
+    EXPECT_EQ(rating.IsMultiLine(), 1);
+    EXPECT_EQ(rating.GetDisplay(), DISPLAY_ALWAYS);
+    EXPECT_EQ(rating.GetTag(), FieldTag::META);
+    EXPECT_EQ(list.GetAt(FIRST_CUSTOM_FIELD + 1).GetTag(), FieldTag::PROPERTY);
 }
 
 } // namespace

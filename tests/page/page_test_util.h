@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/scripted_prompt.h"
 #include "page/html_page.h"
 
 // The sections of a page as "T:text" strings (T: x text, s script, t tag, c comment).
@@ -27,14 +28,3 @@ inline std::string Rebuilt(const std::string& text, int preserveBody) {
     page.SetText(text, preserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD);
     return page.GetText();
 }
-
-// Records what the page tells the user.
-class RecordingPrompt : public IUserPrompt {
-public:
-    void Info(const std::string& text) override { messages.push_back(text); }
-    Answer Ask(const std::string& text, Buttons) override {
-        messages.push_back(text);
-        return ANSWER_CANCEL;
-    }
-    std::vector<std::string> messages;
-};

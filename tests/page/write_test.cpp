@@ -155,7 +155,7 @@ TEST(Write, EmptyNameNeverWritesAnything) {
 }
 
 TEST(Write, Title) {
-    RecordingPrompt prompt;
+    ScriptedPrompt prompt;
     const struct {
         const char* text;
         const char* title;

@@ -15,8 +15,8 @@ void ExpectMode(const CViewModeState& s, int mode, int tab) {
     EXPECT_EQ(s.IsTabBarShown(), mode == VIEW_MODE_SPLIT ? 0 : 1);
     EXPECT_EQ(s.SelectedTab(), tab);
     for (int command : {VIEW_MODE_METADATA, VIEW_MODE_WEBPAGE, VIEW_MODE_SPLIT}) {
-        EXPECT_EQ(s.IsCommandEnabled(command), command == mode ? 0 : 1) << command;
-        EXPECT_EQ(s.IsCommandChecked(command), command == mode ? 1 : 0) << command;
+        EXPECT_EQ(s.IsCommandEnabled(command), command != mode) << command;
+        EXPECT_EQ(s.IsCommandChecked(command), command == mode) << command;
     }
     EXPECT_NE(s.ActiveRow(), s.HiddenRow());
 }

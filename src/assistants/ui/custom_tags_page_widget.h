@@ -13,7 +13,7 @@ class QPushButton;
 class CCustomTagsPageWidget : public COptionsPageWidget {
     Q_OBJECT
 public:
-    CCustomTagsPageWidget(CFieldList& fields, QWidget* parent = nullptr);
+    explicit CCustomTagsPageWidget(CFieldList& fields, QWidget* parent = nullptr);
 
     void Activate() override;
     int IsModified() const override { return m_page.IsModified(); }

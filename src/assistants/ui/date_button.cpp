@@ -121,7 +121,7 @@ void CDateButton::paintEvent(QPaintEvent*) {
     else
         box.state |= QStyle::State_Raised;
     style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &box, &painter, this);
-    QStyleOption arrowOption = box;
+    QStyleOption arrowOption = static_cast<const QStyleOption&>(box); // the common part only
     arrowOption.rect = arrow.adjusted(4, 4, -4, -4);
     style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrowOption, &painter, this);
 

@@ -1,36 +1,13 @@
 #include "shell/ui/child_frame.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
 
 #include "image_strip.h"
-#include "resource_ids.h"
 #include "shell/ui/hide_splitter_wnd.h"
 #include "shell/ui/preview_pane.h"
-
-namespace {
-
-int ModeOfCommand(int id) {
-    switch (id) {
-    case ID_VIEW_METADATA:
-        return VIEW_MODE_METADATA;
-    case ID_VIEW_WEBPAGE:
-        return VIEW_MODE_WEBPAGE;
-    case ID_VIEW_SPLIT:
-        return VIEW_MODE_SPLIT;
-    default:
-        return 2; // no mode
-    }
-}
-
-bool IsViewCommand(int id) {
-    return id == ID_VIEW_METADATA || id == ID_VIEW_WEBPAGE || id == ID_VIEW_SPLIT;
-}
-
-} // namespace
 
 CChildFrame::CChildFrame(CTesselDoc* doc, QWidget* editingView, QWidget* parent)
     : CChildFrame(editingView, new CPreviewPane(doc), parent) {}
@@ -86,42 +63,9 @@ CPreviewPane* CChildFrame::Preview() const {
     return qobject_cast<CPreviewPane*>(m_preview);
 }
 
-int CChildFrame::OnCommand(int id) {
-    if (IsViewCommand(id)) {
-        SetViewMode(ModeOfCommand(id));
-        return 1;
-    }
-    if (id == ID_FILE_PRINT) {
-        Print();
-        return 1;
-    }
-    return 0;
-}
-
-int CChildFrame::IsCommandEnabled(int id) const {
-    if (IsViewCommand(id))
-        return m_state.IsCommandEnabled(ModeOfCommand(id));
-    if (id == ID_FILE_PRINT)
-        return CanPrint();
-    return 0;
-}
-
-int CChildFrame::IsCommandChecked(int id) const {
-    return IsViewCommand(id) ? m_state.IsCommandChecked(ModeOfCommand(id)) : 0;
-}
-
-void CChildFrame::UpdateAction(QAction* action) const {
-    const int id = action->data().toInt();
-    if (IsViewCommand(id)) {
-        action->setCheckable(true);
-        action->setChecked(IsCommandChecked(id));
-    }
-    action->setEnabled(IsCommandEnabled(id));
-}
-
-int CChildFrame::CanPrint() const {
+bool CChildFrame::CanPrint() const {
     const CPreviewPane* preview = Preview();
-    return preview && m_state.ActiveRow() == VIEW_ROW_PREVIEW && preview->CanPrint() ? 1 : 0;
+    return preview && m_state.ActiveRow() == VIEW_ROW_PREVIEW && preview->CanPrint();
 }
 
 void CChildFrame::Print() {
@@ -129,12 +73,12 @@ void CChildFrame::Print() {
         Preview()->Print();
 }
 
-int CChildFrame::RestoreState(const QByteArray& state) {
+bool CChildFrame::RestoreState(const QByteArray& state) {
     if (!m_state.RestoreState(state))
-        return 0;
+        return false;
     if (m_state.IsSplit())
         Apply();
-    return 1;
+    return true;
 }
 
 void CChildFrame::SetViewMode(int mode) {

@@ -3,10 +3,10 @@
 // time under a tab bar ("Meta-data", "Web page") or both at once in the split
 // view, where the tab bar is hidden.
 //
-// The main window's View actions call OnCommand with their command ids and
-// take their enabled and checked state from UpdateAction; Ctrl+P calls
-// OnCommand(ID_FILE_PRINT), which prints while the preview is the active view.
-// The rules are CViewModeState's; this widget applies them. The mode belongs
+// The main window's View commands call ShowMetaData, ShowWebPage and
+// ShowSplit and take their enabled and checked state from State(); Ctrl+P
+// calls Print, which prints while the preview is the active view. The rules
+// are CViewModeState's; this widget applies them. The mode belongs
 // to the frame, not to the page, so it stays when other pages are opened.
 #pragma once
 
@@ -18,7 +18,6 @@
 class CHideSplitterWnd;
 class CTesselDoc;
 class CPreviewPane;
-class QAction;
 class QTabBar;
 
 class CChildFrame : public QWidget {
@@ -35,25 +34,16 @@ public:
     void ShowWebPage() { SetViewMode(VIEW_MODE_WEBPAGE); }
     void ShowSplit() { SetViewMode(VIEW_MODE_SPLIT); }
 
-    // ID_VIEW_METADATA, ID_VIEW_WEBPAGE, ID_VIEW_SPLIT and ID_FILE_PRINT.
-    // Returns 1 when id is one of them (done, or disabled), 0 for any other id.
-    int OnCommand(int id);
-    int IsCommandEnabled(int id) const;
-    int IsCommandChecked(int id) const;
-    // Sets a QAction whose data is one of those ids: checkable (the View
-    // commands), enabled and checked as the state says.
-    void UpdateAction(QAction* action) const;
-
     const CViewModeState& State() const { return m_state; }
     // Whether Ctrl+P prints now: the preview is the active view and has a page.
-    int CanPrint() const;
+    bool CanPrint() const;
     void Print();
 
     // The editing view's height in the split view, for the main window's
     // settings. RestoreState returns 0 and changes nothing for a state it did
     // not write.
     QByteArray SaveState() const { return m_state.SaveState(); }
-    int RestoreState(const QByteArray& state);
+    bool RestoreState(const QByteArray& state);
 
     QWidget* EditingView() const { return m_editingView; }
     QWidget* PreviewWidget() const { return m_preview; }

@@ -11,26 +11,26 @@ CFileBrowserColumn::CFileBrowserColumn(CHideSplitterWnd* splitter, CFileTreeView
     // A wider window widens the page, not the browser.
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    connect(doc, &CTesselDoc::projectDirChanged, this, [this] { ShowFileBrowser(1); });
-    connect(tree, &CFileTreeView::closeRequested, this, [this] { ShowFileBrowser(0); });
+    connect(doc, &CTesselDoc::projectDirChanged, this, [this] { ShowFileBrowser(true); });
+    connect(tree, &CFileTreeView::closeRequested, this, [this] { ShowFileBrowser(false); });
     connect(tree, &CFileTreeView::openRequested, doc, &CTesselDoc::OpenDocumentFile);
     // Hidden before the window is first shown, to come at its ideal width.
-    m_bBrowserShown = 1;
-    ShowFileBrowser(0);
+    m_bBrowserShown = true;
+    ShowFileBrowser(false);
     splitter->SetPaneSize(0, IDEAL_WIDTH);
 }
 
-void CFileBrowserColumn::ShowFileBrowser(int show) {
+void CFileBrowserColumn::ShowFileBrowser(bool show) {
     if (!m_splitter || !m_tree || !m_pDoc)
         return;
     if (show && !m_bBrowserShown) {
         // Back at the width it had (the ideal width until the user or the
         // window's saved layout changes it).
         m_splitter->ShowColumn();
-        m_bBrowserShown = 1;
+        m_bBrowserShown = true;
         m_tree->RefreshRoot(m_pDoc->GetProjectDir());
     } else if (!show && m_bBrowserShown) {
-        m_bBrowserShown = 0;
+        m_bBrowserShown = false;
         m_splitter->HideColumn(0);
     } else if (show) {
         m_tree->RefreshRoot(m_pDoc->GetProjectDir());
@@ -41,5 +41,5 @@ void CFileBrowserColumn::OpenProject(const QString& dir) {
     if (!m_pDoc)
         return;
     m_pDoc->SetProjectDir(AbsoluteDocPath(dir));
-    ShowFileBrowser(1);
+    ShowFileBrowser(true);
 }

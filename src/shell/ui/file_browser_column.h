@@ -32,8 +32,8 @@ public:
     // the document's project folder. Hide and shown: the column goes, the tree
     // stays as it is. Show and already shown: the tree refreshes its root,
     // which re-reads it only for another folder. Hide and hidden: nothing.
-    void ShowFileBrowser(int show);
-    int IsBrowserShown() const { return m_bBrowserShown; }
+    void ShowFileBrowser(bool show);
+    bool IsBrowserShown() const { return m_bBrowserShown; }
 
     // A folder named on the command line: it becomes the project folder (as
     // an absolute path) and the browser shows it.
@@ -43,5 +43,5 @@ private:
     QPointer<CHideSplitterWnd> m_splitter;
     QPointer<CFileTreeView> m_tree;
     QPointer<CTesselDoc> m_pDoc;
-    int m_bBrowserShown = 0;
+    bool m_bBrowserShown = false;
 };

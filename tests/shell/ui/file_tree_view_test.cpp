@@ -10,6 +10,8 @@
 #include <deque>
 
 #include "document/tessel_doc.h"
+#include "fakes/scripted_picker.h"
+#include "fakes/scripted_prompt.h"
 #include "settings/app_settings.h"
 #include "shell/ui/file_browser_column.h"
 #include "shell/ui/file_tree_view.h"
@@ -54,29 +56,6 @@ QTreeWidgetItem* Child(QTreeWidgetItem* item, const QString& text) {
     }
     return nullptr;
 }
-
-// Answers questions in script order and records them.
-class Prompt : public IUserPrompt {
-public:
-    void Info(const std::string& text) override { messages.push_back(text); }
-    Answer Ask(const std::string& text, Buttons) override {
-        questions.push_back(text);
-        if (answers.empty())
-            return ANSWER_CANCEL;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::deque<Answer> answers;
-    std::vector<std::string> questions;
-    std::vector<std::string> messages;
-};
-
-class Picker : public IFilePicker {
-public:
-    QString Pick(const Request&) override { return answer; }
-    QString answer;
-};
 
 } // namespace
 
@@ -213,8 +192,8 @@ void FileTreeViewTest::columnShowsHidesAndRoutesOpens() {
     Write("other.html", "<html><head><title>Other</title></head><body></body></html>");
     CAppSettings settings;
     CTesselDoc doc;
-    Prompt prompt;
-    Picker picker;
+    ScriptedPrompt prompt;
+    ScriptedPicker picker;
     doc.SetPrompt(&prompt);
     doc.SetFilePicker(&picker);
     doc.SetSettings(&settings);
@@ -230,13 +209,13 @@ void FileTreeViewTest::columnShowsHidesAndRoutesOpens() {
     top.resize(900, 500);
     top.show();
     QVERIFY(!tree->isVisible()); // hidden at start
-    QCOMPARE(column.IsBrowserShown(), 0);
+    QVERIFY(!column.IsBrowserShown());
 
     // Browse picks the project: the column comes at its ideal width with the folder.
-    picker.answer = m_dir->path();
+    picker.answers = {m_dir->path()};
     QCOMPARE(doc.OnBrowse(), 1);
     QVERIFY(tree->isVisible());
-    QCOMPARE(column.IsBrowserShown(), 1);
+    QVERIFY(column.IsBrowserShown());
     QVERIFY(qAbs(splitter->sizes().at(0) - CFileBrowserColumn::IDEAL_WIDTH) <= 1);
     QCOMPARE(tree->minimumWidth(), CFileBrowserColumn::MIN_WIDTH);
     QTreeWidgetItem* root = tree->Tree()->topLevelItem(0);
@@ -268,17 +247,19 @@ void FileTreeViewTest::columnShowsHidesAndRoutesOpens() {
 
     // Browse again for the same folder: shown once, the tree kept.
     Child(root, "alpha")->setExpanded(true);
+    picker.answers = {m_dir->path()};
     QCOMPARE(doc.OnBrowse(), 1);
     QCOMPARE(tree->Tree()->topLevelItem(0), root);
     QVERIFY(Child(root, "alpha")->isExpanded());
+    QVERIFY(picker.unexpected.empty() && prompt.unexpected.empty());
 
     // The close button hides the column; showing it again finds the tree as it was.
     QTest::mouseClick(tree->CloseButton(), Qt::LeftButton);
     QVERIFY(!tree->isVisible());
-    QCOMPARE(column.IsBrowserShown(), 0);
-    column.ShowFileBrowser(0);
-    QCOMPARE(column.IsBrowserShown(), 0);
-    column.ShowFileBrowser(1);
+    QVERIFY(!column.IsBrowserShown());
+    column.ShowFileBrowser(false);
+    QVERIFY(!column.IsBrowserShown());
+    column.ShowFileBrowser(true);
     QVERIFY(tree->isVisible());
     QCOMPARE(tree->Tree()->topLevelItem(0), root);
 

@@ -1,4 +1,4 @@
-#include "app/message_box_prompt.h"
+#include "app/ui/message_box_prompt.h"
 
 #include <QMessageBox>
 

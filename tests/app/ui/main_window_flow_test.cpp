@@ -96,7 +96,7 @@ void MainWindowFlowTest::typingMarksThePageAndSaveWritesOnlyThatChange() {
 
     QTest::keyClick(description, Qt::Key_S, Qt::ControlModifier);
     QVERIFY(!rig.frame->isWindowModified());
-    QVERIFY(rig.prompt.messages.isEmpty());
+    QVERIFY(rig.prompt.messages.empty());
 
     // The file is the page as read with the description rewritten and nothing
     // else (an untouched tag is written as an unedited save writes it).
@@ -127,7 +127,7 @@ void MainWindowFlowTest::aTemplateIsMadeEditedAndAppliedThroughMenuBarAndButtons
     // New template from the toolbar, based on the page: the form shows the template.
     rig.prompt.answers = {IUserPrompt::ANSWER_YES};
     ClickToolButton(rig, rig.frame->MainToolBar(), ID_TEMPLATE_NEW);
-    QCOMPARE(rig.prompt.questions, QStringList({"Base new template on current page?"}));
+    QCOMPARE(Texts(rig.prompt.questions), QStringList({"Base new template on current page?"}));
     QTRY_VERIFY(edit->isVisible());
     QCOMPARE(edit->text(), QStringLiteral("End editing"));
     QVERIFY(!apply->isEnabled());
@@ -168,7 +168,7 @@ void MainWindowFlowTest::aTemplateIsMadeEditedAndAppliedThroughMenuBarAndButtons
     rig.prompt.questions.clear();
     rig.prompt.answers = {IUserPrompt::ANSWER_NO};
     QVERIFY(rig.frame->close());
-    QCOMPARE(rig.prompt.questions, QStringList({"Save changes to unnamed template"}));
+    QCOMPARE(Texts(rig.prompt.questions), QStringList({"Save changes to unnamed template"}));
 }
 
 QTEST_MAIN(MainWindowFlowTest)

@@ -3,10 +3,10 @@
 // project folder is chosen) and the child frame, which holds the editing view
 // and the web page preview.
 //
-// Every command is one QAction carrying its command id as data. A command goes
-// first to the panes added with AddCommandTarget, then to the window's own
-// handler, which calls the document or the editing view. Enable and check
-// states are recomputed in UpdateActions whenever what they read changes.
+// Every command is one QAction carrying its command id as data, made from its
+// row of the command table (frame_commands.h), which also holds its handler
+// and its enable/check rule. Enable and check states are recomputed in
+// UpdateActions whenever what they read changes.
 //
 // The document, profile, settings and recent-file list belong to the caller
 // and outlive the window.
@@ -15,12 +15,12 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
-#include <memory>
 
-#include "app/command_states.h"
+#include "app/frame_state.h"
 #include "assistants/ui/assistant_dialogs.h"
 
 struct CAppSettings;
+struct FrameCommand;
 class CChildFrame;
 class CFileBrowserColumn;
 class CFileTreeView;
@@ -30,7 +30,6 @@ class CLockKeyTracker;
 class CRecentFileList;
 class CTesselDoc;
 class CTesselView;
-class ICommandTarget;
 class IProfile;
 class IUserPrompt;
 class QAction;
@@ -55,6 +54,11 @@ public:
 
     // The action of a command id (recent files: ID_FILE_MRU_FILE1 + n), or null.
     QAction* Action(int id) const;
+    // Runs command id as its menu item would: only while its rule enables it.
+    // Returns whether it ran.
+    bool RunCommand(int id);
+
+    CTesselDoc& Document() const { return m_doc; }
     CTesselView* View() const { return m_view; }
     CAppSettings& Settings() const { return m_settings; }
     CHideSplitterWnd* Splitter() const { return m_splitter; }
@@ -65,23 +69,27 @@ public:
     // The panes: the file browser in column 0, the child frame in column 1.
     CFileTreeView* FileBrowser() const { return m_browser; }
     CChildFrame* ChildFrame() const { return m_child; }
-    // A pane that serves commands; it must outlive the window or be removed.
-    // The child frame serves the View switches and Print before any other.
-    void AddCommandTarget(ICommandTarget* target);
-    void RemoveCommandTarget(ICommandTarget* target);
 
-    // Shows (1) or hides (0) the file browser's column; showing it while it
+    // Shows or hides the file browser's column; showing it while it
     // is shown refreshes the tree, which re-reads only another folder. Browse
     // shows it through the document, the browser's close button hides it.
-    void ShowFileBrowser(int show);
-    int IsBrowserShown() const;
+    void ShowFileBrowser(bool show);
+    bool IsBrowserShown() const;
     // A project folder given on the command line becomes the document's
     // project folder, and the file browser shows it.
     void OpenProjectDir(const QString& dir);
 
+    // The window's own commands.
     // Opens entry index of the recent-file list; an entry whose file is gone
     // is dropped from the list.
     bool OpenRecentFile(int index);
+    // Shows or hides both toolbars together, as the main one is shown.
+    void ToggleToolBars();
+    void ToggleStatusBar();
+    // Moves the focus to the next (or previous) visible pane, wrapping.
+    void CyclePane(bool forward);
+    // Opens the help at its default topic, or says why it cannot.
+    void ShowHelpTopics();
 
     // The window's size, position, splitter and bars from the profile, and back.
     void RestoreWindowState();
@@ -115,17 +123,12 @@ private:
     void CreateClient();
     void ConnectDocument();
 
-    void OnCommand(int id);
-    void OnHelpFinder();
-    void OnAppAbout();
-    void ToggleToolBars();
-    void CyclePane(bool forward);
     void RebuildRecentFileMenu();
     void OnFileUsed(const QString& path);
     void ShowMessageText();
     void ShowLockKeys(const LockKeys& keys);
+    // Everything the commands' rules read.
     FrameState GatherState() const;
-    CommandState StateOf(int id, const FrameState& state) const;
 
     CTesselDoc& m_doc;
     IProfile& m_profile;
@@ -133,12 +136,13 @@ private:
     CRecentFileList& m_recent;
     IUserPrompt* m_prompt = nullptr;
 
+    // The actions in the order of the command table, each with its row.
     QList<QAction*> m_actions;
+    QList<const FrameCommand*> m_commands;
     QMenu* m_recentMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
     QTimer* m_recentSave = nullptr;
-    QList<ICommandTarget*> m_targets;
     QToolBar* m_mainBar = nullptr;
     QToolBar* m_viewBar = nullptr;
     QLabel* m_messagePane = nullptr;
@@ -150,7 +154,6 @@ private:
     CFileTreeView* m_browser = nullptr;
     CFileBrowserColumn* m_browserColumn = nullptr;
     CChildFrame* m_child = nullptr;
-    std::unique_ptr<ICommandTarget> m_childCommands;
     CTesselView* m_view = nullptr;
     // The assistant dialogs and the options sheet behind the view's buttons.
     CAssistantDialogs m_assistants;

@@ -1,4 +1,4 @@
-#include "app/splash_wnd.h"
+#include "app/ui/splash_wnd.h"
 
 #include <QApplication>
 #include <QTimer>

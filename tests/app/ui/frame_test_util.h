@@ -1,5 +1,5 @@
 // A main window on the offscreen platform with everything it needs, answering
-// the document's questions and file requests from a script.
+// the document's questions and file requests from a script (fakes/).
 #pragma once
 
 #include <QDir>
@@ -15,51 +15,21 @@
 #include <string>
 #include <vector>
 
-#include "app/main_frame.h"
 #include "app/recent_file_list.h"
-#include "document/file_picker.h"
+#include "app/ui/main_frame.h"
 #include "document/tessel_doc.h"
-#include "page/user_prompt.h"
+#include "fakes/scripted_picker.h"
+#include "fakes/scripted_prompt.h"
 #include "settings/app_settings.h"
 #include "settings/memory_profile.h"
 
-// Messages are recorded; questions are answered in script order. A question
-// nobody scripted is recorded in unexpected and answered Cancel.
-class FramePrompt : public IUserPrompt {
-public:
-    void Info(const std::string& text) override { messages << QString::fromStdString(text); }
-    Answer Ask(const std::string& text, Buttons) override {
-        questions << QString::fromStdString(text);
-        if (answers.empty()) {
-            unexpected << QString::fromStdString(text);
-            return ANSWER_CANCEL;
-        }
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-
-    std::deque<Answer> answers;
-    QStringList messages;
-    QStringList questions;
-    QStringList unexpected;
-};
-
-// Answers file requests in script order; an empty answer cancels.
-class FramePicker : public IFilePicker {
-public:
-    QString Pick(const Request& request) override {
-        requests.push_back(request);
-        if (answers.empty())
-            return {};
-        const QString answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-
-    std::deque<QString> answers;
-    std::vector<Request> requests;
-};
+// What the prompt recorded, as Qt strings to compare and print.
+inline QStringList Texts(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts)
+        list << QString::fromStdString(text);
+    return list;
+}
 
 // The objects the application owns, around one main window.
 struct FrameRig {
@@ -95,8 +65,8 @@ struct FrameRig {
     CMemoryProfile* profile;
     CAppSettings settings;
     CRecentFileList recent;
-    FramePrompt prompt;
-    FramePicker picker;
+    ScriptedPrompt prompt;
+    ScriptedPicker picker;
     CTesselDoc doc;
     std::unique_ptr<CMainFrame> frame;
 };

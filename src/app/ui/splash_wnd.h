@@ -8,7 +8,8 @@
 #include <QPointer>
 #include <QSplashScreen>
 
-class CSplashWnd : public QSplashScreen {
+// Its destructor is private: the splash deletes itself, nobody else may.
+class CSplashWnd : public QSplashScreen { // NOLINT(cppcoreguidelines-virtual-class-destructor)
     Q_OBJECT
 
 public:

@@ -1,4 +1,4 @@
-#include "app/lock_keys.h"
+#include "app/ui/lock_keys.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -12,13 +12,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/about_dlg.h"
-#include "app/command_target.h"
-#include "app/help_window.h"
-#include "app/splash_wnd.h"
+#include "app/ui/about_dlg.h"
+#include "app/ui/help_window.h"
+#include "app/ui/splash_wnd.h"
 #include "form/ui/tessel_view.h"
 #include "frame_test_util.h"
 #include "resource_ids.h"
+#include "shell/ui/child_frame.h"
 #include "shell/ui/file_tree_view.h"
 #include "shell/ui/hide_splitter_wnd.h"
 
@@ -66,26 +66,6 @@ QList<int> BarIds(QToolBar* bar) {
     return ids;
 }
 
-// A pane that serves Options (before the window's own handler) and the Split
-// view switch (which the child frame serves first).
-class FakePane : public ICommandTarget {
-public:
-    bool UpdateCommand(int id, CommandState& state) override {
-        if (id != ID_OPTIONS && id != ID_VIEW_SPLIT)
-            return false;
-        state = {enabled, false};
-        return true;
-    }
-    bool RunCommand(int id) override {
-        if (id != ID_OPTIONS && id != ID_VIEW_SPLIT)
-            return false;
-        ran << id;
-        return true;
-    }
-    bool enabled = false;
-    QList<int> ran;
-};
-
 // Runs check on the next modal dialog, then closes it.
 void OnNextModal(std::function<void(QWidget*)> check) {
     QTimer::singleShot(0, [check] {
@@ -129,9 +109,8 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
     QCOMPARE(MenuTexts(rig.Menu("View")),
              QStringList({"&Meta-data", "&Web page preview", "S&plit view", "-",
                           "&Display all fields", "-", "&Toolbar", "&Status Bar", "-", "&Options"}));
-    QCOMPARE(
-        MenuTexts(rig.Menu("Help")),
-        QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About Orvane..."}));
+    QCOMPARE(MenuTexts(rig.Menu("Help")),
+             QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About TSLE..."}));
 
     // Every key of the accelerator table reaches its command, and only it.
     const struct {
@@ -239,7 +218,8 @@ void MainFrameTest::templateCommandsFollowTheDocumentThroughMenuAndKeys() {
     // A new template based on the page opens for editing.
     rig.prompt.answers = {IUserPrompt::ANSWER_YES};
     rig.Run(ID_TEMPLATE_NEW);
-    QCOMPARE(rig.prompt.questions.last(), QStringLiteral("Base new template on current page?"));
+    QCOMPARE(Texts(rig.prompt.questions).last(),
+             QStringLiteral("Base new template on current page?"));
     QVERIFY(rig.Action(ID_TEMPLATE_EDIT)->isChecked());
     QVERIFY(!rig.Action(ID_TEMPLATE_APPLY)->isEnabled());
     QVERIFY(rig.Action(ID_TEMPLATE_SAVE)->isEnabled()); // copied from the page: modified
@@ -265,7 +245,7 @@ void MainFrameTest::templateCommandsFollowTheDocumentThroughMenuAndKeys() {
     rig.Run(ID_TEMPLATE_CLOSE);
     for (int id : closedOnly)
         QVERIFY(!rig.Action(id)->isEnabled());
-    QVERIFY(rig.prompt.unexpected.isEmpty());
+    QVERIFY(rig.prompt.unexpected.empty());
     rig.doc.SetModifiedFlag(0);
 }
 
@@ -319,8 +299,8 @@ void MainFrameTest::closingAsksAboutTheTemplateThenThePage() {
     rig.prompt.answers.assign(answers.begin(), answers.end());
 
     QCOMPARE(rig.frame->close(), closes);
-    QCOMPARE(rig.prompt.questions, questions);
-    QVERIFY(rig.prompt.unexpected.isEmpty());
+    QCOMPARE(Texts(rig.prompt.questions), questions);
+    QVERIFY(rig.prompt.unexpected.empty());
     QCOMPARE(rig.frame->isVisible(), !closes);
     const QByteArray saved = "<html><head><title>New</title></head><body>kept</body></html>";
     QCOMPARE(ReadBytes(path), pageSaved ? saved : original);
@@ -375,14 +355,14 @@ void MainFrameTest::recentFilesAreListedKeptAndOpenedThroughTheRouting() {
     rig.doc.SetModifiedFlag();
     rig.prompt.answers = {IUserPrompt::ANSWER_CANCEL};
     rig.Run(ID_FILE_MRU_FILE1 + 2);
-    QCOMPARE(rig.prompt.questions.last(), QStringLiteral("Save changes to Untitled?"));
+    QCOMPARE(Texts(rig.prompt.questions).last(), QStringLiteral("Save changes to Untitled?"));
     QCOMPARE(rig.doc.GetTitle(), QStringLiteral("Untitled"));
     QCOMPARE(rig.recent.GetSize(), 4);
     rig.doc.SetModifiedFlag(0);
     // A file that is gone is reported and leaves the list.
     QVERIFY(QFile::remove(gone));
     rig.Run(ID_FILE_MRU_FILE1 + 3);
-    QVERIFY(rig.prompt.messages.last().startsWith("Failed to open document."));
+    QVERIFY(Texts(rig.prompt.messages).last().startsWith("Failed to open document."));
     QCOMPARE(rig.recent.Files(), QStringList({templ, two, one}));
     QCOMPARE(MenuTexts(rig.Menu("File")).filter(QRegularExpression("^&[1-6] ")).size(), 3);
     QTRY_COMPARE_WITH_TIMEOUT(profile.GetProfileString("Recent File List", "File4", "?"),
@@ -438,7 +418,7 @@ void MainFrameTest::paneKeysCycleTheFocusAndPanesServeTheirCommands() {
     QCOMPARE(rig.doc.GetProjectDir(), m_dir.path());
     QCOMPARE(rig.picker.requests.back().kind, IFilePicker::FOLDER);
     QVERIFY(rig.frame->FileBrowser()->isVisible());
-    QCOMPARE(rig.frame->IsBrowserShown(), 1);
+    QVERIFY(rig.frame->IsBrowserShown());
     QCOMPARE(rig.frame->Splitter()->PaneSize(0), 250);
     QWidget* tree = rig.frame->FileBrowser()->Tree();
 
@@ -456,7 +436,7 @@ void MainFrameTest::paneKeysCycleTheFocusAndPanesServeTheirCommands() {
     // The close button hides the column, keeping its width; Browse brings it back.
     QTest::mouseClick(rig.frame->FileBrowser()->CloseButton(), Qt::LeftButton);
     QVERIFY(rig.frame->FileBrowser()->isHidden());
-    QCOMPARE(rig.frame->IsBrowserShown(), 0);
+    QVERIFY(!rig.frame->IsBrowserShown());
     QVERIFY(rig.frame->View()->isAncestorOf(QApplication::focusWidget()));
     rig.frame->Splitter()->SetPaneSize(0, 200);
     rig.picker.answers = {m_dir.path()};
@@ -464,21 +444,19 @@ void MainFrameTest::paneKeysCycleTheFocusAndPanesServeTheirCommands() {
     QVERIFY(rig.frame->FileBrowser()->isVisible());
     QCOMPARE(rig.frame->Splitter()->PaneSize(0), 200);
 
-    // A pane serves its commands wherever the focus is, before the window's
-    // own handlers; the child frame's switches stay the child frame's.
-    FakePane pane;
-    rig.frame->AddCommandTarget(&pane);
-    QVERIFY(!rig.Action(ID_OPTIONS)->isEnabled());
-    pane.enabled = true;
-    rig.frame->UpdateActions();
-    rig.Run(ID_OPTIONS);
-    QCOMPARE(pane.ran, QList<int>({ID_OPTIONS}));
-    pane.enabled = false;
-    rig.frame->UpdateActions();
-    QVERIFY(!rig.Action(ID_OPTIONS)->isEnabled());
-    QVERIFY(rig.Action(ID_VIEW_SPLIT)->isEnabled());
-    rig.frame->RemoveCommandTarget(&pane);
-    QVERIFY(rig.Action(ID_OPTIONS)->isEnabled());
+    // The child frame's switches work wherever the focus is; a command its
+    // rule disables does not run.
+    tree->setFocus();
+    QTRY_VERIFY(tree->hasFocus());
+    QTest::keyClick(tree, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(rig.frame->ChildFrame()->State().GetViewMode(), VIEW_MODE_SPLIT);
+    QVERIFY(rig.Action(ID_VIEW_SPLIT)->isChecked());
+    QVERIFY(!rig.frame->RunCommand(ID_VIEW_SPLIT));
+    QVERIFY(rig.frame->RunCommand(ID_VIEW_METADATA));
+    QCOMPARE(rig.frame->ChildFrame()->State().GetViewMode(), VIEW_MODE_METADATA);
+    QVERIFY(!rig.frame->RunCommand(12345));
+    rig.frame->View()->setFocus();
+    QTRY_VERIFY(rig.frame->View()->isAncestorOf(QApplication::focusWidget()));
     // Ctrl+P does nothing while the editing view is shown.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::ControlModifier);
     QVERIFY(!rig.Action(ID_FILE_PRINT)->isEnabled());
@@ -529,7 +507,7 @@ void MainFrameTest::helpAndAboutOpenOrSayWhyNot() {
     QTest::keyClick(rig.frame.get(), Qt::Key_F1, Qt::ShiftModifier);
     auto* help = rig.frame->findChild<CHelpWindow*>();
     if (CHelpWindow::DefaultTopic().isEmpty()) {
-        QCOMPARE(rig.prompt.messages, QStringList({"Failed to launch help."}));
+        QCOMPARE(Texts(rig.prompt.messages), QStringList({"Failed to launch help."}));
         QVERIFY(!help);
     } else {
         QVERIFY(help && help->isVisible());

@@ -143,7 +143,7 @@ void PreviewFlowTest::viewCommandsSwitchViewsAndThePreviewPrints() {
     QTest::keyClick(rig.frame.get(), Qt::Key_S, Qt::AltModifier);
     CheckStates(rig, ID_VIEW_SPLIT);
     QCOMPARE(rig.frame->View()->height(), splitHeight);
-    QVERIFY(rig.prompt.unexpected.isEmpty());
+    QVERIFY(rig.prompt.unexpected.empty());
 }
 
 QTEST_MAIN(PreviewFlowTest)

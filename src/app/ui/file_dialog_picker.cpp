@@ -1,4 +1,4 @@
-#include "app/file_dialog_picker.h"
+#include "app/ui/file_dialog_picker.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,13 +1,13 @@
-#include "app/tessel_app.h"
+#include "app/ui/tessel_app.h"
 
 #include <QIcon>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
 
-#include "app/main_frame.h"
-#include "app/screenshot.h"
-#include "app/splash_wnd.h"
+#include "app/ui/main_frame.h"
+#include "app/ui/screenshot.h"
+#include "app/ui/splash_wnd.h"
 #include "document/tessel_doc.h"
 #include "menus/ui/flat_style_install.h"
 #include "settings/settings_profile.h"
@@ -57,10 +57,14 @@ private:
 
 } // namespace
 
-CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
+void CTesselApp::SetIdentity() {
     setApplicationName(QStringLiteral("TSLE"));
     setApplicationVersion(QStringLiteral(TSLE_APP_VERSION));
     setOrganizationName(QString::fromLatin1(PROFILE_ORGANIZATION));
+}
+
+CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
+    SetIdentity();
     setDesktopFileName(QStringLiteral("tsle"));
     // The compiled-in icon: looking it up in the icon theme costs the first
     // window some milliseconds, and desktops take their own from tsle.desktop.

@@ -108,7 +108,7 @@ void PanesFlowTest::theProjectShowsInTheTreeAndItsFilesOpenThroughTheRouting() {
     QVERIFY(rig.frame->isWindowModified());
     rig.prompt.answers = {IUserPrompt::ANSWER_CANCEL};
     ClickItem(tree, Child(root, "Other.html"));
-    QTRY_COMPARE(rig.prompt.questions, QStringList({"Save changes to index.html?"}));
+    QTRY_COMPARE(Texts(rig.prompt.questions), QStringList({"Save changes to index.html?"}));
     QCOMPARE(rig.doc.GetPathName(), dir.filePath("index.html"));
     QCOMPARE(title->text(), QStringLiteral("Home page"));
     QVERIFY(rig.frame->isWindowModified());
@@ -120,7 +120,7 @@ void PanesFlowTest::theProjectShowsInTheTreeAndItsFilesOpenThroughTheRouting() {
     QCOMPARE(rig.doc.GetTemplateName(), QStringLiteral("site"));
     QCOMPARE(rig.doc.GetPathName(), dir.filePath("index.html"));
     QVERIFY(rig.doc.IsModified());
-    QCOMPARE(rig.prompt.questions.size(), 1);
+    QCOMPARE(rig.prompt.questions.size(), size_t(1));
     QVERIFY(rig.Action(ID_TEMPLATE_CLOSE)->isEnabled());
 
     // The close button hides the column; Browse for another folder brings it
@@ -133,7 +133,7 @@ void PanesFlowTest::theProjectShowsInTheTreeAndItsFilesOpenThroughTheRouting() {
     root = tree->topLevelItem(0);
     QCOMPARE(root->text(0), dir.filePath("sub"));
     QCOMPARE(ChildTexts(root), QStringList({"inner.html"}));
-    QVERIFY(rig.prompt.unexpected.isEmpty());
+    QVERIFY(rig.prompt.unexpected.empty());
 }
 
 void PanesFlowTest::anAssistantButtonOpensItsDialogAndTheResultIsTyped() {

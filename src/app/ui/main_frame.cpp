@@ -1,9 +1,8 @@
-#include "app/main_frame.h"
+#include "app/ui/main_frame.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -13,15 +12,12 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
 #include <QVariant>
 
-#include "app/about_dlg.h"
-#include "app/command_target.h"
-#include "app/frame_commands.h"
-#include "app/help_window.h"
-#include "app/lock_keys.h"
 #include "app/recent_file_list.h"
+#include "app/ui/frame_commands.h"
+#include "app/ui/help_window.h"
+#include "app/ui/lock_keys.h"
 #include "document/tessel_doc.h"
 #include "form/ui/tessel_view.h"
 #include "image_strip.h"
@@ -94,27 +90,6 @@ QLabel* MakeIndicator(const QString& text, const QString& name, QWidget* parent)
     return label;
 }
 
-// The child frame's commands: the three View switches and Print, served
-// wherever the focus is.
-class CChildFrameCommands : public ICommandTarget {
-public:
-    explicit CChildFrameCommands(CChildFrame* child) : m_child(child) {}
-    bool UpdateCommand(int id, CommandState& state) override {
-        if (!Serves(id))
-            return false;
-        state = {m_child->IsCommandEnabled(id) != 0, m_child->IsCommandChecked(id) != 0};
-        return true;
-    }
-    bool RunCommand(int id) override { return Serves(id) && m_child->OnCommand(id); }
-
-private:
-    static bool Serves(int id) {
-        return id == ID_VIEW_METADATA || id == ID_VIEW_WEBPAGE || id == ID_VIEW_SPLIT ||
-               id == ID_FILE_PRINT;
-    }
-    CChildFrame* m_child;
-};
-
 } // namespace
 
 CMainFrame::CMainFrame(CTesselDoc& doc, IProfile& profile, CAppSettings& settings,
@@ -163,29 +138,23 @@ void CMainFrame::CreateActions() {
             action->setIconText(tip);
         }
         action->setShortcuts(command.Shortcuts());
-        action->setCheckable(IsCheckCommand(command.id));
+        action->setCheckable(command.kind == CommandKind::CHECK);
         if (command.mainImage >= 0 && command.mainImage < mainImages.size())
             action->setIcon(mainImages[command.mainImage]);
         else if (command.viewImage >= 0 && command.viewImage < viewImages.size())
             action->setIcon(viewImages[command.viewImage]);
         const int id = command.id;
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
         addAction(action); // keys work whether or not the item is in a menu
         m_actions.append(action);
+        m_commands.append(&command);
     }
+    for (int i = 0; i < RECENT_FILE_COUNT; ++i)
+        m_recentActions.append(Action(ID_FILE_MRU_FILE1 + i));
     m_recentSave = new QTimer(this);
     m_recentSave->setSingleShot(true);
     m_recentSave->setInterval(RECENT_SAVE_DELAY_MS);
     connect(m_recentSave, &QTimer::timeout, this, [this] { m_recent.WriteList(m_profile); });
-    for (int i = 0; i < RECENT_FILE_COUNT; ++i) {
-        auto* action = new QAction(this);
-        const int id = ID_FILE_MRU_FILE1 + i;
-        action->setData(id);
-        action->setObjectName(QStringLiteral("action%1").arg(id));
-        action->setStatusTip(QStringLiteral("Open this document"));
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-        m_recentActions.append(action);
-    }
     m_recentPlaceholder = new QAction(QStringLiteral("Recent File"), this);
     m_recentPlaceholder->setStatusTip(QStringLiteral("Open this document"));
     m_recentPlaceholder->setEnabled(false);
@@ -280,8 +249,6 @@ void CMainFrame::CreateClient() {
     });
     connect(m_view, &CTesselView::commandStatesChanged, this, &CMainFrame::UpdateActions);
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdateActions);
-    m_childCommands = std::make_unique<CChildFrameCommands>(m_child);
-    AddCommandTarget(m_childCommands.get());
     connect(m_child, &CChildFrame::stateChanged, this, &CMainFrame::UpdateActions);
 }
 
@@ -302,29 +269,14 @@ QAction* CMainFrame::Action(int id) const {
         if (action->data().toInt() == id)
             return action;
     }
-    for (QAction* action : m_recentActions) {
-        if (action->data().toInt() == id)
-            return action;
-    }
     return nullptr;
 }
 
-void CMainFrame::AddCommandTarget(ICommandTarget* target) {
-    if (target && !m_targets.contains(target))
-        m_targets.append(target);
-    UpdateActions();
-}
-
-void CMainFrame::RemoveCommandTarget(ICommandTarget* target) {
-    m_targets.removeAll(target);
-    UpdateActions();
-}
-
-void CMainFrame::ShowFileBrowser(int show) {
+void CMainFrame::ShowFileBrowser(bool show) {
     m_browserColumn->ShowFileBrowser(show);
 }
 
-int CMainFrame::IsBrowserShown() const {
+bool CMainFrame::IsBrowserShown() const {
     return m_browserColumn->IsBrowserShown();
 }
 
@@ -344,140 +296,45 @@ FrameState CMainFrame::GatherState() const {
     s.canCopy = m_view->CanCopy();
     s.canPaste = m_view->CanPaste();
     s.displayAll = m_view->IsDisplayAll();
+    s.views = m_child->State();
+    s.canPrint = m_child->CanPrint();
     s.toolBarVisible = !m_mainBar->isHidden();
     s.statusBarVisible = !statusBar()->isHidden();
     s.recentFileCount = m_recent.GetSize();
     return s;
 }
 
-CommandState CMainFrame::StateOf(int id, const FrameState& state) const {
-    CommandState answer;
-    for (ICommandTarget* target : m_targets) {
-        if (target->UpdateCommand(id, answer))
-            return answer;
-    }
-    return CommandStateOf(id, state);
-}
-
 void CMainFrame::UpdateActions() {
     if (!m_view)
         return; // still being built
     const FrameState state = GatherState();
-    auto apply = [&](QAction* action) {
-        const CommandState s = StateOf(action->data().toInt(), state);
-        action->setEnabled(s.enabled);
-        if (action->isCheckable())
-            action->setChecked(s.checked);
-    };
-    for (QAction* action : m_actions)
-        apply(action);
-    for (QAction* action : m_recentActions)
-        apply(action);
+    for (qsizetype i = 0; i < m_actions.size(); ++i) {
+        const CommandState s = m_commands[i]->rule(state);
+        m_actions[i]->setEnabled(s.enabled);
+        if (m_actions[i]->isCheckable())
+            m_actions[i]->setChecked(s.checked);
+    }
 }
 
-void CMainFrame::OnCommand(int id) {
-    if (!StateOf(id, GatherState()).enabled) {
+bool CMainFrame::RunCommand(int id) {
+    const FrameCommand* command = FindFrameCommand(id);
+    if (!command || !command->rule(GatherState()).enabled) {
         UpdateActions(); // the item was stale; a disabled command does nothing
-        return;
+        return false;
     }
-    for (ICommandTarget* target : m_targets) {
-        if (target->RunCommand(id)) {
-            UpdateActions();
-            return;
-        }
-    }
-    switch (id) {
-    case ID_FILE_NEW:
-        m_doc.FileNew();
-        break;
-    case ID_FILE_OPEN:
-        m_doc.FileOpen();
-        break;
-    case ID_FILE_SAVE:
-        m_doc.FileSave();
-        break;
-    case ID_FILE_SAVE_AS:
-        m_doc.FileSaveAs();
-        break;
-    case ID_FILE_BROWSE:
-        m_doc.OnBrowse();
-        break;
-    case ID_APP_EXIT:
-        close();
-        return;
-    case ID_TEMPLATE_NEW:
-        m_doc.NewTemplate();
-        break;
-    case ID_TEMPLATE_OPEN:
-        m_doc.OnTemplateOpen();
-        break;
-    case ID_TEMPLATE_SAVE:
-        m_doc.SaveTemplate();
-        break;
-    case ID_TEMPLATE_SAVE_AS:
-        m_doc.SaveTemplateAs();
-        break;
-    case ID_TEMPLATE_CLOSE:
-        m_doc.CloseTemplate();
-        break;
-    case ID_TEMPLATE_EDIT:
-        m_doc.ToggleEditing();
-        break;
-    case ID_TEMPLATE_APPLY:
-        m_doc.ApplyTemplate();
-        break;
-    case ID_EDIT_UNDO:
-        m_view->Undo();
-        break;
-    case ID_EDIT_CUT:
-        m_view->Cut();
-        break;
-    case ID_EDIT_COPY:
-        m_view->Copy();
-        break;
-    case ID_EDIT_PASTE:
-        m_view->Paste();
-        break;
-    case ID_VIEW_ALL_FIELDS:
-        m_view->ToggleDisplayAll();
-        break;
-    case ID_VIEW_TOOLBAR:
-        ToggleToolBars();
-        break;
-    case ID_VIEW_STATUS_BAR:
-        statusBar()->setVisible(statusBar()->isHidden());
-        break;
-    case ID_OPTIONS:
-        m_view->ShowOptions();
-        // The preview shows its page again if what pages may do changed.
-        if (CPreviewPane* preview = m_child->Preview())
-            preview->OnSettingsChanged();
-        break;
-    case ID_HELP_FINDER:
-        OnHelpFinder();
-        break;
-    case ID_ONLINE_TUTORIALS:
-        QDesktopServices::openUrl(QUrl(QStringLiteral(TSLE_HOMEPAGE)));
-        break;
-    case ID_APP_ABOUT:
-        OnAppAbout();
-        break;
-    case ID_NEXT_PANE:
-    case ID_PREV_PANE:
-        CyclePane(id == ID_NEXT_PANE);
-        break;
-    default:
-        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RECENT_FILE_COUNT)
-            OpenRecentFile(id - ID_FILE_MRU_FILE1);
-        break;
-    }
+    command->run(*this);
     UpdateActions();
+    return true;
 }
 
 void CMainFrame::ToggleToolBars() {
     const bool show = m_mainBar->isHidden();
     m_mainBar->setVisible(show);
     m_viewBar->setVisible(show);
+}
+
+void CMainFrame::ToggleStatusBar() {
+    statusBar()->setVisible(statusBar()->isHidden());
 }
 
 void CMainFrame::CyclePane(bool forward) {
@@ -497,7 +354,7 @@ void CMainFrame::CyclePane(bool forward) {
     FocusPane(panes[next]);
 }
 
-void CMainFrame::OnHelpFinder() {
+void CMainFrame::ShowHelpTopics() {
     const QUrl topic = CHelpWindow::DefaultTopic();
     if (topic.isEmpty()) {
         if (m_prompt)
@@ -507,11 +364,6 @@ void CMainFrame::OnHelpFinder() {
     if (!m_help)
         m_help = new CHelpWindow(this);
     m_help->ShowTopic(topic);
-}
-
-void CMainFrame::OnAppAbout() {
-    CAboutDlg about(this);
-    about.exec();
 }
 
 // --- Recent files -----------------------------------------------------------------------

@@ -1,4 +1,4 @@
-#include "app/about_dlg.h"
+#include "app/ui/about_dlg.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>

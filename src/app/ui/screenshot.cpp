@@ -1,4 +1,4 @@
-#include "app/screenshot.h"
+#include "app/ui/screenshot.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/main_frame.h"
+#include "app/ui/main_frame.h"
 #include "assistants/ui/assistant_dialogs.h"
 #include "document/tessel_doc.h"
 #include "form/ui/tessel_view.h"
@@ -32,7 +32,7 @@ constexpr int kSettleMilliseconds = 500;
 // The longest wait for the preview's page before the picture is taken anyway.
 constexpr int kPreviewTimeoutMilliseconds = 30000;
 
-// Shows the child frame in mode (ID_VIEW_...) and calls ready once the
+// Runs the View command (ID_VIEW_...) and calls ready once the
 // preview has loaded its page (or failed to, or the wait ran out).
 void ShowPreview(CMainFrame& frame, int command, std::function<void()> ready) {
     CChildFrame* child = frame.ChildFrame();
@@ -46,7 +46,7 @@ void ShowPreview(CMainFrame& frame, int command, std::function<void()> ready) {
     };
     QObject::connect(preview, &CPreviewPane::loadFinished, &frame, [once] { once(); });
     QTimer::singleShot(kPreviewTimeoutMilliseconds, &frame, once);
-    child->OnCommand(command);
+    frame.RunCommand(command);
     // No engine to wait for: the placeholder says why.
     QTimer::singleShot(0, &frame, [preview, once] {
         if (!preview->EngineError().isEmpty())

@@ -1,10 +1,13 @@
-// Which commands of the main window are enabled and checked.
+// What the main window's commands are enabled and checked by.
 //
-// The window gathers what the rules read into one FrameState and asks for
-// each command id; widgets only apply the answer. A command that nothing in
-// the window serves yet (the child frame's view switches, Print before the
-// preview exists) is disabled, as a command without a handler would be.
+// The window gathers everything the rules read into one FrameState
+// (CMainFrame::GatherState); each row of the command table
+// (app/ui/frame_commands.cpp) turns it into its command's CommandState. The
+// rules read nothing else, so tests build a FrameState by hand and ask them
+// without a window.
 #pragma once
+
+#include "shell/view_mode_state.h"
 
 struct FrameState {
     // The document's template state.
@@ -17,6 +20,10 @@ struct FrameState {
     bool canCopy = false;
     bool canPaste = false;
     bool displayAll = false;
+    // The child frame: which of its views it shows, and whether the preview
+    // is the active view with a page to print.
+    CViewModeState views;
+    bool canPrint = false;
     // The window's own bars.
     bool toolBarVisible = true;
     bool statusBarVisible = true;
@@ -28,9 +35,3 @@ struct CommandState {
     bool enabled = false;
     bool checked = false;
 };
-
-// The state of command id; ids nobody serves are disabled and unchecked.
-CommandState CommandStateOf(int id, const FrameState& state);
-
-// Whether a command shows a check mark at all (its menu item is checkable).
-bool IsCheckCommand(int id);

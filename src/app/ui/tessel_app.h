@@ -9,10 +9,10 @@
 #include <QApplication>
 #include <memory>
 
-#include "app/file_dialog_picker.h"
-#include "app/message_box_prompt.h"
 #include "app/recent_file_list.h"
 #include "app/startup_options.h"
+#include "app/ui/file_dialog_picker.h"
+#include "app/ui/message_box_prompt.h"
 #include "settings/app_settings.h"
 
 class CMainFrame;
@@ -25,6 +25,10 @@ class CTesselApp : public QApplication {
 public:
     CTesselApp(int& argc, char** argv);
     ~CTesselApp() override;
+
+    // The program's name, version and organisation (which names the
+    // profile); also before the object exists, for --version.
+    static void SetIdentity();
 
     // Start-up in order: the command line; the profile; the menu style; the
     // recent-file list; the document and the main window (whose editing view
