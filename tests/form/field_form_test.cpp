@@ -241,6 +241,125 @@ TEST_F(Form, ValuesAreShownDecodedAndWrittenInThePagesEncoding) {
 
 // Template editing writes the edited values with their actions, never empty
 // content="" tags unless the action removes the tag; the page is not touched.
+// The Search and Social rows: each reads and writes its own kind of tag
+// (property, link, the html tag's lang, twitter's name tags), shows by its
+// display mode, and leaves every other tag's bytes alone.
+TEST_F(Form, SearchAndSocialRowsEditTheirOwnTags) {
+    const std::string page = "<html lang=\"en\"><head><title>T</title>\n"
+                             "<link rel=\"canonical\" href=\"https://a.example/x\">\n"
+                             "<link rel=\"alternate\" hreflang=\"fr\" href=\"/fr/x\">\n"
+                             "<meta property=\"og:title\" content=\"OG &amp; co\">\n"
+                             "<meta property=\"article:author\" content=\"Ann\">\n"
+                             "<meta name=\"og:type\" content=\"name, not property\">\n"
+                             "<meta name=\"twitter:card\" content=\"summary\">\n"
+                             "</head><body></body></html>";
+    Open(QByteArray::fromStdString(page));
+    const auto find = [&](const char* name, FieldTag tag) {
+        return tag == FieldTag::ALTERNATE ? m_form.FindAlternate(name)
+                                          : m_form.FindField(name, tag);
+    };
+    struct Row {
+        const char* name;
+        FieldTag tag;
+        int kind;
+        const char* shown;
+        const char* typed;
+        const char* before; // in the page before typing ("" for none)
+        const char* after;  // in the page after ("" for none)
+    };
+    const Row rows[] = {
+        {"canonical", FieldTag::CANONICAL, FIELD_GROUP, "https://a.example/x",
+         "https://a.example/y", "href=\"https://a.example/x\"",
+         "<link rel=\"canonical\" href=\"https://a.example/y\">"},
+        {"fr", FieldTag::ALTERNATE, FIELD_FOUND, "/fr/x", "", "hreflang=\"fr\"", ""},
+        {"lang", FieldTag::LANG, FIELD_GROUP, "en", "en-GB", "<html lang=\"en\">",
+         "<html lang=\"en-GB\">"},
+        {"og:title", FieldTag::PROPERTY, FIELD_GROUP, "OG & co", "Open & shut", "",
+         "<meta property=\"og:title\" content=\"Open & shut\">"},
+        {"article:author", FieldTag::PROPERTY, FIELD_FOUND, "Ann", "Bo", "",
+         "<meta property=\"article:author\" content=\"Bo\">"},
+        // A name tag called og:type is a meta tag of its own, not the property row.
+        {"og:type", FieldTag::META, FIELD_FOUND, "name, not property", "name", "",
+         "<meta name=\"og:type\" content=\"name\""},
+        {"og:type", FieldTag::PROPERTY, FIELD_GROUP, "", "website", "",
+         "<meta property=\"og:type\" content=\"website\""},
+        {"twitter:card", FieldTag::META, FIELD_GROUP, "summary", "summary_large_image", "",
+         "<meta name=\"twitter:card\" content=\"summary_large_image\""},
+        {"og:url", FieldTag::PROPERTY, FIELD_GROUP, "", "", "", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + (row.tag == FieldTag::PROPERTY ? " property" : ""));
+        const int pos = find(row.name, row.tag);
+        ASSERT_GE(pos, STANDARD_FIELD_COUNT);
+        EXPECT_EQ(Field(pos).GetKind(), row.kind);
+        EXPECT_EQ(Value(pos), row.shown);
+        // Shown while it has content: the display mode's default.
+        EXPECT_EQ(Field(pos).IsVisible(), *row.shown ? 1 : 0);
+        if (*row.before) {
+            EXPECT_TRUE(Contains(PageText(), row.before));
+        }
+        if (!*row.typed && !*row.shown)
+            continue;
+        m_form.SetValueAsTyped(pos, row.typed);
+        if (*row.after) {
+            EXPECT_TRUE(Contains(PageText(), row.after)) << PageText();
+        } else if (*row.before) {
+            EXPECT_FALSE(Contains(PageText(), row.before)) << PageText();
+        }
+    }
+    // The alternate row sits in the Search group, after the canonical row.
+    EXPECT_EQ(m_form.FindAlternate("FR"), STANDARD_FIELD_COUNT + 1);
+    EXPECT_EQ(Field(STANDARD_FIELD_COUNT + 1).GetName(), "alternate fr");
+    EXPECT_TRUE(Contains(PageText(), "<title>T</title>\n"));
+    EXPECT_FALSE(Contains(PageText(), "/fr/x"));
+
+    // The all-fields switch shows every group row; "Never" hides one even
+    // with content, and its tag stays as it is.
+    const int ogTitle = m_form.FindField("og:title", FieldTag::PROPERTY);
+    m_form.GetFields().GetAt(ogTitle).SetDisplay(DISPLAY_NEVER);
+    m_form.UpdateVisibility();
+    EXPECT_EQ(Field(ogTitle).IsVisible(), 0);
+    m_form.ToggleDisplayAll();
+    EXPECT_EQ(Field(m_form.FindField("og:url", FieldTag::PROPERTY)).IsVisible(), 1);
+    EXPECT_EQ(Field(ogTitle).IsVisible(), 1);
+
+    // A page without an <html> tag cannot take a language: the row says so
+    // and keeps nothing.
+    m_prompt.answers = {IUserPrompt::ANSWER_NO}; // the edits above are not saved
+    ASSERT_EQ(m_doc.OpenDocumentFile(Write("bare.html", "<head><title>x</title></head>")), 1);
+    const int lang = m_form.FindField("lang", FieldTag::LANG);
+    m_form.SetValueAsTyped(lang, "de");
+    EXPECT_EQ(Value(lang), "") << PageText();
+    EXPECT_FALSE(Contains(PageText(), "de"));
+    ASSERT_EQ(m_prompt.messages.size(), 1u);
+    EXPECT_TRUE(Contains(m_prompt.messages[0], "no <html> tag")) << m_prompt.messages[0];
+    m_prompt.messages.clear();
+}
+
+// In a template the rows carry their actions, and a row left empty writes no tag.
+TEST_F(Form, TemplateRowsCarryPropertiesLinksAndTheLanguage) {
+    ASSERT_EQ(m_doc.NewTemplate(), 1);
+    CFieldList& fields = m_form.GetFields();
+    const int ogTitle = m_form.FindField("og:title", FieldTag::PROPERTY);
+    const int canonical = m_form.FindField("canonical", FieldTag::CANONICAL);
+    fields.GetAt(ogTitle).SetAction(ACTION_ALWAYS_SET);
+    m_form.SetValueAsTyped(ogTitle, "{title}");
+    fields.GetAt(canonical).SetAction(ACTION_SET_IF_MISSING);
+    m_form.SetValueAsTyped(canonical, "{site}/{path}");
+    const std::string text = m_doc.GetTemplateText();
+    EXPECT_TRUE(Contains(text, "property=\"og:title\" content=\"{title}\" action=\"1\"")) << text;
+    EXPECT_TRUE(Contains(text, "href=\"{site}/{path}\" action=\"3\"")) << text;
+    EXPECT_FALSE(Contains(text, "og:url"));
+    // Edited again, the template shows them with their actions.
+    m_doc.ToggleEditing();
+    m_doc.ToggleEditing();
+    EXPECT_EQ(Value(ogTitle), "{title}");
+    EXPECT_EQ(fields.GetAt(ogTitle).GetAction(), ACTION_ALWAYS_SET);
+    EXPECT_EQ(fields.GetAt(canonical).GetAction(), ACTION_SET_IF_MISSING);
+    m_form.SetValueAsTyped(canonical, "");
+    EXPECT_FALSE(Contains(m_doc.GetTemplateText(), "canonical"));
+}
+
 TEST_F(Form, TemplateEditingWritesNoEmptyTags) {
     ASSERT_EQ(m_doc.NewTemplate(), 1);
     ASSERT_EQ(m_doc.IsEditingTemplate(), 1);

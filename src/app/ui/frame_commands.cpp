@@ -144,6 +144,12 @@ const FrameCommand kCommands[] = {
      .keys = "Alt+D", .viewImage = 1, .kind = CommandKind::CHECK,
      .rule = [](const FrameState& s) { return Checked(true, s.displayAll); },
      .run = [](CMainFrame& f) { f.View()->ToggleDisplayAll(); }},
+    {.id = ID_VIEW_SNIPPETS, .text = "Search and social p&reviews",
+     .prompt = "Show or hide how the page shows in search results and shared links\n"
+               "Search and social previews",
+     .keys = "Alt+R", .kind = CommandKind::CHECK,
+     .rule = [](const FrameState& s) { return Checked(true, s.snippetsShown); },
+     .run = [](CMainFrame& f) { f.ToggleSnippetPanel(); }},
     {.id = ID_VIEW_TOOLBAR, .text = "&Toolbar",
      .prompt = "Show or hide the toolbar\nToggle ToolBar",
      .kind = CommandKind::CHECK,
@@ -188,7 +194,7 @@ const int kTemplateMenu[] = {ID_TEMPLATE_NEW, ID_TEMPLATE_OPEN, ID_TEMPLATE_SAVE
                              ID_TEMPLATE_APPLY};
 const int kEditMenu[] = {ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE};
 const int kViewMenu[] = {ID_VIEW_METADATA, ID_VIEW_WEBPAGE, ID_VIEW_SPLIT, 0,
-                         ID_VIEW_ALL_FIELDS, 0, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0,
+                         ID_VIEW_ALL_FIELDS, ID_VIEW_SNIPPETS, 0, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0,
                          ID_OPTIONS};
 const int kHelpMenu[] = {ID_HELP_FINDER, ID_ONLINE_TUTORIALS, 0, ID_APP_ABOUT};
 
