@@ -28,7 +28,7 @@ inline constexpr int FIRST_ROW_TOP_WITH_BAR = 40;
 // The height of a group's heading ("Search", "Social") above its first shown row.
 inline constexpr int GROUP_HEADING_HEIGHT = 24;
 // The width of a length meter on the label line of the title and description.
-inline constexpr int METER_WIDTH = 270;
+inline constexpr int METER_WIDTH = 340;
 
 // The controls of a row, in the order Tab visits them.
 enum FormControl : int {

@@ -71,7 +71,7 @@ QString CSocialCard::ImageNote() const {
         return QStringLiteral(
             "Web image not loaded (allow web images in the options, Web page preview)");
     case CardImage::REMOTE:
-        return QStringLiteral("Web image: ") + imageUrl;
+        return QStringLiteral("Loading ") + imageUrl;
     default:
         return {};
     }

@@ -23,6 +23,7 @@
 #include "form/ui/tessel_view.h"
 #include "menus/ui/flat_style_install.h"
 #include "resource_ids.h"
+#include "settings/app_settings.h"
 #include "shell/ui/child_frame.h"
 #include "shell/ui/file_tree_view.h"
 #include "shell/ui/preview_pane.h"
@@ -61,8 +62,11 @@ void Fail(const QString& message);
 // Opens the sample page with search and social tags beside the page given,
 // typing a title into it (not saved) when one is given.
 bool OpenSocialPage(CMainFrame& frame, CTesselDoc& doc, const QString& title = {}) {
-    const QString page =
-        QFileInfo(doc.GetPathName()).absolutePath() + QStringLiteral("/events.html");
+    const QString folder = QFileInfo(doc.GetPathName()).absolutePath();
+    // The sample project's address, for the search result's address line.
+    frame.Settings().m_projectSites.SetSite(ScriptFolderKey(folder),
+                                            "https://riverside-allotments.example.org");
+    const QString page = folder + QStringLiteral("/events.html");
     if (!doc.OpenDocumentFile(page)) {
         Fail(QStringLiteral("cannot open %1").arg(page));
         return false;
@@ -195,6 +199,7 @@ QMap<QString, ScreenshotScene>& Scenes() {
                  return;
              frame.resize(std::max(frame.width(), 1200), std::max(frame.height(), 860));
              frame.RunCommand(ID_VIEW_SNIPPETS);
+             frame.EditingPane()->setSizes({300, 500});
              ready();
          }},
         {QStringLiteral("social-card"),

@@ -18,8 +18,22 @@ CLengthMeter::CLengthMeter(QWidget* parent) : QWidget(parent) {
 
 void CLengthMeter::SetMeter(const CWidthMeter& meter) {
     m_meter = meter;
+    m_strText = meter.Text();
     setAccessibleDescription(Text());
     setToolTip(Text());
+    update();
+}
+
+void CLengthMeter::SetUnmeasured(const CWidthMeter& meter, const QString& reason) {
+    m_meter = meter;
+    m_meter.px = 0;
+    m_meter.verdict = WidthVerdict::EMPTY; // no bar
+    m_strText = QStringLiteral("%1 %2, width unknown")
+                    .arg(meter.characters)
+                    .arg(meter.characters == 1 ? QStringLiteral("character")
+                                               : QStringLiteral("characters"));
+    setAccessibleDescription(Text());
+    setToolTip(reason);
     update();
 }
 

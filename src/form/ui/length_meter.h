@@ -14,9 +14,12 @@ class CLengthMeter : public QWidget {
 public:
     explicit CLengthMeter(QWidget* parent = nullptr);
     void SetMeter(const CWidthMeter& meter);
+    // Without the search font: the characters only, and why there are no
+    // pixels.
+    void SetUnmeasured(const CWidthMeter& meter, const QString& reason);
     const CWidthMeter& GetMeter() const { return m_meter; }
     // The figures as shown and announced.
-    QString Text() const { return m_meter.Text(); }
+    QString Text() const { return m_strText; }
     // The bar's colour for a verdict.
     static QColor BarColor(WidthVerdict verdict);
 
@@ -25,4 +28,5 @@ protected:
 
 private:
     CWidthMeter m_meter;
+    QString m_strText = m_meter.Text();
 };

@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
 #include <QPixmap>
 #include <QScrollArea>
 #include <QShowEvent>
@@ -21,6 +24,9 @@ constexpr int kDeviceWidthPx[2] = {600, 360};
 constexpr int kCardWidth = 500;
 constexpr int kLargeImageHeight = 262; // 1.91 : 1, as the networks crop it
 constexpr int kSmallImageSide = 125;
+// A web picture larger than this is not shown, and one slower than this is given up.
+constexpr qint64 kMaxPictureBytes = 8 * 1024 * 1024;
+constexpr int kFetchTimeoutMs = 15000;
 
 QFont SearchFont(int px) {
     if (const CSearchFont* font = CSearchFont::Instance())
@@ -143,30 +149,73 @@ void CSocialCardPane::Show(const CSocialCard& card) {
     const QSize imageSize =
         large ? QSize(kCardWidth - 2, kLargeImageHeight) : QSize(kSmallImageSide, kSmallImageSide);
     m_image->setFixedSize(imageSize);
-    const QString shown = card.image == CardImage::LOCAL ? card.imageFile : QString();
-    if (shown.isEmpty()) {
+    const QString shown = card.image == CardImage::LOCAL    ? card.imageFile
+                          : card.image == CardImage::REMOTE ? card.imageUrl
+                                                            : QString();
+    if (shown != m_shownImage || shown.isEmpty() || imageSize != m_shownSize) {
+        if (m_reply) {
+            m_reply->abort();
+            m_reply = nullptr;
+        }
         m_image->setPixmap(QPixmap());
         m_image->setText(card.ImageNote());
-    } else {
-        // Cropped to fill the frame, as the networks do.
-        const QPixmap picture(shown);
-        if (picture.isNull()) {
-            m_image->setPixmap(QPixmap());
-            m_image->setText(QStringLiteral("Not an image: ") + QFileInfo(shown).fileName());
-        } else {
-            const QPixmap scaled =
-                picture.scaled(imageSize, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
-            m_image->setPixmap(scaled.copy((scaled.width() - imageSize.width()) / 2,
-                                           (scaled.height() - imageSize.height()) / 2,
-                                           imageSize.width(), imageSize.height()));
+        if (card.image == CardImage::LOCAL) {
+            const QPixmap picture(shown);
+            if (picture.isNull())
+                m_image->setText(QStringLiteral("Not an image: ") + QFileInfo(shown).fileName());
+            else
+                ShowPicture(picture);
+        } else if (card.image == CardImage::REMOTE) {
+            Fetch(shown);
         }
     }
-    m_image->setAccessibleDescription(shown.isEmpty() ? card.ImageNote()
-                                                      : QFileInfo(shown).fileName());
+    m_image->setAccessibleDescription(card.image == CardImage::LOCAL ? QFileInfo(shown).fileName()
+                                                                     : card.ImageNote());
     m_shownImage = shown;
+    m_shownSize = imageSize;
     m_domain->setText(card.domain.toUpper());
     m_title->setText(card.title);
     m_description->setText(card.description);
+}
+
+void CSocialCardPane::ShowPicture(const QPixmap& picture) {
+    const QSize size = m_image->size();
+    const QPixmap scaled =
+        picture.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    m_image->setPixmap(scaled.copy((scaled.width() - size.width()) / 2,
+                                   (scaled.height() - size.height()) / 2, size.width(),
+                                   size.height()));
+}
+
+void CSocialCardPane::Fetch(const QString& address) {
+    QUrl url(address);
+    if (url.scheme().isEmpty())
+        url.setScheme(QStringLiteral("https")); // "//host/path"
+    if (!m_network)
+        m_network = new QNetworkAccessManager(this);
+    QNetworkRequest request(url);
+    // Never from the web to a local file or another scheme.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(kFetchTimeoutMs);
+    QNetworkReply* reply = m_network->get(request);
+    m_reply = reply;
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > kMaxPictureBytes)
+            reply->abort();
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply] {
+        reply->deleteLater();
+        if (reply != m_reply)
+            return; // another card's picture is wanted now
+        m_reply = nullptr;
+        QPixmap picture;
+        if (reply->error() != QNetworkReply::NoError || !picture.loadFromData(reply->readAll())) {
+            m_image->setText(QStringLiteral("Web image not loaded: ") + reply->errorString());
+            return;
+        }
+        ShowPicture(picture);
+    });
 }
 
 // --- The panel ---------------------------------------------------------------------------

@@ -15,6 +15,8 @@
 class CTesselView;
 class ITextMeasurer;
 class QLabel;
+class QNetworkAccessManager;
+class QNetworkReply;
 struct CAppSettings;
 
 // "Search result preview": the result on a desktop and on a phone.
@@ -45,8 +47,17 @@ public:
     CardLayout Layout() const { return m_layout; }
 
 private:
+    // Shows picture cropped to fill the image label, as the networks do.
+    void ShowPicture(const QPixmap& picture);
+    // Fetches a web picture (allowed in the options); a later card's
+    // picture replaces it.
+    void Fetch(const QString& address);
+
     CardLayout m_layout = CardLayout::SUMMARY;
-    QString m_shownImage; // the file the image label holds
+    QString m_shownImage; // the file or address the image label holds
+    QSize m_shownSize;    // and the size it was cropped to
+    QNetworkAccessManager* m_network = nullptr;
+    QNetworkReply* m_reply = nullptr;
     QLabel* m_image;
     QLabel* m_domain;
     QLabel* m_title;

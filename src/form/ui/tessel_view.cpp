@@ -31,7 +31,8 @@ QRect Scaled(const QRect& rect, double scale) {
                  static_cast<int>(std::lround(rect.height() * scale)));
 }
 
-// Counts characters only, where no search font could be loaded.
+// Counts characters only, where no search font could be loaded (the
+// meter then shows no pixels).
 const ITextMeasurer& NoMeasurer() {
     static const class : public ITextMeasurer {
     public:
@@ -338,10 +339,13 @@ void CTesselView::UpdateMeters() {
         const CWidthMeter meter =
             MeasureSnippet(m_measurer ? *m_measurer : NoMeasurer(), m_settings.m_searchLimits, part,
                            SnippetDevice::DESKTOP, text);
-        m_meters[pos]->SetMeter(meter);
+        if (m_measurer)
+            m_meters[pos]->SetMeter(meter);
+        else
+            m_meters[pos]->SetUnmeasured(meter, CSearchFont::MissingReason());
         // The box carries the figures and the verdict for a screen reader.
         if (QWidget* box = ControlWidget(pos, CONTROL_VALUE))
-            box->setAccessibleDescription(meter.Text());
+            box->setAccessibleDescription(m_meters[pos]->Text());
     }
 }
 
