@@ -1,7 +1,10 @@
 #include "document/tessel_doc.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
 #include <algorithm>
 
 #include "document/doc_texts.h"
@@ -72,6 +75,8 @@ IUserPrompt::Answer CTesselDoc::Ask(const std::string& text, IUserPrompt::Button
     case IUserPrompt::YES_NO:
         return IUserPrompt::ANSWER_NO;
     case IUserPrompt::YES_NO_CANCEL:
+    case IUserPrompt::RELOAD_OVERWRITE_CANCEL:
+    case IUserPrompt::SAVE_AS_SAVE_CANCEL:
         break;
     }
     return IUserPrompt::ANSWER_CANCEL;
@@ -135,6 +140,9 @@ int CTesselDoc::OnNewDocument() {
     m_page.SetText(NEW_PAGE_TEXT, BodyMode::REBUILD);
     m_pageForm = PageFileForm::BYTES;
     m_bNoMetaPosition = 0;
+    m_pageDisk = {};
+    SetDiskChanges(DiskChange::NONE, m_templateChange);
+    WatchFiles();
     NotifyStateChanged();
     return 1;
 }
@@ -145,10 +153,13 @@ int CTesselDoc::OnOpenDocument(const QString& path) {
     const QString full = AbsoluteDocPath(path);
     std::string text;
     QString error;
+    CDiskSnapshot disk = CDiskSnapshot::Stat(full);
     if (!LoadTextFile(full, text, error, &m_pageForm)) {
         Info("Failed to open document.\n" + Utf8(full) + ": " + Utf8(error));
         return 0;
     }
+    disk.SetContent(text);
+    m_pageDisk = disk;
     m_page.SetHeadStyle(GetSaveStyle());
     m_page.SetText(std::move(text), BodyMode::PRESERVE);
     if (!m_page.HasMetaPosition()) {
@@ -156,6 +167,7 @@ int CTesselDoc::OnOpenDocument(const QString& path) {
         m_bNoMetaPosition = 1;
     }
     SetPathName(full);
+    WatchFiles();
     return 1;
 }
 
@@ -169,11 +181,175 @@ int CTesselDoc::OnSaveDocument(const QString& path) {
     // The options may have changed since the page was opened.
     m_page.SetHeadStyle(GetSaveStyle());
     QString error;
-    if (!SaveTextFile(path, m_page.GetText(), error, FileSync::TO_DISK, m_pageForm)) {
+    const std::string& text = m_page.GetText();
+    if (!SaveTextFile(path, text, error, FileSync::TO_DISK, m_pageForm)) {
         Info("Failed to save document.\n" + Utf8(path) + ": " + Utf8(error));
         return 0;
     }
+    m_pageDisk = CDiskSnapshot::Stat(path);
+    m_pageDisk.SetContent(text);
     return 1;
+}
+
+int CTesselDoc::SavePageOverOwnFile() {
+    if (m_bNoMetaPosition)
+        return OnSaveDocument(m_strPathName); // says why nothing is written
+    // The options may have changed since the page was opened.
+    m_page.SetHeadStyle(GetSaveStyle());
+    const std::string& text = m_page.GetText();
+    CDiskSnapshot expected = m_pageDisk;
+    for (;;) {
+        DiskChange change = DiskChange::NONE;
+        CDiskSnapshot now, written;
+        QString error;
+        switch (SaveOverOpened(m_strPathName, text, m_pageForm, expected, change, now, written,
+                               error)) {
+        case GuardedSave::WRITTEN:
+            m_pageDisk = written;
+            SetDiskChanges(DiskChange::NONE, m_templateChange);
+            WatchFiles();
+            return 1;
+        case GuardedSave::FAILED:
+            Info("Failed to save document.\n" + Utf8(m_strPathName) + ": " + Utf8(error));
+            return 0;
+        case GuardedSave::CONFLICT:
+            break;
+        }
+        SetDiskChanges(change, m_templateChange);
+        switch (AskAboutDiskChange(change, "The page " + Utf8(GetTitle()), m_bModified)) {
+        case IUserPrompt::ANSWER_RELOAD:
+            ReloadPageNow();
+            return 0; // what was to be saved is gone: no save happened
+        case IUserPrompt::ANSWER_SAVE_AS:
+            return DoSave({});
+        case IUserPrompt::ANSWER_OVERWRITE:
+            if (change == DiskChange::REPLACED) {
+                // In place of the link (or whatever is there), never through it.
+                if (!ReplaceOpened(m_strPathName, text, m_pageForm, m_pageDisk, error)) {
+                    Info("Failed to save document.\n" + Utf8(m_strPathName) + ": " + Utf8(error));
+                    return 0;
+                }
+                SetDiskChanges(DiskChange::NONE, m_templateChange);
+                WatchFiles();
+                return 1;
+            }
+            expected = now; // what the user saw; a further change is asked about again
+            continue;
+        default:
+            return 0;
+        }
+    }
+}
+
+IUserPrompt::Answer CTesselDoc::AskAboutDiskChange(DiskChange change, const std::string& what,
+                                                   bool edited) {
+    return Ask(DiskChangeQuestion(change, what, edited), DiskChangeButtons(change));
+}
+
+// --- Changes on disk ----------------------------------------------------------------------
+
+void CTesselDoc::CheckDisk() {
+    DiskChange page = DiskChange::NONE;
+    if (!m_strPathName.isEmpty() && m_pageDisk.IsValid()) {
+        CDiskSnapshot now;
+        page = m_pageDisk.Compare(m_strPathName, &now);
+        if (page == DiskChange::NONE)
+            m_pageDisk = now; // touched only: not read again next time
+    }
+    DiskChange templ = DiskChange::NONE;
+    if (m_bTemplateOpen && !m_strTemplateDiskPath.isEmpty() &&
+        m_strTemplateDiskPath == m_strTemplatePath && m_templateDisk.IsValid()) {
+        CDiskSnapshot now;
+        templ = m_templateDisk.Compare(m_strTemplatePath, &now);
+        if (templ == DiskChange::NONE)
+            m_templateDisk = now;
+    }
+    WatchFiles();
+    SetDiskChanges(page, templ);
+}
+
+void CTesselDoc::SetDiskChanges(DiskChange page, DiskChange templ) {
+    if (page == m_pageChange && templ == m_templateChange)
+        return;
+    m_pageChange = page;
+    m_templateChange = templ;
+    emit diskStateChanged();
+}
+
+std::string CTesselDoc::GetDiskNotice() const {
+    std::string notice = DiskChangeNotice(m_pageChange, "The page " + Utf8(GetTitle()));
+    if (m_templateChange != DiskChange::NONE) {
+        if (!notice.empty())
+            notice += "\n";
+        notice += DiskChangeNotice(m_templateChange,
+                                   "The template " + Utf8(QFileInfo(m_strTemplatePath).fileName()));
+    }
+    return notice;
+}
+
+void CTesselDoc::WatchFiles() {
+    if (!m_watcher) {
+        // Watching needs an event loop; without one (a program that only
+        // reads and writes) the checks before each save still hold.
+        if (!QCoreApplication::instance())
+            return;
+        m_watcher = new QFileSystemWatcher(this);
+        m_diskCheck = new QTimer(this);
+        // A save by another program comes as several reports (truncate,
+        // write, rename): they are looked at together, a moment later.
+        m_diskCheck->setSingleShot(true);
+        m_diskCheck->setInterval(100);
+        connect(m_diskCheck, &QTimer::timeout, this, &CTesselDoc::CheckDisk);
+        connect(m_watcher, &QFileSystemWatcher::fileChanged, m_diskCheck,
+                qOverload<>(&QTimer::start));
+        connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_diskCheck,
+                qOverload<>(&QTimer::start));
+    }
+    QStringList wanted;
+    const auto want = [&wanted](const QString& path) {
+        if (path.isEmpty())
+            return;
+        // A file replaced by a rename leaves the watch: it is watched anew.
+        if (QFileInfo::exists(path))
+            wanted << path;
+        wanted << QFileInfo(path).absolutePath();
+    };
+    if (m_pageDisk.IsValid())
+        want(m_strPathName);
+    if (m_bTemplateOpen && m_templateDisk.IsValid())
+        want(m_strTemplateDiskPath);
+    wanted.removeDuplicates();
+    QStringList watched = m_watcher->files() + m_watcher->directories();
+    QStringList gone;
+    for (const QString& path : watched)
+        if (!wanted.contains(path))
+            gone << path;
+    if (!gone.isEmpty())
+        m_watcher->removePaths(gone);
+    QStringList added;
+    for (const QString& path : wanted)
+        if (!watched.contains(path))
+            added << path;
+    if (!added.isEmpty())
+        m_watcher->addPaths(added);
+}
+
+int CTesselDoc::ReloadPage() {
+    if (m_strPathName.isEmpty())
+        return 0;
+    if (m_bModified &&
+        Ask("Reload " + Utf8(GetTitle()) + " from disk? Your changes to it are lost.",
+            IUserPrompt::YES_NO) != IUserPrompt::ANSWER_YES)
+        return 0;
+    return ReloadPageNow();
+}
+
+int CTesselDoc::ReloadPageNow() {
+    const QString path = m_strPathName;
+    const int ok = OnOpenDocument(path);
+    InitialUpdate(); // after a failed read too: the page was reset
+    CheckDisk();
+    return ok;
 }
 
 // --- Page commands -----------------------------------------------------------------
@@ -240,6 +416,13 @@ int CTesselDoc::OpenDocumentFile(const QString& path) {
 int CTesselDoc::FileSave() {
     if (m_strPathName.isEmpty())
         return DoSave({});
+    // Nothing to write, unless the file is no longer what was read: then
+    // the save asks whether to put this version back.
+    if (!m_bModified && m_pageDisk.IsValid()) {
+        CheckDisk();
+        if (m_pageChange == DiskChange::NONE)
+            return 1;
+    }
     return DoSave(m_strPathName);
 }
 
@@ -259,9 +442,18 @@ int CTesselDoc::DoSave(const QString& newName) {
         if (name.isEmpty())
             return 0;
     }
-    if (!OnSaveDocument(name))
+    const bool ownFile = !m_strPathName.isEmpty() && name == m_strPathName && m_pageDisk.IsValid();
+    if (ownFile) {
+        if (!SavePageOverOwnFile())
+            return 0;
+        if (m_strPathName != name)
+            return 1; // saved under another name (Save As), which is done
+    } else if (!OnSaveDocument(name)) {
         return 0;
+    }
     m_strPathName = name;
+    SetDiskChanges(DiskChange::NONE, m_templateChange);
+    WatchFiles();
     m_bModified = 0;
     NotifyStateChanged();
     NotifyFileUsed(name);
@@ -320,6 +512,6 @@ std::string CTesselDoc::GetBodyText() const {
     return m_page.GetBodyText();
 }
 
-std::string CTesselDoc::GetPageText() {
+const std::string& CTesselDoc::GetPageText() {
     return m_page.GetText();
 }

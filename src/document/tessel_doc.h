@@ -11,6 +11,13 @@
 //
 // Page text is bytes (std::string). Paths are QString and are converted to
 // and from the file system's bytes with QFile::encodeName and decodeName.
+//
+// The document remembers what it read of the page and the template files
+// (CDiskSnapshot) and watches them: a change another program makes on disk is
+// announced at once (diskStateChanged), and a save never writes over such a
+// change without asking (Reload, Overwrite or Cancel; Save As, Save or Cancel
+// for a file that was deleted). A save of a document without changes writes
+// nothing.
 #pragma once
 
 #include <QObject>
@@ -18,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "document/disk_state.h"
 #include "document/file_picker.h"
 #include "document/template_file_name.h"
 #include "document/template_variables.h"
@@ -27,6 +35,8 @@
 #include "page/user_prompt.h"
 
 struct CAppSettings;
+class QFileSystemWatcher;
+class QTimer;
 
 class CTesselDoc : public QObject {
     Q_OBJECT
@@ -90,7 +100,8 @@ public:
     std::string GetPageTitle() const;
     int SetPageTitle(const std::string& title);
     std::string GetBodyText() const;
-    std::string GetPageText();
+    // The rebuilt text, valid until the page changes.
+    const std::string& GetPageText();
     // The tags of search engines and social networks (bytes as stored, as
     // the meta tags above; reads in page/social_tags.h on GetPage()):
     // property tags (og:title ...), the canonical and hreflang alternate
@@ -176,8 +187,24 @@ public:
     // 0 when the template has no <html> tag (a new template has one).
     int SetTemplateLang(const std::string& lang, int action);
     int RemoveTemplateLang();
-    std::string GetTemplateText();
+    const std::string& GetTemplateText();
     const CHtmlPage& GetTemplatePage() const { return m_template; }
+
+    // --- Changes made on disk by other programs ------------------------------------------
+    // Compares the page and template files with what was read or written
+    // (the watcher does so by itself, a moment after the system reports a
+    // change; the window also does when it is activated) and announces a
+    // difference that was not announced yet.
+    void CheckDisk();
+    DiskChange GetPageDiskChange() const { return m_pageChange; }
+    DiskChange GetTemplateDiskChange() const { return m_templateChange; }
+    // What the window shows about them, one line each; "" when both files
+    // hold what was read.
+    std::string GetDiskNotice() const;
+    // Reads the page (or template) again from its file; asks first when that
+    // loses unsaved changes. Returns 1 when it was read.
+    int ReloadPage();
+    int ReloadTemplate();
 
     // Refills the views with edit tracking off, then turns tracking on.
     void UpdateAllViews();
@@ -200,6 +227,8 @@ signals:
     // A page or template file was opened or saved under this full path (for
     // the recent-file list).
     void fileUsed(const QString& path);
+    // GetPageDiskChange or GetTemplateDiskChange changed.
+    void diskStateChanged();
 
 private:
     void Info(const std::string& text) const;
@@ -207,6 +236,17 @@ private:
     QString PickFile(IFilePicker::Kind kind, const QString& caption, const QString& filter,
                      const QString& defaultExtension, const QString& initialName) const;
     int DoSave(const QString& newName);
+    // Saves the page over the file it was read from, asking first when
+    // another program changed it.
+    int SavePageOverOwnFile();
+    int SaveTemplateOverOwnFile();
+    // Asks what to do about change before a save over a file; returns the answer.
+    IUserPrompt::Answer AskAboutDiskChange(DiskChange change, const std::string& what, bool edited);
+    int ReloadPageNow();
+    // The watcher follows the files read (and their folders, which tell when a
+    // file is replaced by a rename or created again).
+    void WatchFiles();
+    void SetDiskChanges(DiskChange page, DiskChange templ);
     void SetPathName(const QString& path);
     void NotifyStateChanged() { emit stateChanged(); }
     void NotifyFileUsed(const QString& path) { emit fileUsed(path); }
@@ -229,6 +269,15 @@ private:
     // What the framework kept for the page document.
     QString m_strPathName;
     int m_bModified = 0;
+
+    // What was read or written of the page and template files, and where.
+    CDiskSnapshot m_pageDisk;
+    CDiskSnapshot m_templateDisk;
+    QString m_strTemplateDiskPath;
+    DiskChange m_pageChange = DiskChange::NONE;
+    DiskChange m_templateChange = DiskChange::NONE;
+    QFileSystemWatcher* m_watcher = nullptr;
+    QTimer* m_diskCheck = nullptr;
 
     const CAppSettings* m_settings = nullptr;
     IUserPrompt* m_prompt = nullptr;

@@ -13,6 +13,8 @@
 namespace {
 
 const char kTemplateFilter[] = "Templates (*.mtpl)|*.mtpl|All files (*.*)|*.*||";
+const char kNoMetaPosition[] =
+    "Unable to find correct position for meta-data, no changes will be written to this file.";
 
 } // namespace
 
@@ -30,7 +32,11 @@ int CTesselDoc::ReadTemplateFile(const QString& path) {
     m_strTemplatePath = full;
     std::string text;
     QString error;
+    CDiskSnapshot disk = CDiskSnapshot::Stat(full);
     if (LoadTextFile(full, text, error, &m_templateForm)) {
+        disk.SetContent(text);
+        m_templateDisk = disk;
+        m_strTemplateDiskPath = full;
         m_template.SetHeadStyle(GetSaveStyle());
         m_template.SetText(std::move(text), BodyMode::REBUILD);
         m_bTemplateOpen = 1;
@@ -43,7 +49,11 @@ int CTesselDoc::ReadTemplateFile(const QString& path) {
         m_bTemplateOpen = 0;
         // No template is left to edit; the views go back to the page.
         m_bEditingTemplate = 0;
+        m_templateDisk = {};
+        m_strTemplateDiskPath.clear();
     }
+    SetDiskChanges(m_pageChange, DiskChange::NONE);
+    WatchFiles();
     NotifyStateChanged();
     UpdateAllViews();
     return m_bTemplateOpen;
@@ -103,13 +113,34 @@ int CTesselDoc::SaveTemplate() {
         return 0;
     if (m_strTemplatePath.isEmpty())
         return SaveTemplateAs();
-    m_template.SetHeadStyle(GetSaveStyle());
-    QString error;
-    if (!SaveTextFile(m_strTemplatePath, m_template.GetText(), error, FileSync::TO_DISK,
-                      m_templateForm)) {
-        Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
-             error.toStdString());
+    // A template with no place for meta tags would be written without the
+    // values typed into it.
+    if (!m_template.HasMetaPosition()) {
+        Info(kNoMetaPosition);
         return 0;
+    }
+    if (m_strTemplatePath == m_strTemplateDiskPath && m_templateDisk.IsValid()) {
+        if (!m_bTemplateModified) {
+            CheckDisk();
+            if (m_templateChange == DiskChange::NONE)
+                return 1; // nothing to write
+        }
+        if (!SaveTemplateOverOwnFile())
+            return 0;
+    } else {
+        m_template.SetHeadStyle(GetSaveStyle());
+        QString error;
+        const std::string& text = m_template.GetText();
+        if (!SaveTextFile(m_strTemplatePath, text, error, FileSync::TO_DISK, m_templateForm)) {
+            Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
+                 error.toStdString());
+            return 0;
+        }
+        m_templateDisk = CDiskSnapshot::Stat(m_strTemplatePath);
+        m_templateDisk.SetContent(text);
+        m_strTemplateDiskPath = m_strTemplatePath;
+        SetDiskChanges(m_pageChange, DiskChange::NONE);
+        WatchFiles();
     }
     m_bTemplateModified = 0;
     NotifyStateChanged();
@@ -117,11 +148,80 @@ int CTesselDoc::SaveTemplate() {
     return 1;
 }
 
+int CTesselDoc::SaveTemplateOverOwnFile() {
+    // The options may have changed since the template was opened.
+    m_template.SetHeadStyle(GetSaveStyle());
+    const std::string& text = m_template.GetText();
+    const std::string what =
+        "The template " + QFileInfo(m_strTemplatePath).fileName().toStdString();
+    CDiskSnapshot expected = m_templateDisk;
+    for (;;) {
+        DiskChange change = DiskChange::NONE;
+        CDiskSnapshot now, written;
+        QString error;
+        switch (SaveOverOpened(m_strTemplatePath, text, m_templateForm, expected, change, now,
+                               written, error)) {
+        case GuardedSave::WRITTEN:
+            m_templateDisk = written;
+            SetDiskChanges(m_pageChange, DiskChange::NONE);
+            WatchFiles();
+            return 1;
+        case GuardedSave::FAILED:
+            Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
+                 error.toStdString());
+            return 0;
+        case GuardedSave::CONFLICT:
+            break;
+        }
+        SetDiskChanges(m_pageChange, change);
+        switch (AskAboutDiskChange(change, what, m_bTemplateModified)) {
+        case IUserPrompt::ANSWER_RELOAD:
+            ReadTemplateFile(m_strTemplatePath);
+            return 0;
+        case IUserPrompt::ANSWER_SAVE_AS:
+            return SaveTemplateAs();
+        case IUserPrompt::ANSWER_OVERWRITE:
+            if (change == DiskChange::REPLACED) {
+                if (!ReplaceOpened(m_strTemplatePath, text, m_templateForm, m_templateDisk,
+                                   error)) {
+                    Info("File error, unable to save " + m_strTemplatePath.toStdString() + "\n" +
+                         error.toStdString());
+                    return 0;
+                }
+                SetDiskChanges(m_pageChange, DiskChange::NONE);
+                WatchFiles();
+                return 1;
+            }
+            expected = now;
+            continue;
+        default:
+            return 0;
+        }
+    }
+}
+
+int CTesselDoc::ReloadTemplate() {
+    if (!m_bTemplateOpen || m_strTemplatePath.isEmpty())
+        return 0;
+    if (m_bTemplateModified &&
+        Ask("Reload the template " + QFileInfo(m_strTemplatePath).fileName().toStdString() +
+                " from disk? Your changes to it are lost.",
+            IUserPrompt::YES_NO) != IUserPrompt::ANSWER_YES)
+        return 0;
+    const int ok = ReadTemplateFile(m_strTemplatePath);
+    CheckDisk();
+    return ok;
+}
+
 int CTesselDoc::NewTemplate() {
     if (!SaveTemplateModified())
         return 0;
     m_strTemplateName = QStringLiteral("unnamed template");
     m_strTemplatePath.clear();
+    m_templateDisk = {};
+    m_strTemplateDiskPath.clear();
+    SetDiskChanges(m_pageChange, DiskChange::NONE);
+    WatchFiles();
     m_template.SetHeadStyle(GetSaveStyle());
     m_template.SetText(NEW_TEMPLATE_TEXT, BodyMode::REBUILD);
     m_templateForm = PageFileForm::BYTES;
@@ -171,6 +271,10 @@ int CTesselDoc::CloseTemplate() {
     m_bTemplateOpen = 0;
     m_bEditingTemplate = 0;
     m_bTemplateModified = 0;
+    m_templateDisk = {};
+    m_strTemplateDiskPath.clear();
+    SetDiskChanges(m_pageChange, DiskChange::NONE);
+    WatchFiles();
     NotifyStateChanged();
     UpdateAllViews();
     return 1;
@@ -255,6 +359,6 @@ int CTesselDoc::RemoveTemplateMeta(const std::string& name) {
     return m_template.RemoveMeta(name);
 }
 
-std::string CTesselDoc::GetTemplateText() {
+const std::string& CTesselDoc::GetTemplateText() {
     return m_template.GetText();
 }

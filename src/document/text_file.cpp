@@ -113,9 +113,23 @@ bool SplitPath(const std::string& path, std::string& dir, std::string& name) {
     return !name.empty() && name != "." && name != "..";
 }
 
-bool ResolveTarget(const std::string& path, Target& target, std::string& error) {
+// followLinks false: a symbolic link at path is the target itself (replaced,
+// not written through).
+bool ResolveTarget(const std::string& path, Target& target, std::string& error,
+                   bool followLinks = true) {
     std::string full;
-    if (char* real = ::realpath(path.c_str(), nullptr)) {
+    struct stat own;
+    const bool isLink = ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode);
+    if (isLink && !followLinks) {
+        std::string dir, name;
+        char* realDir = SplitPath(path, dir, name) ? ::realpath(dir.c_str(), nullptr) : nullptr;
+        if (!realDir) {
+            error = ErrnoText(errno);
+            return false;
+        }
+        full = std::string(realDir) + (std::strcmp(realDir, "/") == 0 ? "" : "/") + name;
+        std::free(realDir);
+    } else if (char* real = ::realpath(path.c_str(), nullptr)) {
         full = real;
         std::free(real);
     } else if (errno == ENOENT) {
@@ -258,12 +272,15 @@ int CreateTemp(int dirFd, char (&name)[16], mode_t mode) {
 // The save routine of every path. expected: the file a locked read-modify-write
 // read, which must still be the one there.
 int SaveBytes(const std::string& path, std::string_view bytes, FileSync sync,
-              const PageFileId* expected, std::string& error) {
+              const PageFileId* expected, std::string& error, bool followLinks = true) {
     IgnoreFileSizeSignal();
     Target target;
-    if (!ResolveTarget(path, target, error))
+    if (!ResolveTarget(path, target, error, followLinks))
         return 0;
     const std::string full = target.dir + (target.dir == "/" ? "" : "/") + target.name;
+    // A link that is to be replaced is no file to take owner and mode from.
+    if (target.exists && S_ISLNK(target.info.st_mode))
+        target.exists = false;
     if (target.exists) {
         error = Refusal(target, full);
         if (!error.empty())
@@ -427,6 +444,13 @@ int SaveTextFile(const QString& path, std::string_view text, QString& error, Fil
     // it too reads it half way through a read-modify-write of its own.
     CLockedTextFile locked;
     return locked.Lock(path, error, 10000) && locked.Save(bytes, error, sync);
+}
+
+int ReplaceLinkWithTextFile(const QString& path, std::string_view bytes, QString& error) {
+    std::string reason;
+    const int ok = SaveBytes(FileNameBytes(path), bytes, FileSync::TO_DISK, nullptr, reason, false);
+    error = ok ? QString() : ToQString(reason);
+    return ok;
 }
 
 // --- Locked read-modify-write --------------------------------------------------------------

@@ -66,6 +66,11 @@ bool WriteAllBytes(int fd, std::string_view bytes);
 int SaveTextFile(const QString& path, std::string_view text, QString& error,
                  FileSync sync = FileSync::TO_DISK, PageFileForm form = PageFileForm::BYTES);
 
+// Replaces what is at path with a regular file holding bytes, as SaveTextFile
+// does, except that a symbolic link there is replaced itself: its target is
+// left as it is.
+int ReplaceLinkWithTextFile(const QString& path, std::string_view bytes, QString& error);
+
 // One file's read-modify-write under its lock: Open locks and reads it, Save
 // replaces it, and the lock is released when the object goes. Another program
 // that replaced the file meanwhile (without locking) is noticed, and the save

@@ -48,7 +48,9 @@ void CMetaField::GetDefinition(std::string& name, int& httpEquiv, int& multiLine
 int CMetaField::WantsVisible(int displayAll) const {
     switch (m_nDisplay) {
     case DISPLAY_IF_CONTENT:
-        return displayAll || !GetValue().empty() ? 1 : 0;
+        if (displayAll)
+            return 1;
+        return (m_controls ? !m_controls->GetValue().empty() : !m_strValue.empty()) ? 1 : 0;
     case DISPLAY_NEVER:
         return displayAll ? 1 : 0;
     default:
@@ -83,7 +85,19 @@ void CMetaField::SetAction(int code) {
 }
 
 int CMetaField::IsEdited() const {
+    // Without controls, compared in place: a form of many rows asks this of
+    // every row at each keystroke.
+    if (!m_controls)
+        return m_strValue != m_strCommitted || m_actions.GetAction() != m_nCommittedAction ? 1 : 0;
     return GetValue() != m_strCommitted || GetAction() != m_nCommittedAction ? 1 : 0;
+}
+
+void CMetaField::ReleaseControls() {
+    if (!m_controls)
+        return;
+    m_strValue = m_controls->GetValue();
+    m_actions.SelectAction(m_controls->GetAction());
+    m_controls.reset();
 }
 
 void CMetaField::ReadProfile(const IProfile& profile, int number, int user) {

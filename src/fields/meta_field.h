@@ -102,6 +102,9 @@ public:
     // The field takes ownership. Attaching null destroys the current controls.
     void AttachControls(std::unique_ptr<IFieldControls> controls);
     void DestroyControls() { m_controls.reset(); }
+    // Destroys the controls, keeping their value and action in the field (a
+    // row that scrolled far out of view).
+    void ReleaseControls();
     int IsCreated() const { return m_controls ? 1 : 0; }
     IFieldControls* GetControls() const { return m_controls.get(); }
 

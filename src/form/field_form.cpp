@@ -1,6 +1,7 @@
 #include "form/field_form.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "document/head_metas.h"
 #include "document/page_text.h"
@@ -38,7 +39,50 @@ QString Text(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
+std::string AsciiLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
 } // namespace
+
+// FindField for many names: built once per load, so that a page of many
+// distinct tags is read in linear time.
+class CFieldForm::NameIndex {
+public:
+    // charset: the row that shows the page's charset, which no tag's name finds.
+    NameIndex(const CFieldList& fields, int charset) {
+        // Only the rows of meta tags: a property or link row of the same name
+        // is another tag.
+        for (int pos = 1; pos < fields.GetCount(); ++pos)
+            if (pos != charset && fields.GetAt(pos).GetTag() == FieldTag::META)
+                m_positions.emplace(AsciiLower(fields.GetAt(pos).GetName()), pos); // first wins
+        for (int pos = STANDARD_FIELD_COUNT; pos < fields.GetCount(); ++pos)
+            if (fields.GetAt(pos).GetKind() == FIELD_FOUND)
+                ++m_nFound;
+    }
+    // Whether a field has the name; when none has, the name is taken for the
+    // row that the caller adds next (SetLast).
+    bool TakeName(std::string_view name) {
+        const auto [it, added] = m_positions.try_emplace(AsciiLower(name), -1);
+        m_last = added ? &it->second : nullptr;
+        return added;
+    }
+    void SetLast(int pos) {
+        if (m_last)
+            *m_last = pos;
+        ++m_nFound;
+    }
+    int FoundCount() const { return m_nFound; }
+
+private:
+    std::unordered_map<std::string, int> m_positions;
+    int* m_last = nullptr;
+    int m_nFound = 0;
+};
 
 CFieldForm::CFieldForm(CTesselDoc& doc) : m_doc(doc) {}
 
@@ -65,6 +109,7 @@ void CFieldForm::OnInitialUpdate() {
     else
         LoadFromPage();
     UpdateVisibility();
+    ReportTagsLeftOut();
 }
 
 void CFieldForm::OnUpdate() {
@@ -224,14 +269,35 @@ CHtmlSection* CFieldForm::FindTagOf(const CHtmlPage& page, int pos, const CPageC
     return nullptr;
 }
 
-void CFieldForm::MeetTag(const std::string& name, int httpEquiv, const CPageCodec& codec) {
+int CFieldForm::MeetTag(const std::string& name, int httpEquiv, const CPageCodec& codec,
+                        NameIndex& index) {
     // Tags without a name (charset, property, itemprop) are no field: a row
     // for them would write a tag of its own under an empty name.
     if (TrimWhiteSpace(name).empty())
-        return;
+        return -1;
     const std::string text = codec.Decode(name).toStdString();
-    if (FindField(text) < 0)
-        AddFoundField(text, httpEquiv);
+    if (!index.TakeName(text))
+        return -1;
+    if (index.FoundCount() >= MAX_FOUND_FIELDS) {
+        ++m_nTagsLeftOut; // once per name: it stays taken
+        return -1;
+    }
+    const int pos = AddFoundField(text, httpEquiv);
+    index.SetLast(pos);
+    return pos;
+}
+
+void CFieldForm::ReportTagsLeftOut() {
+    if (m_nTagsLeftOut == 0)
+        return;
+    if (IUserPrompt* prompt = m_doc.GetPrompt()) {
+        prompt->Info(QStringLiteral("This page has more meta tags than the form can show: the "
+                                    "first %1 names get a row each, %2 further names none. "
+                                    "They stay in the page as they are; tsle-cli show lists them.")
+                         .arg(MAX_FOUND_FIELDS)
+                         .arg(m_nTagsLeftOut)
+                         .toStdString());
+    }
 }
 
 void CFieldForm::LoadFromPage() {
@@ -240,14 +306,27 @@ void CFieldForm::LoadFromPage() {
     const CHtmlPage& page = m_doc.GetPage();
     std::string name, content;
     int httpEquiv = 0;
-    for (int n = 0; m_doc.GetPageMetaAt(n, name, content, httpEquiv); ++n)
-        MeetTag(name, httpEquiv, m_pageCodec);
+    // The property and alternate rows first: an alternate row goes into the
+    // Search group, before the rows of the meta tags met below.
     MeetSocialTags(page, m_pageCodec);
+    NameIndex index(m_fields, CharsetField());
+    m_nTagsLeftOut = 0;
+    // A row made for a tag shows that tag, the first of its name.
+    const int firstNew = m_fields.GetCount();
+    std::vector<std::string> newContent;
+    for (int n = 0; m_doc.GetPageMetaAt(n, name, content, httpEquiv); ++n)
+        if (MeetTag(name, httpEquiv, m_pageCodec, index) >= 0)
+            newContent.push_back(content);
     SetLoaded(0, m_pageCodec.DecodeValue(page.GetTitle(), RefPlace::TEXT));
     // Each field shows the tag its edits would change: the first of its name
     // anywhere in the page, even after the body tag.
     const int charset = CharsetField();
     for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
+        if (pos >= firstNew) {
+            SetLoaded(pos, m_pageCodec.DecodeValue(newContent[static_cast<size_t>(pos - firstNew)],
+                                                   RefPlace::ATTRIBUTE));
+            continue;
+        }
         if (pos == charset)
             continue;
         std::string value;
@@ -265,9 +344,14 @@ void CFieldForm::LoadFromTemplate() {
     const CHtmlPage& page = m_doc.GetTemplatePage();
     std::string name, content;
     int httpEquiv = 0, action = 0;
-    for (int n = 0; m_doc.GetTemplateMetaAt(n, name, content, httpEquiv, action); ++n)
-        MeetTag(name, httpEquiv, m_templateCodec);
     MeetSocialTags(page, m_templateCodec);
+    NameIndex index(m_fields, CharsetField());
+    m_nTagsLeftOut = 0;
+    const int firstNew = m_fields.GetCount();
+    std::vector<std::pair<std::string, int>> newValues;
+    for (int n = 0; m_doc.GetTemplateMetaAt(n, name, content, httpEquiv, action); ++n)
+        if (MeetTag(name, httpEquiv, m_templateCodec, index) >= 0)
+            newValues.emplace_back(content, action);
 
     std::string title;
     int titleAction = ACTION_NEVER_CHANGE;
@@ -278,6 +362,12 @@ void CFieldForm::LoadFromTemplate() {
     const int charset = CharsetField();
     for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
         CMetaField& field = m_fields.GetAt(pos);
+        if (pos >= firstNew) {
+            const auto& [newValue, tagAction] = newValues[static_cast<size_t>(pos - firstNew)];
+            field.SetAction(tagAction);
+            SetLoaded(pos, m_templateCodec.DecodeValue(newValue, RefPlace::ATTRIBUTE));
+            continue;
+        }
         std::string value;
         const POSITION tag =
             pos == charset ? nullptr : FindTagOf(page, pos, m_templateCodec, value);
@@ -518,8 +608,9 @@ int CFieldForm::FocusTarget(bool toFirst) const {
     int pos = m_nCurrentField;
     if (toFirst || pos < 0 || pos >= m_fields.GetCount())
         pos = 0;
-    const CMetaField& field = m_fields.GetAt(pos);
-    return field.IsCreated() && field.IsVisible() ? pos : -1;
+    // A row of a long form may be without widgets while out of view; the
+    // view makes them before it gives the focus.
+    return m_fields.GetAt(pos).IsVisible() ? pos : -1;
 }
 
 // --- Clipboard and undo

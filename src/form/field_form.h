@@ -34,6 +34,11 @@ class CHtmlPage;
 class CHtmlSection;
 class CTesselDoc;
 
+// At most this many rows are added for the meta tags of a page or template
+// that no field names: a form taller than that cannot be laid out. The tags
+// past them stay in the page as they are.
+inline constexpr int MAX_FOUND_FIELDS = 100000;
+
 class CFieldForm {
 public:
     // doc must outlive the form.
@@ -107,7 +112,7 @@ public:
     int GetCurrentField() const { return m_nCurrentField; }
     // The field whose box takes the focus when the view gets it (the one last
     // entered, or the title when toFirst or when that one is gone), -1 when it
-    // is hidden or has no widgets.
+    // is hidden.
     int FocusTarget(bool toFirst) const;
 
     // --- Clipboard and undo (on editable edit boxes only) --------------------------------
@@ -171,9 +176,14 @@ private:
     int WriteSocialField(int pos, const std::string& name, const std::string& value, int action);
     // Control ids follow the positions after the catalogue.
     void RenumberFields();
+    // The meta tags' fields by name (ASCII case ignored, never the title or the charset
+    // row), for meeting many tags at once.
+    class NameIndex;
     // A meta tag of the page or template: a row for it when it has a name
-    // that no field has.
-    void MeetTag(const std::string& name, int httpEquiv, const CPageCodec& codec);
+    // that no field has. Returns the new row's position, or -1.
+    int MeetTag(const std::string& name, int httpEquiv, const CPageCodec& codec, NameIndex& index);
+    // Tells the user once when tags were left without a row.
+    void ReportTagsLeftOut();
     void ShowWanted();
     // The charset row: added when page declares a <meta charset>, filled.
     void ShowCharset(const CHtmlPage& page);
@@ -197,5 +207,7 @@ private:
     int m_bShowingTemplate = 0;
     int m_nLoading = 0;
     bool m_bMeters = false;
+    // Tags met in the last load that got no row (past MAX_FOUND_FIELDS).
+    long long m_nTagsLeftOut = 0;
     QString m_strStatus;
 };

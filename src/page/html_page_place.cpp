@@ -562,9 +562,14 @@ void CHtmlPage::RemoveTagKeepingLines(POSITION pos) {
         // The line goes on before the tag: it ends there now, without blanks.
         RemoveBytesBefore(pos, TrailingBlanks(before.bytes));
         RemoveBytesAfter(pos, afterText.size());
-    } else {
-        // The line goes on after the tag: so does it, without the blanks.
+    } else if (before.bytes.empty() || IsBlank(before.bytes.back()) ||
+               (before.complete && AllBlank(before.bytes))) {
+        // The line goes on after the tag: so does it, without the blanks
+        // that set the tag apart.
         RemoveBytesAfter(pos, LeadingBlanks(afterText).size());
     }
+    // Else the tag stood right after other text ("<meta a><meta b> </head>"):
+    // the blanks after it stay, so that taking away a tag that was added
+    // gives back the line as it was.
     RemoveAt(pos);
 }

@@ -10,8 +10,19 @@
 
 class IUserPrompt {
 public:
-    enum Buttons { OK, YES_NO, YES_NO_CANCEL };
-    enum Answer { ANSWER_OK, ANSWER_YES, ANSWER_NO, ANSWER_CANCEL };
+    // RELOAD_OVERWRITE_CANCEL: "Reload", "Overwrite", "Cancel", for a file that
+    // another program changed since it was read; SAVE_AS_SAVE_CANCEL: "Save
+    // As...", "Save" (answered ANSWER_OVERWRITE), "Cancel", for one it deleted.
+    enum Buttons { OK, YES_NO, YES_NO_CANCEL, RELOAD_OVERWRITE_CANCEL, SAVE_AS_SAVE_CANCEL };
+    enum Answer {
+        ANSWER_OK,
+        ANSWER_YES,
+        ANSWER_NO,
+        ANSWER_CANCEL,
+        ANSWER_RELOAD,
+        ANSWER_OVERWRITE,
+        ANSWER_SAVE_AS,
+    };
 
     virtual ~IUserPrompt() = default;
     // A message with an OK button.

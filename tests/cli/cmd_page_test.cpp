@@ -50,7 +50,8 @@ TEST_F(PageCommands, RebuildWritesThePageByteForByte) {
 
 // Titles and values as a reader sees them (the page declares UTF-8, so its
 // stray byte is a replacement character); --raw gives the bytes, escaped in
-// JSON where they are not UTF-8. The charset is no nameless tag.
+// JSON where they are not UTF-8. The charset is no nameless tag, and a
+// property tag is listed among the properties.
 TEST_F(PageCommands, ShowPresentsTextAsReadAndBytesOnRequest) {
     const QString page =
         Write("p.html", "<head><title>A &amp; B &#8212; Caf\xc3\xa9 \xe9 \"q\"</title>"
@@ -62,25 +63,27 @@ TEST_F(PageCommands, ShowPresentsTextAsReadAndBytesOnRequest) {
     const QByteArray meta =
         // Unquoted values keep their case, as quoted ones do.
         "{\"name\": \"Refresh\", \"http_equiv\": true, \"content\": \"5\"}, "
-        "{\"name\": \"\", \"http_equiv\": false, \"content\": \"OG\"}, "
         "{\"name\": \"a\\\\b\", \"http_equiv\": false, \"content\": \"tab here ";
     CliResult run = RunCli({"show", "--json", page});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, file +
                            "\"encoding\": \"UTF-8\", \"charset\": \"utf-8\", \"title\": "
                            "\"A & B \xe2\x80\x94 Caf\xc3\xa9 \xef\xbf\xbd \\\"q\\\"\", "
-                           "\"meta\": [" +
+                           "\"lang\": null, \"properties\": [{\"property\": \"og:title\", "
+                           "\"content\": \"OG\"}], \"links\": [], \"meta\": [" +
                            meta + "<x>\"}], \"meta_position\": true}]\n");
     run = RunCli({"show", "--json", "--raw", page});
     EXPECT_EQ(run.out, file +
                            "\"encoding\": \"UTF-8\", \"charset\": \"utf-8\", \"title\": "
-                           "\"A &amp; B &#8212; Caf\xc3\xa9 \\u00E9 \\\"q\\\"\", \"meta\": [" +
+                           "\"A &amp; B &#8212; Caf\xc3\xa9 \\u00E9 \\\"q\\\"\", \"lang\": null, "
+                           "\"properties\": [{\"property\": \"og:title\", \"content\": \"OG\"}], "
+                           "\"links\": [], \"meta\": [" +
                            meta + "&lt;x&gt;\"}], \"meta_position\": true}]\n");
     run = RunCli({"show", page});
     EXPECT_TRUE(run.out.contains("\n  title                 A & B \xe2\x80\x94 Caf\xc3\xa9 "))
         << run.out.toStdString();
     EXPECT_TRUE(run.out.contains("\n  charset               utf-8\n")) << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains("\n  (no name)             OG\n")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("\n  og:title (property)   OG\n")) << run.out.toStdString();
 }
 
 TEST_F(PageCommands, ShowTellsWhenAPageHasNoPlaceForMetaTags) {

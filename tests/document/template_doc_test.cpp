@@ -232,6 +232,22 @@ TEST_F(TemplateDoc, SaveWritesToTheTemplateLastOpened) {
     EXPECT_TRUE(ReadFile(second).contains("<title action=\"1\">Second</title>"));
 }
 
+// A template with no place for meta tags is not written: it says why and
+// keeps the typed values.
+TEST_F(TemplateDoc, ASaveKeepsTypedValuesATemplateHasNoPlaceFor) {
+    const QByteArray plain = "Just some notes, no markup.";
+    ASSERT_EQ(m_doc.ReadTemplateFile(Write("notes.mtpl", plain)), 1);
+    m_doc.SetTemplateMeta("keywords", "typed", 0, 1);
+    m_doc.SetTemplateModified();
+    m_prompt.messages.clear();
+    EXPECT_EQ(m_doc.SaveTemplate(), 0);
+    ASSERT_EQ(m_prompt.messages.size(), 1u);
+    EXPECT_EQ(m_prompt.messages[0], "Unable to find correct position for meta-data, no changes "
+                                    "will be written to this file.");
+    EXPECT_EQ(ReadFile(Path("notes.mtpl")), plain);
+    EXPECT_EQ(m_doc.IsTemplateModified(), 1);
+}
+
 TEST_F(TemplateDoc, ApplyMergesIntoThePageAndMarksItModified) {
     Write("page.html", kPage);
     ASSERT_EQ(m_doc.OpenDocumentFile(Path("page.html")), 1);

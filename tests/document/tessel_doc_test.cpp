@@ -1,6 +1,10 @@
 // The page document: new, open, save, the questions it asks and what it keeps.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+
+#include <QDateTime>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -64,6 +68,11 @@ TEST_F(Doc, OpeningAndSavingKeepsTheBodyAndNormalizesTheHead) {
     // A page that replaces another starts the views afresh.
     EXPECT_EQ(m_observer.initialUpdates, 1);
     EXPECT_EQ(m_observer.updates, 0);
+    // Saved without a change, the file stays as it is; with one, the head
+    // is written normalized.
+    ASSERT_EQ(m_doc.FileSave(), 1);
+    EXPECT_EQ(ReadFile(path), kPage);
+    m_doc.SetModifiedFlag();
     ASSERT_EQ(m_doc.FileSave(), 1);
     EXPECT_EQ(ReadFile(path), "<html><head><title>Home</title>\n<meta name=\"Keywords\" "
                               "content=\"a\"></head><BODY>Body <B>kept</B></BODY></html>");
@@ -92,10 +101,12 @@ TEST_F(Doc, SavingKeepsTheValuesOfTheHeadsTags) {
     EXPECT_EQ(name + "=" + content, "Keywords=A, b");
     ASSERT_EQ(m_doc.GetPageMetaAt(1, name, content, httpEquiv), 1);
     EXPECT_EQ(name + "=" + content, "Author=JohnSmith");
+    m_doc.SetModifiedFlag();
     ASSERT_EQ(m_doc.FileSave(), 1);
     EXPECT_EQ(ReadFile(path).toStdString(), saved.toStdString());
     // Saved again, a head in that form stays byte for byte.
     ASSERT_EQ(m_doc.OpenDocumentFile(path), 1);
+    m_doc.SetModifiedFlag();
     ASSERT_EQ(m_doc.FileSave(), 1);
     EXPECT_EQ(ReadFile(path).toStdString(), saved.toStdString());
 }
@@ -316,3 +327,198 @@ TEST_F(Doc, BrowseStoresTheFolderWithoutATrailingSlash) {
 }
 
 } // namespace
+
+// What another program did to the open page's or template's file, what the
+// save asks, and what each answer leaves on disk and in the document. Both
+// files are guarded alike.
+TEST_F(Doc, ASaveNeverWritesOverAnotherProgramsChangeWithoutAsking) {
+    const QByteArray theirs = "<html><head><title>Theirs</title></head><body>new</body></html>";
+    enum Done { NOTHING, TOUCHED, REWRITTEN, RENAMED_OVER, LINKED, DELETED };
+    enum Holds { ORIGINAL, OURS, THEIRS, NONE };
+    const struct {
+        const char* name;
+        bool edited; // an unsaved edit before the save
+        Done done;
+        std::vector<A> answers; // empty: no question
+        int saved;              // the save's result
+        Holds fileHolds;
+        const char* titleAfter; // the document's title afterwards
+    } cases[] = {
+        {"unedited, untouched: nothing written", false, NOTHING, {}, 1, ORIGINAL, "Home"},
+        {"unedited, changed: asked, Cancel",
+         false,
+         REWRITTEN,
+         {A::ANSWER_CANCEL},
+         0,
+         THEIRS,
+         "Home"},
+        {"same bytes written again", true, TOUCHED, {}, 1, OURS, "edited"},
+        {"changed, Cancel", true, REWRITTEN, {A::ANSWER_CANCEL}, 0, THEIRS, "edited"},
+        {"changed, Overwrite", true, REWRITTEN, {A::ANSWER_OVERWRITE}, 1, OURS, "edited"},
+        {"changed, Reload", true, REWRITTEN, {A::ANSWER_RELOAD}, 0, THEIRS, "Theirs"},
+        {"renamed over (sed -i), Overwrite",
+         true,
+         RENAMED_OVER,
+         {A::ANSWER_OVERWRITE},
+         1,
+         OURS,
+         "edited"},
+        {"replaced by a link, Cancel", true, LINKED, {A::ANSWER_CANCEL}, 0, THEIRS, "edited"},
+        {"replaced by a link, Overwrite", true, LINKED, {A::ANSWER_OVERWRITE}, 1, OURS, "edited"},
+        {"deleted, Cancel", true, DELETED, {A::ANSWER_CANCEL}, 0, NONE, "edited"},
+        {"deleted, Save", true, DELETED, {A::ANSWER_OVERWRITE}, 1, OURS, "edited"},
+        {"deleted, Save As", true, DELETED, {A::ANSWER_SAVE_AS}, 1, NONE, "edited"},
+    };
+    // The same for the page and for the template.
+    struct Kind {
+        const char* fileName;
+        const char* what; // how the question names the file
+        std::function<void(const QString&)> open;
+        std::function<void()> edit;
+        std::function<int()> save;
+        std::function<std::string()> title;
+        std::function<bool()> modified;
+    };
+    const Kind kinds[] = {
+        {"page.html", "The page page.html was ",
+         [this](const QString& path) { ASSERT_EQ(m_doc.OpenDocumentFile(path), 1); },
+         [this] {
+             m_doc.SetPageTitle("edited");
+             m_doc.SetModifiedFlag();
+         },
+         [this] { return m_doc.FileSave(); }, [this] { return m_doc.GetPageTitle(); },
+         [this] { return m_doc.IsModified() != 0; }},
+        {"t.mtpl", "The template t.mtpl was ",
+         [this](const QString& path) { ASSERT_EQ(m_doc.ReadTemplateFile(path), 1); },
+         [this] {
+             m_doc.SetTemplateTitle("edited", 1);
+             m_doc.SetTemplateModified();
+         },
+         [this] { return m_doc.SaveTemplate(); },
+         [this] {
+             std::string title;
+             int action = 0;
+             m_doc.GetTemplateTitle(title, action);
+             return title;
+         },
+         [this] { return m_doc.IsTemplateModified() != 0; }},
+    };
+    for (const Kind& kind : kinds) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(kind.fileName) + ": " + c.name);
+            QTemporaryDir dir;
+            const QString path = dir.filePath(kind.fileName);
+            const QString target = dir.filePath("target.html");
+            const QString elsewhere = dir.filePath(QString("elsewhere-") + kind.fileName);
+            WriteFile(path, kPage);
+            kind.open(path);
+            if (c.edited)
+                kind.edit();
+            const QFileInfo before(path);
+            switch (c.done) {
+            case NOTHING:
+                break;
+            case TOUCHED:
+                WriteFile(path, kPage);
+                break;
+            case REWRITTEN:
+                WriteFile(path, theirs);
+                break;
+            case RENAMED_OVER:
+                WriteFile(dir.filePath("tmp"), theirs);
+                ASSERT_EQ(::rename(QFile::encodeName(dir.filePath("tmp")), QFile::encodeName(path)),
+                          0);
+                break;
+            case LINKED:
+                WriteFile(target, theirs);
+                ASSERT_TRUE(QFile::remove(path));
+                ASSERT_TRUE(QFile::link(target, path));
+                break;
+            case DELETED:
+                ASSERT_TRUE(QFile::remove(path));
+                break;
+            }
+            m_prompt.answers.assign(c.answers.begin(), c.answers.end());
+            m_prompt.questions.clear();
+            m_prompt.buttonsAsked.clear();
+            m_picker.answers.clear();
+            if (!c.answers.empty() && c.answers[0] == A::ANSWER_SAVE_AS)
+                m_picker.answers = {elsewhere};
+
+            EXPECT_EQ(kind.save(), c.saved);
+            ASSERT_EQ(m_prompt.questions.size(), c.answers.size());
+            if (!c.answers.empty()) {
+                EXPECT_TRUE(Contains(m_prompt.questions[0], kind.what)) << m_prompt.questions[0];
+                EXPECT_EQ(m_prompt.buttonsAsked[0], c.done == DELETED
+                                                        ? IUserPrompt::SAVE_AS_SAVE_CANCEL
+                                                        : IUserPrompt::RELOAD_OVERWRITE_CANCEL);
+            }
+            switch (c.fileHolds) {
+            case ORIGINAL:
+                EXPECT_EQ(ReadFile(path), kPage);
+                EXPECT_EQ(QFileInfo(path).lastModified(), before.lastModified());
+                EXPECT_EQ(QFileInfo(path).fileTime(QFile::FileMetadataChangeTime),
+                          before.fileTime(QFile::FileMetadataChangeTime));
+                break;
+            case OURS:
+                EXPECT_TRUE(ReadFile(path).contains(">edited</title>")) << ReadFile(path).data();
+                break;
+            case THEIRS:
+                EXPECT_EQ(ReadFile(path), theirs);
+                break;
+            case NONE:
+                EXPECT_FALSE(QFileInfo::exists(path));
+                break;
+            }
+            const bool savedAs = !c.answers.empty() && c.answers[0] == A::ANSWER_SAVE_AS;
+            EXPECT_EQ(ReadFile(elsewhere).contains(">edited</title>"), savedAs);
+            // The link's target is never written through.
+            if (c.done == LINKED) {
+                EXPECT_EQ(ReadFile(target), theirs);
+                EXPECT_EQ(QFileInfo(path).isSymLink(), c.fileHolds == THEIRS);
+            }
+            EXPECT_EQ(kind.title(), c.titleAfter);
+            EXPECT_EQ(kind.modified(),
+                      c.edited && c.saved == 0 && c.titleAfter != std::string("Theirs"));
+            m_doc.SetTemplateModified(0);
+            m_doc.CloseTemplate();
+            m_doc.OnNewDocument();
+        }
+    }
+}
+
+// The window's notice follows the file on disk; Save As answers for a deleted
+// page; a page saved without changes is not written at all.
+TEST_F(Doc, ChangesOnDiskAreNoticedUntilReloadedOrSavedOver) {
+    const QString path = Write("page.html", kPage);
+    ASSERT_EQ(m_doc.OpenDocumentFile(path), 1);
+    const QDateTime written = QFileInfo(path).lastModified();
+    EXPECT_EQ(m_doc.FileSave(), 1);
+    EXPECT_EQ(QFileInfo(path).lastModified(), written);
+    EXPECT_TRUE(m_prompt.questions.empty());
+
+    WriteFile(path, "<html><head><title>Theirs</title></head></html>");
+    m_doc.CheckDisk();
+    EXPECT_EQ(m_doc.GetPageDiskChange(), DiskChange::CHANGED);
+    EXPECT_EQ(m_doc.GetDiskNotice(), "The page page.html was changed on disk by another program.");
+    // Unmodified: reloaded without a question.
+    EXPECT_EQ(m_doc.ReloadPage(), 1);
+    EXPECT_EQ(m_doc.GetPageTitle(), "Theirs");
+    EXPECT_EQ(m_doc.GetPageDiskChange(), DiskChange::NONE);
+    EXPECT_EQ(m_doc.GetDiskNotice(), "");
+
+    // Deleted: Save As writes elsewhere and the document follows.
+    m_doc.SetPageTitle("mine");
+    m_doc.SetModifiedFlag();
+    ASSERT_TRUE(QFile::remove(path));
+    m_doc.CheckDisk();
+    EXPECT_EQ(m_doc.GetDiskNotice(), "The page page.html was deleted from disk.");
+    m_prompt.answers = {A::ANSWER_SAVE_AS};
+    m_picker.answers = {Path("elsewhere.html")};
+    EXPECT_EQ(m_doc.FileSave(), 1);
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_TRUE(ReadFile(Path("elsewhere.html")).contains("<title>mine</title>"));
+    EXPECT_EQ(m_doc.GetPathName(), Path("elsewhere.html"));
+    EXPECT_EQ(m_doc.IsModified(), 0);
+    EXPECT_EQ(m_doc.GetDiskNotice(), "");
+}

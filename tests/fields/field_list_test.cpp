@@ -89,13 +89,16 @@ TEST(FieldList, SaveOrderAndTypes) {
     list.AddField(UserField("rating"));
     RecordingProfile profile;
     list.SaveSettings(profile, CAppSettings{});
-    std::vector<std::string> expected = {"string:FileTypes", "int:NormalizeHead",
+    std::vector<std::string> expected = {"string:FileTypes",
+                                         "int:NormalizeHead",
                                          "string:PreviewScriptFolders",
-                                         "int:PreviewRemoteResources"};
-    for (const char* write :
-         {"int:SearchTitleFontPx", "int:SearchTitlePx", "int:SearchDescriptionFontPx",
-          "int:SearchDescriptionPx", "int:SearchDescriptionMobilePx", "string:ProjectSites"})
-        expected.push_back(write);
+                                         "int:PreviewRemoteResources",
+                                         "int:SearchTitleFontPx",
+                                         "int:SearchTitlePx",
+                                         "int:SearchDescriptionFontPx",
+                                         "int:SearchDescriptionPx",
+                                         "int:SearchDescriptionMobilePx",
+                                         "string:ProjectSites"};
     for (int i = 0; i < 13; ++i)
         expected.push_back("int:FIB_" + std::to_string(i) + "_D");
     for (int i = 0; i < GROUP_FIELD_COUNT; ++i)

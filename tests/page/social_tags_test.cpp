@@ -65,8 +65,9 @@ TEST(SocialTags, ReadAsABrowserReadsThem) {
          "<noscript><meta property=og:image content=i></noscript></head>"
          "<body><link rel=canonical href=b><meta property=og:title content=t>",
          ""},
-        {"a property tag with a name is both", "<head><meta name=d property=og:description "
-                                               "content=D></head>",
+        {"a property tag with a name is both",
+         "<head><meta name=d property=og:description "
+         "content=D></head>",
          "og:description=D;"},
     };
     for (const auto& c : cases) {
@@ -143,6 +144,15 @@ TEST(SocialTags, WritesInThePagesOwnStyle) {
              p.RemoveProperty("og:description");
          },
          "<head>\n  <meta name=d content=D>\n</head><body>"},
+        {"tags added to a line and taken away again leave it as it was",
+         "<head> <meta http-equiv=refresh content=0> </head> </html>\n",
+         [](CHtmlPage& p) {
+             p.SetProperty("og:title", "t");
+             p.SetLink(LinkKind::CANONICAL, "", "/");
+             p.RemoveLink(LinkKind::CANONICAL);
+             p.RemoveProperty("og:title");
+         },
+         "<head> <meta http-equiv=refresh content=0> </head> </html>\n"},
         {"writing the value a tag has changes nothing",
          "<head><link rel=canonical href='/a?x=1&amp;y=2'><meta property=og:title "
          "content=\"a\nb\"></head>",

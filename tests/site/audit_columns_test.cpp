@@ -24,6 +24,15 @@ std::string Description(const std::string& text) {
     return "<meta name=\"description\" content=\"" + text + "\">";
 }
 
+// The findings on titles and descriptions only (the links and Open Graph
+// tags are the social audit's).
+CAuditThresholds TitlesAndDescriptions() {
+    CAuditThresholds thresholds;
+    QString error;
+    EXPECT_TRUE(thresholds.Ignore("canonical-*,og-*,hreflang-*", error)) << error.toStdString();
+    return thresholds;
+}
+
 std::vector<std::string> Codes(const CAuditPage& page) {
     std::vector<std::string> codes;
     for (const CAuditFinding& finding : page.findings)
@@ -70,7 +79,7 @@ TEST(SiteAudit, EachFindingOnItsOwnPage) {
     };
     for (const auto& c : cases) {
         std::vector<CAuditPage> pages{AuditPage(c.name, c.text)};
-        CSiteAudit().Finish(pages);
+        CSiteAudit(TitlesAndDescriptions()).Finish(pages);
         EXPECT_EQ(Codes(pages[0]), c.codes) << c.name;
     }
 }
@@ -185,7 +194,7 @@ TEST(SiteAudit, DuplicatesNameTheOtherPages) {
     unreadable.path = "h.html";
     unreadable.error = "Permission denied";
     pages.push_back(unreadable);
-    const CSiteAudit audit;
+    const CSiteAudit audit(TitlesAndDescriptions());
     audit.Finish(pages);
     ASSERT_EQ(Codes(pages[0]),
               (std::vector<std::string>{"title-duplicate", "description-duplicate"}));
@@ -208,7 +217,7 @@ TEST(SiteAudit, DuplicatesNameTheOtherPages) {
 }
 
 TEST(SiteAudit, ThresholdsAreTheCallersAndTheTableFitsItsWidth) {
-    CAuditThresholds thresholds;
+    CAuditThresholds thresholds = TitlesAndDescriptions();
     thresholds.titleMin = 2;
     thresholds.titleMax = 4;
     std::vector<CAuditPage> pages{AuditPage("p.html", Page("<title>Home</title>")),
@@ -347,14 +356,16 @@ TEST(SiteColumns, ExportRowsTakeEveryNameMetInPageOrder) {
         values[i].Read(text, page);
         columns.AddMetas(values[i]);
     }
-    EXPECT_EQ(columns.HeaderCells(),
-              (std::vector<std::string>{"path", "fingerprint", "title", "Description",
-                                        "http-equiv:refresh", "name:title"}));
+    EXPECT_EQ(
+        columns.HeaderCells(),
+        (std::vector<std::string>{"path", "fingerprint", "title", "title_px", "description_px",
+                                  "Description", "http-equiv:refresh", "name:title"}));
+    // Without a measurer the widths stay empty.
     const std::vector<std::string> row = columns.RowCells("b.html", values[1]);
     EXPECT_EQ(row[0], "b.html");
     EXPECT_EQ(row[1], PageFingerprint(second));
     EXPECT_EQ(std::vector<std::string>(row.begin() + 2, row.end()),
-              (std::vector<std::string>{"", "e", "", "x"}));
+              (std::vector<std::string>{"", "", "", "e", "", "x"}));
 }
 
 } // namespace

@@ -453,6 +453,9 @@ void CMainFrame::ShowLockKeys(const LockKeys& keys) {
 }
 
 bool CMainFrame::event(QEvent* event) {
+    // Back from another program, which may have changed the open files.
+    if (event->type() == QEvent::WindowActivate)
+        m_doc.CheckDisk();
     if (event->type() == QEvent::StatusTip) {
         // Prompts of hovered menu items and buttons go to the message pane.
         m_hoverText = static_cast<QStatusTipEvent*>(event)->tip();

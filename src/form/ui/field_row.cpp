@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <initializer_list>
@@ -16,6 +17,25 @@ namespace {
 QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
+
+// A multi-line box that shows the focus on its frame as the one-line boxes do
+// (the styles mark a focused line edit, not a focused text area).
+class CFieldTextEdit : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    bool event(QEvent* event) override {
+        const bool handled = QPlainTextEdit::event(event);
+        if (event->type() == QEvent::Paint && hasFocus()) {
+            QPainter painter(this);
+            painter.setPen(QPen(palette().color(QPalette::Highlight), frameWidth()));
+            const int half = frameWidth() / 2;
+            painter.drawRect(rect().adjusted(half, half, -half - 1, -half - 1));
+        }
+        return handled;
+    }
+};
 
 } // namespace
 
@@ -38,7 +58,7 @@ CFieldRow::CFieldRow(const CMetaField& field, QWidget* canvas)
         m_drop->lineEdit()->setAccessibleName(name);
         value = m_drop;
     } else if (field.IsMultiLine()) {
-        m_text = new QPlainTextEdit(canvas);
+        m_text = new CFieldTextEdit(canvas);
         m_text->setTabChangesFocus(true);
         m_text->setReadOnly(!field.IsEditable());
         value = m_text;

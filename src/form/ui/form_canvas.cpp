@@ -108,8 +108,6 @@ void CFormCanvas::paintEvent(QPaintEvent* event) {
         if (rect.intersects(area))
             painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     };
-    if (m_painting.templateBar)
-        drawText(m_painting.barTextAt, m_painting.barText);
     for (const auto& [at, text] : m_painting.labels)
         drawText(at, text);
     if (!m_painting.headings.empty()) {

@@ -1,6 +1,7 @@
 // CFormCanvas: the scrolled content of the editing view. It paints the
-// background pattern, the template bar's box and text and the rows' labels;
-// the rows' widgets are its children.
+// background pattern, the template bar's box and the rows' labels; the rows'
+// widgets and the template bar's text (a label, which screen readers read)
+// are its children.
 //
 // Its colours come from one palette, the widget's (the desktop's): the
 // pattern is laid over the window colour and the labels are in the window's
@@ -26,8 +27,6 @@ public:
     struct Painting {
         bool templateBar = false;
         QRect barBox;
-        QPoint barTextAt;
-        QString barText;
         // Top-left corners of the labels and their texts.
         std::vector<std::pair<QPoint, QString>> labels;
         // The groups' headings ("Search", "Social"), in bold.

@@ -3,16 +3,19 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <algorithm>
 #include <cmath>
 
 #include "document/file_picker.h"
 #include "document/tessel_doc.h"
 #include "fields/field_groups.h"
 #include "form/image_reference.h"
+#include "form/ui/disk_change_bar.h"
 #include "form/ui/field_assistants.h"
 #include "form/ui/field_row.h"
 #include "form/ui/form_canvas.h"
@@ -71,9 +74,13 @@ CTesselView::CTesselView(CTesselDoc& doc, IProfile& profile, CAppSettings& setti
         meter->hide();
         m_meters[pos] = meter;
     }
+    m_diskBar = new CDiskChangeBar(m_doc, this);
+    connect(m_diskBar, &CDiskChangeBar::changed, this, &CTesselView::PlaceDiskChangeBar);
+    PlaceDiskChangeBar();
     CreateTemplateBar();
     CreateMissingRows();
 
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &CTesselView::SyncRows);
     connect(&m_doc, &CTesselDoc::initialUpdate, this, &CTesselView::OnInitialUpdate);
     connect(&m_doc, &CTesselDoc::updateAllViews, this, &CTesselView::OnUpdate);
     connect(&m_doc, &CTesselDoc::stateChanged, this, [this] {
@@ -92,6 +99,11 @@ CTesselView::~CTesselView() {
 }
 
 void CTesselView::CreateTemplateBar() {
+    // The bar's text is a label, so that screen readers read it.
+    m_barText = new QLabel(m_canvas);
+    m_barText->setObjectName(QStringLiteral("templateBarText"));
+    m_barText->setTextFormat(Qt::PlainText);
+    m_barText->hide();
     m_applyButton = new QPushButton(QStringLiteral("Apply"), m_canvas);
     m_applyButton->setObjectName(QStringLiteral("templateApply"));
     m_applyButton->setAccessibleName(m_applyButton->text());
@@ -157,34 +169,49 @@ void CTesselView::CreateMissingRows() {
             field.SetValue(value);
             field.SetAction(action);
         }
-        if (field.IsCreated())
-            continue;
         if (field.GetBaseId() == 0 || pos >= STANDARD_FIELD_COUNT)
             field.SetBaseId(CFieldForm::BaseId(pos));
-        auto row = std::make_unique<CFieldRow>(field, m_canvas);
-        const CFieldRow* key = row.get();
-        if (QLineEdit* line = row->LineEdit()) {
-            connect(line, &QLineEdit::textChanged, this, [this, key] { OnValueChanged(key); });
-            connect(line, &QLineEdit::selectionChanged, this, &CTesselView::commandStatesChanged);
-        }
-        if (QPlainTextEdit* text = row->TextEdit()) {
-            connect(text, &QPlainTextEdit::textChanged, this, [this, key] { OnValueChanged(key); });
-            connect(text, &QPlainTextEdit::selectionChanged, this,
-                    &CTesselView::commandStatesChanged);
-            connect(text, &QPlainTextEdit::undoAvailable, this, &CTesselView::commandStatesChanged);
-        }
-        if (QComboBox* drop = row->DropDown())
-            connect(drop, &QComboBox::editTextChanged, this, [this, key] { OnValueChanged(key); });
-        if (QPushButton* button = row->Button())
-            connect(button, &QPushButton::clicked, this, [this, key] { OnAssistantButton(key); });
-        connect(row->ActionList(), &QComboBox::currentIndexChanged, this,
-                [this, key] { OnActionChanged(key); });
-        for (int control : {CONTROL_VALUE, CONTROL_BUTTON, CONTROL_ACTION}) {
-            if (QWidget* widget = row->Widget(control))
-                widget->installEventFilter(this);
-        }
-        m_form->AttachControls(pos, std::move(row));
+        // The rows of a long form get their widgets as they come into view
+        // (SyncRows): thousands of widgets would take seconds to make and paint.
+        if (pos < EAGER_ROWS)
+            CreateRow(pos);
     }
+}
+
+CFieldRow* CTesselView::CreateRow(int pos) {
+    CMetaField& field = m_form->GetFields().GetAt(pos);
+    if (field.IsCreated())
+        return RowAt(pos);
+    auto row = std::make_unique<CFieldRow>(field, m_canvas);
+    CFieldRow* key = row.get();
+    if (QLineEdit* line = row->LineEdit()) {
+        connect(line, &QLineEdit::textChanged, this, [this, key] { OnValueChanged(key); });
+        connect(line, &QLineEdit::selectionChanged, this, &CTesselView::commandStatesChanged);
+    }
+    if (QPlainTextEdit* text = row->TextEdit()) {
+        connect(text, &QPlainTextEdit::textChanged, this, [this, key] { OnValueChanged(key); });
+        connect(text, &QPlainTextEdit::selectionChanged, this, &CTesselView::commandStatesChanged);
+        connect(text, &QPlainTextEdit::undoAvailable, this, &CTesselView::commandStatesChanged);
+    }
+    if (QComboBox* drop = row->DropDown())
+        connect(drop, &QComboBox::editTextChanged, this, [this, key] { OnValueChanged(key); });
+    if (QPushButton* button = row->Button())
+        connect(button, &QPushButton::clicked, this, [this, key] { OnAssistantButton(key); });
+    connect(row->ActionList(), &QComboBox::currentIndexChanged, this,
+            [this, key] { OnActionChanged(key); });
+    for (int control : {CONTROL_VALUE, CONTROL_BUTTON, CONTROL_ACTION}) {
+        if (QWidget* widget = row->Widget(control))
+            widget->installEventFilter(this);
+    }
+    m_form->AttachControls(pos, std::move(row));
+    return key;
+}
+
+void CTesselView::EnsureRow(int pos) {
+    if (pos < 0 || pos >= m_form->GetFields().GetCount() || RowAt(pos))
+        return;
+    CreateRow(pos);
+    PlaceRow(pos);
 }
 
 // --- Layout
@@ -199,65 +226,132 @@ void CTesselView::LayoutFields() {
         return;
     const double scale = Scale();
     const int clientWidth = static_cast<int>(viewport()->width() / scale);
-    const CFormLayout layout = m_form->Layout(clientWidth);
-    const bool editing = m_doc.IsEditingTemplate();
-    const CFieldList& fields = m_form->GetFields();
+    m_layout = m_form->Layout(clientWidth);
+    m_rowOf.assign(static_cast<size_t>(m_form->GetFields().GetCount()), -1);
+    for (size_t i = 0; i < m_layout.rows.size(); ++i)
+        m_rowOf[static_cast<size_t>(m_layout.rows[i].pos)] = static_cast<int>(i);
 
-    CFormCanvas::Painting painting;
-    painting.frameWidth = std::max(1, static_cast<int>(scale));
-    painting.templateBar = layout.templateBar;
-    if (layout.templateBar) {
-        painting.barBox = Scaled(layout.barBox, scale);
-        painting.barTextAt = Scaled(layout.barText, scale);
-        painting.barText = m_form->TemplateBarText();
-        m_applyButton->setGeometry(Scaled(layout.applyButton, scale));
-        m_editButton->setGeometry(Scaled(layout.editButton, scale));
+    if (m_layout.templateBar) {
+        m_barText->setText(m_form->TemplateBarText());
+        m_barText->setAccessibleName(m_barText->text());
+        m_barText->adjustSize();
+        m_barText->move(Scaled(m_layout.barText, scale));
+        m_applyButton->setGeometry(Scaled(m_layout.applyButton, scale));
+        m_editButton->setGeometry(Scaled(m_layout.editButton, scale));
         m_editButton->setText(m_form->EditButtonText());
         m_editButton->setAccessibleName(m_editButton->text());
         m_applyButton->setEnabled(m_form->IsApplyEnabled());
     }
-    m_applyButton->setVisible(layout.templateBar);
-    m_editButton->setVisible(layout.templateBar);
+    m_barText->setVisible(m_layout.templateBar);
+    m_applyButton->setVisible(m_layout.templateBar);
+    m_editButton->setVisible(m_layout.templateBar);
 
-    size_t next = 0;
-    for (int pos = 0; pos < fields.GetCount(); ++pos) {
-        const CRowLayout* row = nullptr;
-        CRowLayout scaled;
-        if (next < layout.rows.size() && layout.rows[next].pos == pos) {
-            const CRowLayout& place = layout.rows[next++];
-            scaled = place;
-            scaled.valueBox = Scaled(place.valueBox, scale);
-            scaled.button = Scaled(place.button, scale);
-            scaled.actionList = Scaled(place.actionList, scale);
-            scaled.meter = place.meter;
-            row = &scaled;
-            const QString name = QString::fromStdString(fields.GetAt(pos).GetName());
-            painting.labels.emplace_back(Scaled(place.label, scale), name);
-            if (editing)
-                painting.labels.emplace_back(Scaled(place.actionLabel, scale),
-                                             QStringLiteral("Template action -"));
-        }
-        if (CFieldRow* controls = RowAt(pos)) {
-            controls->SetBaseId(fields.GetAt(pos).GetBaseId());
-            controls->Place(row, editing);
-        }
-        if (pos < 2 && m_meters[pos]) {
-            m_meters[pos]->setVisible(row && !row->meter.isNull());
-            if (row && !row->meter.isNull())
-                m_meters[pos]->setGeometry(Scaled(row->meter, scale));
-        }
+    const CFieldList& fields = m_form->GetFields();
+    for (int pos = 0; pos < fields.GetCount(); ++pos)
+        if (RowAt(pos))
+            PlaceRow(pos);
+    for (int pos : {0, 1}) {
+        const int index =
+            pos < static_cast<int>(m_rowOf.size()) ? m_rowOf[static_cast<size_t>(pos)] : -1;
+        const QRect meter =
+            index < 0 ? QRect() : m_layout.rows[static_cast<size_t>(index)].meter;
+        m_meters[pos]->setVisible(!meter.isNull());
+        if (!meter.isNull())
+            m_meters[pos]->setGeometry(Scaled(meter, scale));
     }
-    for (const CGroupHeading& heading : layout.headings)
-        painting.headings.emplace_back(Scaled(heading.at, scale), heading.text);
-    m_canvas->SetPainting(std::move(painting));
-    const QSize content = Scaled(QRect(QPoint(0, 0), layout.content), scale).size();
+    const QSize content = Scaled(QRect(QPoint(0, 0), m_layout.content), scale).size();
     m_canvas->resize(std::max(content.width(), viewport()->width()),
                      std::max(content.height(), viewport()->height()));
+    SyncRows();
+}
+
+void CTesselView::PlaceRow(int pos) {
+    CFieldRow* controls = RowAt(pos);
+    if (!controls)
+        return;
+    const CMetaField& field = m_form->GetFields().GetAt(pos);
+    controls->SetBaseId(field.GetBaseId());
+    const int index =
+        pos < static_cast<int>(m_rowOf.size()) ? m_rowOf[static_cast<size_t>(pos)] : -1;
+    if (index < 0) {
+        controls->Place(nullptr, false);
+        return;
+    }
+    const double scale = Scale();
+    const CRowLayout& place = m_layout.rows[static_cast<size_t>(index)];
+    CRowLayout scaled = place;
+    scaled.valueBox = Scaled(place.valueBox, scale);
+    scaled.button = Scaled(place.button, scale);
+    scaled.actionList = Scaled(place.actionList, scale);
+    controls->Place(&scaled, m_doc.IsEditingTemplate());
+}
+
+void CTesselView::SyncRows() {
+    if (!m_form)
+        return;
+    // The rows from a screen above the visible part to a screen below it
+    // have widgets; those further away give theirs up, unless the user is in
+    // them or Undo would go to them.
+    const double scale = Scale();
+    const int screen = static_cast<int>(viewport()->height() / scale);
+    const int top = static_cast<int>(verticalScrollBar()->value() / scale);
+    const int from = top - screen;
+    const int to = top + 2 * screen;
+    const auto first =
+        std::lower_bound(m_layout.rows.begin(), m_layout.rows.end(), from,
+                         [](const CRowLayout& row, int y) { return row.top + row.height < y; });
+    CFormCanvas::Painting painting;
+    painting.frameWidth = std::max(1, static_cast<int>(scale));
+    painting.templateBar = m_layout.templateBar;
+    painting.barBox = Scaled(m_layout.barBox, scale);
+    const CFieldList& fields = m_form->GetFields();
+    const bool editing = m_doc.IsEditingTemplate();
+    for (auto it = first; it != m_layout.rows.end() && it->top <= to; ++it) {
+        if (!RowAt(it->pos)) {
+            CreateRow(it->pos);
+            PlaceRow(it->pos);
+        }
+        painting.labels.emplace_back(Scaled(it->label, scale),
+                                     QString::fromStdString(fields.GetAt(it->pos).GetName()));
+        if (editing)
+            painting.labels.emplace_back(Scaled(it->actionLabel, scale),
+                                         QStringLiteral("Template action -"));
+    }
+    for (const CGroupHeading& heading : m_layout.headings)
+        if (heading.at.y() >= from - GROUP_HEADING_HEIGHT && heading.at.y() <= to)
+            painting.headings.emplace_back(Scaled(heading.at, scale), heading.text);
+    m_canvas->SetPainting(std::move(painting));
+    if (fields.GetCount() <= EAGER_ROWS)
+        return;
+    const QWidget* focus = QApplication::focusWidget();
+    for (int pos = EAGER_ROWS; pos < fields.GetCount(); ++pos) {
+        const CFieldRow* row = RowAt(pos);
+        if (!row || pos == m_form->GetChangedField() || (focus && row->ControlOf(focus) >= 0))
+            continue;
+        const int index = m_rowOf[static_cast<size_t>(pos)];
+        const CRowLayout* place = index >= 0 ? &m_layout.rows[static_cast<size_t>(index)] : nullptr;
+        if (!place || place->top + place->height < from || place->top > to)
+            m_form->GetFields().GetAt(pos).ReleaseControls();
+    }
 }
 
 void CTesselView::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
+    PlaceDiskChangeBar();
     LayoutFields();
+}
+
+void CTesselView::PlaceDiskChangeBar() {
+    if (!m_diskBar)
+        return;
+    const int frame = frameWidth();
+    const int barWidth = width() - 2 * frame;
+    const int height = m_diskBar->isVisibleTo(this) ? std::max(m_diskBar->heightForWidth(barWidth),
+                                                               m_diskBar->sizeHint().height())
+                                                    : 0;
+    if (height > 0)
+        m_diskBar->setGeometry(frame, frame, barWidth, height);
+    setViewportMargins(0, height, 0, 0);
 }
 
 // --- Rows
@@ -311,7 +405,8 @@ bool CTesselView::Locate(const QWidget* widget, TabStop& stop) const {
 // --- What the user does --------------------------------------------------------------------------
 
 void CTesselView::OnValueChanged(const CFieldRow* row) {
-    if (m_bClosing)
+    // Values put in while the rows are filled are no edits.
+    if (m_bClosing || !m_doc.IsTrackingEdits())
         return;
     const int pos = PositionOf(row);
     m_form->OnValueChanged(pos);
@@ -451,6 +546,7 @@ void CTesselView::EnsureFieldVisible(int pos) {
 
 void CTesselView::FocusCurrentField(bool toFirst) {
     const int pos = m_form->FocusTarget(toFirst);
+    EnsureRow(pos);
     if (QWidget* widget = ControlWidget(pos, CONTROL_VALUE))
         widget->setFocus(Qt::OtherFocusReason);
 }
@@ -470,6 +566,7 @@ bool CTesselView::focusNextPrevChild(bool next) {
         to = NextTabStop(order, from, next);
     else
         to = next ? order.front() : order.back();
+    EnsureRow(to.pos);
     QWidget* widget = ControlWidget(to.pos, to.control);
     if (!widget)
         return QScrollArea::focusNextPrevChild(next);

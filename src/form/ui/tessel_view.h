@@ -16,18 +16,21 @@
 #include <QScrollArea>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "form/field_form.h"
 
 struct CAppSettings;
+class CDiskChangeBar;
 class CFieldRow;
 class CFormCanvas;
 class CTesselDoc;
-class CLengthMeter;
 class IFieldAssistants;
-class IFilePicker;
 class IProfile;
+class CLengthMeter;
+class IFilePicker;
 class ITextMeasurer;
+class QLabel;
 class QPushButton;
 
 class CTesselView : public QScrollArea {
@@ -81,6 +84,11 @@ public:
     // template bar (pos -1, CONTROL_APPLY or CONTROL_EDIT_TEMPLATE); null when
     // there is none.
     QWidget* ControlWidget(int pos, int control) const;
+    // The template bar's text ("Template - " and the name), shown while a
+    // template is open.
+    QLabel* TemplateBarText() const { return m_barText; }
+    // The bar over the rows that tells of a change made on disk.
+    CDiskChangeBar* DiskChangeBar() const { return m_diskBar; }
 
 signals:
     // Text for the status bar's message pane; "" means idle.
@@ -99,11 +107,20 @@ protected:
 
 private:
     void CreateTemplateBar();
+    // Makes room for the disk change bar over the rows while it shows.
+    void PlaceDiskChangeBar();
     void OnInitialUpdate();
     void OnUpdate();
-    // Widgets for every field that has none yet, or none for its definition.
+    // Widgets for the first fields that have none yet, or none for their
+    // definition; the others get theirs in SyncRows.
     void CreateMissingRows();
+    CFieldRow* CreateRow(int pos);
+    // The row at pos has widgets, in their place.
+    void EnsureRow(int pos);
     void LayoutFields();
+    void PlaceRow(int pos);
+    // Widgets and labels for the rows in and near the visible part.
+    void SyncRows();
     void FocusCurrentField(bool toFirst);
     void EnsureFieldVisible(int pos);
     CFieldRow* RowAt(int pos) const;
@@ -123,7 +140,14 @@ private:
     IProfile& m_profile;
     CAppSettings& m_settings;
     std::unique_ptr<CFieldForm> m_form;
+    // The rows up to this position always have widgets.
+    static constexpr int EAGER_ROWS = 64;
+    // The last layout (96-dpi pixels) and each field's row in it (-1: hidden).
+    CFormLayout m_layout;
+    std::vector<int> m_rowOf;
     CFormCanvas* m_canvas = nullptr;
+    QLabel* m_barText = nullptr;
+    CDiskChangeBar* m_diskBar = nullptr;
     QPushButton* m_applyButton = nullptr;
     QPushButton* m_editButton = nullptr;
     IFieldAssistants* m_assistants = nullptr;

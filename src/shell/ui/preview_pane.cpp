@@ -44,8 +44,9 @@ void CPreviewPane::OnInitialUpdate() {
     } else {
         m_text.clear();
     }
+    // The form shows the new page's fields first; the page renders after.
     if (m_engine)
-        LoadCurrent();
+        QTimer::singleShot(0, this, &CPreviewPane::LoadCurrent);
 }
 
 void CPreviewPane::showEvent(QShowEvent* event) {

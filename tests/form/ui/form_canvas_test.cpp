@@ -1,5 +1,6 @@
 // The editing view's canvas under a light and a dark desktop palette: its
 // labels and the template bar's text stand out from what lies under them.
+#include <QLabel>
 #include <QPalette>
 #include <QtTest>
 #include <algorithm>
@@ -77,8 +78,10 @@ void FormCanvasTest::labelsStandOutUnderEveryPalette() {
     CFormCanvas::Painting painting;
     painting.templateBar = true;
     painting.barBox = QRect(4, 4, 300, 30);
-    painting.barTextAt = QPoint(10, 10);
-    painting.barText = QStringLiteral("Template - site");
+    // The bar's text is a label on the canvas, as the editing view puts it.
+    auto* barLabel = new QLabel(QStringLiteral("Template - site"), &canvas);
+    barLabel->move(10, 10);
+    barLabel->adjustSize();
     painting.labels.emplace_back(QPoint(10, 60), QStringLiteral("Description"));
     canvas.SetPainting(painting);
     const QImage shot = canvas.grab().toImage();

@@ -3,16 +3,20 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <deque>
 
 #include "document/tessel_doc.h"
+#include "document/text_file.h"
 #include "fakes/scripted_prompt.h"
 #include "fields/field_groups.h"
+#include "form/ui/disk_change_bar.h"
 #include "form/ui/field_assistants.h"
 #include "form/ui/tessel_view.h"
 #include "settings/app_settings.h"
@@ -63,6 +67,8 @@ private slots:
     void assistantResultCountsAsTyped();
     void unencodableCharacterIsRefused();
     void optionsChangeRowsAndStoreSettings();
+    void changesOnDiskShowABarThatReloads();
+    void aPageOfManyTagsGetsWidgetsOnlyInView();
 
 private:
     QString Write(const QString& name, const QByteArray& bytes);
@@ -157,6 +163,9 @@ void TesselViewTest::typingCommitsOnlyTheEditedTagAndSavesByteForByte() {
     description->setFocus();
     QCOMPARE(status.last().at(0).toString(),
              QString("A short description of what the page contains"));
+    // The focused box shows it on its frame, as the one-line boxes do.
+    const QColor highlight = description->palette().color(QPalette::Highlight);
+    QCOMPARE(description->grab().toImage().pixelColor(0, description->height() / 2), highlight);
     QTest::keyClicks(description, "Hi");
     QCOMPARE(m_doc->IsModified(), 1);
     QCOMPARE(m_doc->FileSave(), 1);
@@ -205,6 +214,8 @@ void TesselViewTest::templateBarNewEditApply() {
     auto* edit = Named<QPushButton>("End editing");
     QVERIFY(apply && edit);
     QVERIFY(!apply->isEnabled());
+    // The bar's text is there for screen readers too.
+    QVERIFY(Named<QLabel>("Editing template - unnamed template"));
     QVERIFY(Named<QComboBox>("description template action"));
     QCOMPARE(Named<QLineEdit>("title")->text(), QString()); // the template's, not the page's
     QVERIFY(Named<QLineEdit>("title")->y() > edit->y() + edit->height());
@@ -223,6 +234,7 @@ void TesselViewTest::templateBarNewEditApply() {
     QTest::mouseClick(edit, Qt::LeftButton);
     QCOMPARE(m_doc->IsEditingTemplate(), 0);
     QCOMPARE(edit->text(), QString("Edit template"));
+    QVERIFY(Named<QLabel>("Template - unnamed template"));
     QVERIFY(apply->isEnabled());
     QVERIFY(!Named("description template action"));
     QCOMPARE(Named<QLineEdit>("title")->text(), QString("Home"));
@@ -364,4 +376,77 @@ void TesselViewTest::optionsChangeRowsAndStoreSettings() {
 }
 
 QTEST_MAIN(TesselViewTest)
+// Another program saving over the open page (by a rename, as most editors
+// and sed -i do) shows the bar over the form at once; Reload reads the page
+// again. The file stays watched after it was replaced.
+void TesselViewTest::changesOnDiskShowABarThatReloads() {
+    Open("<html><head><title>Mine</title></head><body></body></html>");
+    const QString path = m_doc->GetPathName();
+    CDiskChangeBar* bar = m_view->DiskChangeBar();
+    QVERIFY(!bar->isVisible());
+    for (const char* title : {"First", "Second"}) {
+        QString error;
+        QVERIFY(SaveTextFile(
+            path,
+            QStringLiteral("<html><head><title>%1</title></head></html>").arg(title).toStdString(),
+            error));
+        QTRY_VERIFY(bar->isVisible());
+        QVERIFY(Named<QLabel>("The page " + QFileInfo(path).fileName() +
+                              " was changed on disk by another program."));
+        QVERIFY(bar->ReloadPageButton()->isVisible());
+        QVERIFY(!bar->ReloadTemplateButton()->isVisible());
+        // The rows start below the bar.
+        QVERIFY(m_view->viewport()->y() >= bar->geometry().bottom());
+        QTest::mouseClick(bar->ReloadPageButton(), Qt::LeftButton);
+        QCOMPARE(Named<QLineEdit>("title")->text(), QString(title));
+        QVERIFY(!bar->isVisible());
+    }
+    QVERIFY(QFile::remove(path));
+    QTRY_VERIFY(bar->isVisible());
+    QVERIFY(!bar->ReloadPageButton()->isVisible()); // nothing to read: saving asks what to do
+}
+
+// Thousands of found tags: every one has its row, but only the rows near the
+// visible part have widgets; scrolling or tabbing to any row makes them, and
+// typing there writes the page like anywhere else.
+void TesselViewTest::aPageOfManyTagsGetsWidgetsOnlyInView() {
+    QByteArray page = "<html><head><title>Many</title>\n";
+    const int count = 3000;
+    for (int i = 0; i < count; ++i)
+        page += "<meta name=\"tag" + QByteArray::number(i) + "\" content=\"v" +
+                QByteArray::number(i) + "\">\n";
+    Open(page + "</head><body></body></html>");
+    CFieldForm& form = m_view->GetForm();
+    const int first = form.GetFields().GetCount() - count; // tag0's row
+    QVERIFY(first >= 13);
+    QVERIFY(m_view->findChildren<QLineEdit*>().size() < 200);
+    const int last = form.GetFields().GetCount() - 1;
+    QVERIFY(!m_view->ControlWidget(last, CONTROL_VALUE));
+
+    // Scrolled to the end, the last rows have widgets and the first found ones none.
+    m_view->verticalScrollBar()->setValue(m_view->verticalScrollBar()->maximum());
+    auto* lastBox = qobject_cast<QLineEdit*>(m_view->ControlWidget(last, CONTROL_VALUE));
+    QVERIFY(lastBox && lastBox->isVisible());
+    QCOMPARE(lastBox->text(), QString("v2999"));
+    QVERIFY(!m_view->ControlWidget(first + 100, CONTROL_VALUE));
+    QVERIFY(m_view->findChildren<QLineEdit*>().size() < 200);
+    QTest::keyClicks(lastBox, "!");
+    QVERIFY(QString::fromStdString(m_doc->GetPageText()).contains("content=\"v2999!\""));
+
+    // Back at the top, the edited row keeps its value without widgets, and
+    // Tab walks from row to row, making them as it goes.
+    m_view->verticalScrollBar()->setValue(0);
+    QCOMPARE(QString::fromStdString(form.GetFields().GetAt(last).GetValue()), QString("v2999!"));
+    QWidget* box = m_view->ControlWidget(first + 10, CONTROL_VALUE);
+    QVERIFY(box);
+    box->setFocus();
+    for (int i = 0; i < 100; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    auto* reached = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(reached);
+    QCOMPARE(reached, m_view->ControlWidget(first + 110, CONTROL_VALUE));
+    QCOMPARE(reached->text(), QString("v110"));
+    QVERIFY(reached->visibleRegion().boundingRect().height() > 0);
+}
+
 #include "tessel_view_test.moc"
