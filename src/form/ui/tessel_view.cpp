@@ -253,8 +253,7 @@ void CTesselView::LayoutFields() {
     for (int pos : {0, 1}) {
         const int index =
             pos < static_cast<int>(m_rowOf.size()) ? m_rowOf[static_cast<size_t>(pos)] : -1;
-        const QRect meter =
-            index < 0 ? QRect() : m_layout.rows[static_cast<size_t>(index)].meter;
+        const QRect meter = index < 0 ? QRect() : m_layout.rows[static_cast<size_t>(index)].meter;
         m_meters[pos]->setVisible(!meter.isNull());
         if (!meter.isNull())
             m_meters[pos]->setGeometry(Scaled(meter, scale));
