@@ -403,6 +403,26 @@ icon("split", [
     "................",
 ])
 
+# Every page of the site in one table: a header row, the paths and their
+# values, and a finding marked in red.
+icon("site", [
+    "................",
+    ".KKKKKKKKKKKKKK.",
+    ".KbBBBKbBBBBBBK.",
+    ".KKKKKKKKKKKKKK.",
+    ".KWWWWKWWWWWWwK.",
+    ".KggWWKgggggWwK.",
+    ".KWWWWKWWWWWWwK.",
+    ".KggWWKggggrRwK.",
+    ".KWWWWKWWWWRswK.",
+    ".KggWWKgggWWWwK.",
+    ".KWWWWKWWWWWWwK.",
+    ".KggWWKggggggwK.",
+    ".KwwwwKwwwwwwwK.",
+    ".KKKKKKKKKKKKKK.",
+    "................",
+])
+
 # --- File tree ------------------------------------------------------------------------
 
 HOUSE = [
@@ -427,7 +447,7 @@ STRIPS = {
     "toolbar_main.png": (192, ["new", "open", "save", "template_new", "template_open",
                                "template_save", "template_close", "cut", "copy", "paste",
                                "about", "help"]),
-    "toolbar_view.png": (80, ["browse", "all_fields", "metadata", "webpage", "split"]),
+    "toolbar_view.png": (96, ["browse", "all_fields", "metadata", "webpage", "split", "site"]),
     "tabs.png": (81, ["metadata", "webpage"]),
     # Images 1 and 6 to 10 are spare; 5 is a template file, for a tree that tells them apart.
     "file_tree.png": (176, ["tree_root", None, "tree_folder", "tree_folder_open", "tree_page",

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "shell/view_mode_state.h"
+#include "site/site_commands.h"
 
 struct FrameState {
     // The document's template state.
@@ -31,6 +32,10 @@ struct FrameState {
     bool statusBarVisible = true;
     // Entries in the recent-file list.
     int recentFileCount = 0;
+    // The site view: whether it is shown in place of the child frame, and
+    // what its commands read (the menus' site commands ask it too).
+    bool siteViewShown = false;
+    SiteViewState site;
 };
 
 struct CommandState {

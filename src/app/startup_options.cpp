@@ -16,6 +16,10 @@ struct StartupParser {
     QCommandLineOption version;
     QCommandLineOption noSplash{QStringLiteral("no-splash"),
                                 QStringLiteral("Start without the splash screen.")};
+    QCommandLineOption site{QStringLiteral("site"),
+                            QStringLiteral("Show the web pages of DIR in one table (the site "
+                                           "view), DIR being the project folder."),
+                            QStringLiteral("DIR")};
     QCommandLineOption screenshot{QStringLiteral("screenshot"),
                                   QStringLiteral("Render SCENE,FILE to a PNG file and exit."),
                                   QStringLiteral("SCENE,FILE")};
@@ -26,6 +30,7 @@ struct StartupParser {
         parser.setApplicationDescription(
             QStringLiteral("Edits the title and meta tags of web pages and meta-data templates."));
         parser.addOption(noSplash);
+        parser.addOption(site);
         screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(screenshot);
         firstPaint.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -119,6 +124,19 @@ int ParseStartupOptions(const QStringList& arguments, StartupOptions& options, Q
         options.screenshotScene = value.left(comma);
         options.screenshotFile = value.mid(comma + 1);
     }
+    options.siteDir.clear();
+    if (parser.isSet(p.site)) {
+        options.siteDir = parser.value(p.site);
+        if (!QFileInfo(options.siteDir).isDir()) {
+            output = QStringLiteral("%1 is not a folder: --site takes the folder of a site.\n")
+                         .arg(options.siteDir);
+            return 2;
+        }
+        if (!files.isEmpty() && QFileInfo(files.first()).isDir()) {
+            output = QStringLiteral("Name the folder once: --site DIR, or a folder argument.\n");
+            return 2;
+        }
+    }
     options.reportFirstPaint = parser.isSet(p.firstPaint);
     options.splash =
         !parser.isSet(p.noSplash) && options.screenshotScene.isEmpty() && !options.reportFirstPaint;
@@ -132,6 +150,8 @@ int ParseStartupOptions(const QStringList& arguments, StartupOptions& options, Q
         if (QFileInfo(files.first()).isDir())
             options.projectDir = files.first();
     }
+    if (!options.siteDir.isEmpty())
+        options.projectDir = options.siteDir;
     return -1;
 }
 

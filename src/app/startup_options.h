@@ -21,6 +21,8 @@ struct StartupOptions {
     // The project folder for the file browser: the folder named alone, or
     // the first of a folder and a file.
     QString projectDir;
+    // --site DIR: the folder shown in the site view (and the project folder).
+    QString siteDir;
     bool splash = true;
     // Hidden options for tools: render a scene to a PNG file and exit, or
     // print "first-paint" once the window has been painted and exit.

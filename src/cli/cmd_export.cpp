@@ -1,21 +1,14 @@
 // tsle-cli export: the titles and meta tags of many pages as one CSV table.
 #include <algorithm>
-#include <optional>
 #include <vector>
-
-#include <cstdlib>
-#include <sys/stat.h>
 
 #include "cli/batch_run.h"
 #include "cli/cli_util.h"
 #include "cli/site_arguments.h"
 #include "document/text_file.h"
-#include "page/html_page.h"
 #include "settings/settings_profile.h"
-#include "site/csv_table.h"
-#include "site/page_scan.h"
 #include "site/site_columns.h"
-#include "site/site_page.h"
+#include "site/table_export.h"
 
 int RunExport(const QStringList& args) {
     QCommandLineParser parser;
@@ -83,61 +76,22 @@ int RunExport(const QStringList& args) {
     const QString file = parser.value(output);
     if (file != "-" && !parser.isSet(force)) {
         // The table must not take the place of a page.
-        const std::string target = ArgBytes(file);
-        const auto isPageName = [&](const std::string& path) {
-            const size_t slash = path.rfind('/');
-            const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-            return walker->IsPageName(name) || name.ends_with(".mtpl");
-        };
-        std::string real; // where a symbolic link leads
-        if (char* resolved = ::realpath(target.c_str(), nullptr)) {
-            real = resolved;
-            std::free(resolved);
-        }
-        struct stat info;
-        const bool isInput = ::stat(target.c_str(), &info) == 0 &&
-                             walker->Holds({static_cast<unsigned long long>(info.st_dev),
-                                            static_cast<unsigned long long>(info.st_ino)});
-        if (isInput || isPageName(target) || (!real.empty() && isPageName(real))) {
-            FileError(file, isInput ? "is one of the pages exported; not written (--force writes "
-                                      "it anyway)"
-                                    : "is a web page by its name; not written (--force writes "
-                                      "it anyway)");
+        const std::string refusal = ExportTargetRefusal(*walker, ArgBytes(file));
+        if (!refusal.empty()) {
+            FileError(file, refusal + "; not written (--force writes it anyway)");
             return EXIT_FILE_FAILED;
         }
     }
 
-    const std::vector<QString> names = columns.MetaNames();
-    std::vector<std::optional<CPageValues>> pages(jobs.size());
-    const std::vector<std::string> errors = ScanPages(
-        jobs,
-        [&](size_t i, std::string& text) {
-            CHtmlPage page;
-            ReadPageHead(page, text);
-            pages[i].emplace();
-            pages[i]->Read(text, page, names);
-            return std::string();
-        },
-        TerminalRunControl());
-    ClearProgress();
-    if (InterruptSignal())
-        ExitForInterrupt();
-    // The columns in the order their names are met, page by page.
-    for (size_t i = 0; i < jobs.size(); ++i) {
-        if (!errors[i].empty())
-            pages[i].reset();
-        else if (pages[i])
-            columns.AddMetas(*pages[i]);
-    }
     std::string csv;
-    AppendCsvRow(csv, columns.HeaderCells());
-    for (size_t i = 0; i < jobs.size(); ++i) {
-        if (pages[i]) {
-            AppendCsvRow(csv, columns.RowCells(jobs[i].path, *pages[i]));
-        } else {
-            FileError(FileNameFromBytes(jobs[i].path), errors[i]);
-            exitCode = EXIT_FILE_FAILED;
-        }
+    std::vector<CExportFailure> failures;
+    const bool made = ExportTable(jobs, {}, columns, TerminalRunControl(), csv, failures);
+    ClearProgress();
+    if (!made || InterruptSignal())
+        ExitForInterrupt();
+    for (const CExportFailure& failure : failures) {
+        FileError(FileNameFromBytes(jobs[failure.job].path), failure.reason);
+        exitCode = EXIT_FILE_FAILED;
     }
     if (file == "-") {
         WriteStdout(csv);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "fields/template_action.h"
+#include "document/template_merge.h"
 #include "page/html_page.h"
 #include "page/social_tags.h"
 
@@ -11,17 +11,6 @@ namespace {
 bool IsAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Two values one after the other with a space between; either alone when the
-// other is empty, so that adding to a missing or empty value gives no stray
-// space.
-std::string Joined(const std::string& first, const std::string& second) {
-    if (first.empty())
-        return second;
-    if (second.empty())
-        return first;
-    return first + " " + second;
 }
 
 bool WritesValue(int action) {
@@ -34,30 +23,10 @@ bool WritesValue(int action) {
 // value alone; remove when it takes the tag away.
 bool Merge(int action, const std::string& current, const std::string& value, std::string& result,
            bool& remove) {
-    remove = false;
-    switch (action) {
-    case ACTION_ALWAYS_SET:
-        result = value;
-        return true;
-    case ACTION_SET_IF_MISSING:
-        result = value;
-        return current.empty();
-    case ACTION_REPLACE_IF_EXISTS:
-        result = value;
-        return !current.empty();
-    case ACTION_REMOVE:
-        result.clear();
-        remove = true;
-        return true;
-    case ACTION_APPEND:
-        result = Joined(current, value);
-        return true;
-    case ACTION_PREPEND:
-        result = Joined(value, current);
-        return true;
-    default:
-        return false; // ACTION_NEVER_CHANGE and unknown values
-    }
+    result.clear();
+    const TemplateMerge merge = MergeTemplateValue(action, current, value, result);
+    remove = merge == TemplateMerge::REMOVE;
+    return merge != TemplateMerge::KEEP;
 }
 
 QString Named(const std::string& tag, const CPageCodec& codec, const QString& error) {

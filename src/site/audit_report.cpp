@@ -229,7 +229,8 @@ std::string AuditJson(const CSiteAudit& audit, const std::vector<CAuditPage>& pa
                 const size_t listed = std::min(LISTED_OTHERS, finding.others.size());
                 for (size_t i = 0; i < listed; ++i)
                     out += (i ? ", " : "") + JsonString(pages[finding.others[i]].path);
-                out += "], \"others_total\": " + std::to_string(finding.others.size());
+                out += "], \"others_total\": " +
+                       std::to_string(std::max(finding.othersTotal, finding.others.size()));
             }
             out += "}";
         }

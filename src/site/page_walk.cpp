@@ -5,6 +5,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,6 +63,13 @@ bool ListFolder(int fd, std::vector<std::string>& names) {
 
 } // namespace
 
+PageStamp StampOf(const struct stat& info) {
+    constexpr long long kNs = 1000000000LL;
+    return {IdOf(info), static_cast<long long>(info.st_size),
+            info.st_mtim.tv_sec * kNs + info.st_mtim.tv_nsec,
+            info.st_ctim.tv_sec * kNs + info.st_ctim.tv_nsec};
+}
+
 bool CPageWalker::IsBatchPageName(std::string_view name, std::string_view fileTypes) {
     // A name without an extension (a script, LICENSE, Makefile) is never a
     // page to rewrite, whatever the file browser lists.
@@ -84,12 +92,12 @@ bool CPageWalker::IsBatchPageName(std::string_view name, std::string_view fileTy
 void CPageWalker::AddArgument(const std::string& path, bool recursive) {
     struct stat info;
     if (::stat(path.c_str(), &info) != 0) {
-        m_jobs.push_back({path, std::strerror(errno)});
+        m_jobs.push_back({path, std::strerror(errno), {}});
         return;
     }
     if (S_ISDIR(info.st_mode)) {
         if (!recursive) {
-            m_jobs.push_back({path, "Is a directory (use --recursive)"});
+            m_jobs.push_back({path, "Is a directory (use --recursive)", {}});
             return;
         }
         std::vector<CPageJob> found;
@@ -102,30 +110,66 @@ void CPageWalker::AddArgument(const std::string& path, bool recursive) {
     const size_t slash = path.rfind('/');
     if (IsTemplateName(slash == std::string::npos ? path : path.substr(slash + 1))) {
         m_jobs.push_back(
-            {path, m_hasTemplate ? "is a template; templates are not changed" : "is a template"});
+            {path,
+             m_hasTemplate ? "is a template; templates are not changed" : "is a template",
+             {}});
     } else if (IsTemplate(IdOf(info))) {
-        m_jobs.push_back({path, "is the template of this run; not changed"});
+        m_jobs.push_back({path, "is the template of this run; not changed", {}});
     } else if (FirstVisit(IdOf(info), path)) {
-        m_jobs.push_back({path, {}}); // read and refused later if not a regular file
+        m_jobs.push_back({path, {}, StampOf(info)}); // refused later if not a regular file
     }
+}
+
+void CPageWalker::Stream(const std::string& path,
+                         const std::function<void(std::vector<CPageJob>&& folder)>& folder) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        const size_t before = m_jobs.size();
+        AddArgument(path, false);
+        std::vector<CPageJob> taken(std::make_move_iterator(m_jobs.begin() + before),
+                                    std::make_move_iterator(m_jobs.end()));
+        m_jobs.resize(before);
+        folder(std::move(taken));
+        return;
+    }
+    std::vector<CPageJob> unused;
+    m_sink = &folder;
+    Walk(path, 0, unused);
+    m_sink = nullptr;
 }
 
 // Every page under dir, without following symbolic links.
 void CPageWalker::Walk(const std::string& dir, int depth, std::vector<CPageJob>& found) {
-    if (InterruptSignal())
-        return; // asked to stop: no page is taken, so nothing is left half done
+    if (InterruptSignal() || (m_stop && m_stop()))
+        return;                 // asked to stop: no page is taken, so nothing is left half done
+    std::vector<CPageJob> here; // this folder's own
+    const auto handOver = [&] {
+        if (!m_sink) {
+            found.insert(found.end(), std::make_move_iterator(here.begin()),
+                         std::make_move_iterator(here.end()));
+            return;
+        }
+        std::sort(here.begin(), here.end(),
+                  [](const CPageJob& a, const CPageJob& b) { return a.path < b.path; });
+        if (!here.empty())
+            (*m_sink)(std::move(here));
+    };
     if (depth > MAX_FOLDER_DEPTH) {
-        found.push_back({dir, "folders nested more than " + std::to_string(MAX_FOLDER_DEPTH) +
-                                  " deep; not searched"});
+        here.push_back(
+            {dir,
+             "folders nested more than " + std::to_string(MAX_FOLDER_DEPTH) + " deep; not searched",
+             {}});
+        handOver();
         return;
     }
     const int fd =
         ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (depth > 0 ? O_NOFOLLOW : 0));
     std::vector<std::string> names;
     if (fd < 0 || !ListFolder(fd, names)) {
-        found.push_back({dir, std::strerror(errno)});
+        here.push_back({dir, std::strerror(errno), {}});
         if (fd >= 0)
             ::close(fd);
+        handOver();
         return;
     }
     std::vector<std::string> folders;
@@ -135,7 +179,7 @@ void CPageWalker::Walk(const std::string& dir, int depth, std::vector<CPageJob>&
         if (::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
             // Removed since the listing: nothing to do.
             if (errno != ENOENT)
-                found.push_back({path, std::strerror(errno)});
+                here.push_back({path, std::strerror(errno), {}});
             continue;
         }
         if (S_ISDIR(info.st_mode)) {
@@ -148,11 +192,14 @@ void CPageWalker::Walk(const std::string& dir, int depth, std::vector<CPageJob>&
             IsTemplate(IdOf(info)))
             continue;
         if (!S_ISREG(info.st_mode))
-            found.push_back({path, kNotRegularFile});
+            here.push_back({path, kNotRegularFile, {}});
         else if (FirstVisit(IdOf(info), path))
-            found.push_back({path, {}});
+            here.push_back({path, {}, StampOf(info)});
     }
     ::close(fd);
+    handOver();
+    if (m_sink)
+        std::sort(folders.begin(), folders.end());
     for (const std::string& folder : folders)
         Walk(folder, depth + 1, found);
 }

@@ -8,6 +8,7 @@
 // path that cannot be taken is kept with the reason, in its place.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -24,9 +25,23 @@ struct CPageSetOptions {
     bool recursive = false;
 };
 
+// A file as it was when it was listed: a file whose stamp is another later
+// has (or may have) changed since. The change time moves with every write,
+// rename and change of mode, whatever the modification time says.
+struct PageStamp {
+    PageFileId id;
+    long long size = -1;
+    long long modifiedNs = 0;
+    long long changedNs = 0;
+    bool operator==(const PageStamp&) const = default;
+};
+// The stamp of a file the system described in info.
+PageStamp StampOf(const struct stat& info);
+
 struct CPageJob {
     std::string path;  // bytes
     std::string error; // set when the path was refused before reading it
+    PageStamp stamp;   // as listed, before it was read
 };
 
 class CPageWalker {
@@ -49,6 +64,15 @@ public:
     void Add(const std::string& path) { AddArgument(path, m_recursive); }
 
     std::vector<CPageJob>& Jobs() { return m_jobs; }
+    // The pages under path (a folder, searched whatever the options say; or
+    // a file, taken as named) handed to folder a folder at a time, each as
+    // soon as it is listed (its pages in name order), so that reading can
+    // start before the whole tree is listed. Jobs() is left as it was.
+    void Stream(const std::string& path,
+                const std::function<void(std::vector<CPageJob>&& folder)>& folder);
+    // Asked before each folder is listed: true stops the listing (the pages
+    // listed so far stay). Null: only an interrupt signal stops it.
+    void SetStop(std::function<bool()> stop) { m_stop = std::move(stop); }
     // Whether the file with this id is among the pages taken.
     bool Holds(const PageFileId& id) const;
     // Whether a file of this name (no folder) is a page of the set's types
@@ -78,4 +102,7 @@ private:
     };
     std::map<PageFileId, std::string, IdLess> m_seen;
     std::vector<CPageJob> m_jobs;
+    // While streaming: where each folder's pages go.
+    const std::function<void(std::vector<CPageJob>&&)>* m_sink = nullptr;
+    std::function<bool()> m_stop;
 };

@@ -6,8 +6,12 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QUrl>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "document/page_codec.h"
 #include "page/html_page.h"
@@ -40,28 +44,45 @@ std::string MetaKeyOf(const CHtmlTag& tag) {
 }
 
 void FindDuplicates(std::vector<CAuditPage>& pages, bool titles) {
-    QHash<QString, std::vector<size_t>> groups;
+    // Each text is collapsed once and numbered; only texts on two pages or
+    // more get their list of pages.
+    QHash<QString, size_t> ids;
+    std::vector<size_t> idOf(pages.size(), SIZE_MAX);
+    std::vector<size_t> count;
     for (size_t i = 0; i < pages.size(); ++i) {
         const CAuditPage& page = pages[i];
+        if (!page.error.empty())
+            continue;
         const QString text = CollapseSpaces(titles ? page.title : page.description);
-        if (page.error.empty() && !text.isEmpty())
-            groups[text].push_back(i);
+        if (text.isEmpty())
+            continue;
+        auto it = ids.find(text);
+        if (it == ids.end()) {
+            it = ids.insert(text, count.size());
+            count.push_back(0);
+        }
+        idOf[i] = *it;
+        ++count[*it];
+    }
+    std::unordered_map<size_t, std::vector<size_t>> groups;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (idOf[i] != SIZE_MAX && count[idOf[i]] > 1)
+            groups[idOf[i]].push_back(i);
     }
     for (size_t i = 0; i < pages.size(); ++i) {
-        CAuditPage& page = pages[i];
-        const QString text = CollapseSpaces(titles ? page.title : page.description);
-        if (!page.error.empty() || text.isEmpty())
+        if (idOf[i] == SIZE_MAX || count[idOf[i]] < 2)
             continue;
-        const std::vector<size_t>& group = groups[text];
-        if (group.size() < 2)
-            continue;
-        CAuditFinding finding{
-            titles ? AuditCode::TITLE_DUPLICATE : AuditCode::DESCRIPTION_DUPLICATE, {}, {}};
-        for (size_t other : group) {
-            if (other != i)
-                finding.others.push_back(other);
+        const std::vector<size_t>& group = groups[idOf[i]];
+        CAuditFinding finding{titles ? AuditCode::TITLE_DUPLICATE
+                                     : AuditCode::DESCRIPTION_DUPLICATE,
+                              {},
+                              group.size() - 1,
+                              {}};
+        for (size_t k = 0; k < group.size() && finding.others.size() < KEPT_OTHERS; ++k) {
+            if (group[k] != i)
+                finding.others.push_back(group[k]);
         }
-        page.findings.push_back(std::move(finding));
+        pages[i].findings.push_back(std::move(finding));
     }
 }
 
@@ -91,6 +112,7 @@ void FollowLinks(std::vector<CAuditPage>& pages, const CSiteAddress& address) {
             canonicalOf[target] != target) {
             page.findings.push_back({AuditCode::CANONICAL_CHAIN,
                                      {target},
+                                     1,
                                      links.Resolve(target, pages[target].canonical).toString()});
         }
         for (const auto& [hreflang, href] : page.alternates) {
@@ -103,7 +125,7 @@ void FollowLinks(std::vector<CAuditPage>& pages, const CSiteAddress& address) {
                                 return links.PageOf(links.Resolve(other, alternate.second)) == i;
                             });
             if (!back)
-                page.findings.push_back({AuditCode::HREFLANG_NO_RETURN, {other}, hreflang});
+                page.findings.push_back({AuditCode::HREFLANG_NO_RETURN, {other}, 1, hreflang});
         }
         if (!page.ogImage.isEmpty()) {
             const QUrl url = links.Resolve(i, page.ogImage);
@@ -117,7 +139,7 @@ void FollowLinks(std::vector<CAuditPage>& pages, const CSiteAddress& address) {
                           .filePath()
                     : links.LocalFile(url);
             if (!file.isEmpty() && !QFileInfo(file).isFile())
-                page.findings.push_back({AuditCode::OG_IMAGE_NOT_FOUND, {}, page.ogImage});
+                page.findings.push_back({AuditCode::OG_IMAGE_NOT_FOUND, {}, 0, page.ogImage});
         }
     }
 }
@@ -180,12 +202,46 @@ bool CAuditThresholds::Ignore(const QString& names, QString& error) {
     return true;
 }
 
+std::string_view AuditCodeLabel(AuditCode code) {
+    static constexpr std::string_view labels[] = {"Pages that cannot be read",
+                                                  "Titles missing",
+                                                  "Titles empty",
+                                                  "Titles too short",
+                                                  "Titles too long",
+                                                  "Titles too wide",
+                                                  "Duplicate titles",
+                                                  "Titles written twice",
+                                                  "Descriptions missing",
+                                                  "Descriptions empty",
+                                                  "Descriptions too short",
+                                                  "Descriptions too long",
+                                                  "Descriptions too wide",
+                                                  "Duplicate descriptions",
+                                                  "Descriptions written twice",
+                                                  "Descriptions after the body tag",
+                                                  "Keywords after the body tag",
+                                                  "Canonical links missing",
+                                                  "Canonical links relative",
+                                                  "Canonical links written twice",
+                                                  "Canonical links to pages that point elsewhere",
+                                                  "og:title missing",
+                                                  "og:description missing",
+                                                  "og:image missing",
+                                                  "og:image files not found",
+                                                  "hreflang alternates not linking back"};
+    static_assert(std::size(labels) == AUDIT_CODE_COUNT);
+    return labels[static_cast<size_t>(code)];
+}
+
 CAuditPage AuditPage(std::string path, const std::string& text, bool headOnly) {
-    CAuditPage audit;
-    audit.path = std::move(path);
     CHtmlPage page;
     ReadPageHead(page, text, headOnly);
-    const CPageCodec codec = CPageCodec::ForPage(text, page);
+    return AuditPage(std::move(path), page, CPageCodec::ForPage(text, page));
+}
+
+CAuditPage AuditPage(std::string path, const CHtmlPage& page, const CPageCodec& codec) {
+    CAuditPage audit;
+    audit.path = std::move(path);
     std::string raw;
     int action = 0;
     audit.hasTitle = page.GetTitleWithAction(raw, action);
@@ -230,70 +286,74 @@ CAuditPage AuditPage(std::string path, const std::string& text, bool headOnly) {
     return audit;
 }
 
-void CSiteAudit::Finish(std::vector<CAuditPage>& pages) const {
+void CSiteAudit::PageFindings(CAuditPage& page) const {
     const CAuditThresholds& t = m_thresholds;
     const CSearchLimits& w = t.widths;
-    for (CAuditPage& page : pages) {
-        std::vector<CAuditFinding>& f = page.findings;
-        f.clear();
-        if (!page.error.empty()) {
-            f.push_back({AuditCode::UNREADABLE, {}, {}});
-            continue;
-        }
-        const auto add = [&](AuditCode code) { f.push_back({code, {}, {}}); };
-        if (m_measurer) {
-            if (page.titlePx < 0)
-                page.titlePx =
-                    MeasureSnippet(*m_measurer, w, SnippetPart::TITLE, t.device, page.title).px;
-            if (page.descriptionPx < 0)
-                page.descriptionPx = MeasureSnippet(*m_measurer, w, SnippetPart::DESCRIPTION,
-                                                    t.device, page.description)
-                                         .px;
-        }
-        const auto tooWide = [&](double px, SnippetPart part) {
-            return px >= 0 && std::lround(px) > SnippetLimitPx(w, part, t.device);
-        };
-        if (!page.hasTitle)
-            add(AuditCode::TITLE_MISSING);
-        else if (page.titleLength == 0)
-            add(AuditCode::TITLE_EMPTY);
-        else if (page.titleLength < t.titleMin)
-            add(AuditCode::TITLE_SHORT);
-        else if (page.titleLength > t.titleMax)
-            add(AuditCode::TITLE_LONG);
-        if (page.hasTitle && tooWide(page.titlePx, SnippetPart::TITLE))
-            add(AuditCode::TITLE_TOO_WIDE);
-        if (page.titleTags > 1)
-            add(AuditCode::TITLE_MULTIPLE);
-        if (!page.hasDescription)
-            add(AuditCode::DESCRIPTION_MISSING);
-        else if (page.descriptionLength == 0)
-            add(AuditCode::DESCRIPTION_EMPTY);
-        else if (page.descriptionLength < t.descriptionMin)
-            add(AuditCode::DESCRIPTION_SHORT);
-        else if (page.descriptionLength > t.descriptionMax)
-            add(AuditCode::DESCRIPTION_LONG);
-        if (page.hasDescription && tooWide(page.descriptionPx, SnippetPart::DESCRIPTION))
-            add(AuditCode::DESCRIPTION_TOO_WIDE);
-        if (page.descriptionTags > 1)
-            add(AuditCode::DESCRIPTION_MULTIPLE);
-        if (page.descriptionInBody)
-            add(AuditCode::DESCRIPTION_IN_BODY);
-        if (page.keywordsInBody)
-            add(AuditCode::KEYWORDS_IN_BODY);
-        if (page.canonicalLinks == 0)
-            add(AuditCode::CANONICAL_MISSING);
-        else if (QUrl(page.canonical).isRelative())
-            add(AuditCode::CANONICAL_RELATIVE);
-        if (page.canonicalLinks > 1)
-            add(AuditCode::CANONICAL_MULTIPLE);
-        if (page.ogTitle.isEmpty())
-            add(AuditCode::OG_TITLE_MISSING);
-        if (page.ogDescription.isEmpty())
-            add(AuditCode::OG_DESCRIPTION_MISSING);
-        if (page.ogImage.isEmpty())
-            add(AuditCode::OG_IMAGE_MISSING);
+    std::vector<CAuditFinding>& f = page.findings;
+    f.clear();
+    if (!page.error.empty()) {
+        f.push_back({AuditCode::UNREADABLE, {}, 0, {}});
+        return;
     }
+    const auto add = [&](AuditCode code) { f.push_back({code, {}, 0, {}}); };
+    if (m_measurer) {
+        if (page.titlePx < 0)
+            page.titlePx =
+                MeasureSnippet(*m_measurer, w, SnippetPart::TITLE, t.device, page.title).px;
+        if (page.descriptionPx < 0)
+            page.descriptionPx =
+                MeasureSnippet(*m_measurer, w, SnippetPart::DESCRIPTION, t.device, page.description)
+                    .px;
+    }
+    const auto tooWide = [&](double px, SnippetPart part) {
+        return px >= 0 && std::lround(px) > SnippetLimitPx(w, part, t.device);
+    };
+    if (!page.hasTitle)
+        add(AuditCode::TITLE_MISSING);
+    else if (page.titleLength == 0)
+        add(AuditCode::TITLE_EMPTY);
+    else if (page.titleLength < t.titleMin)
+        add(AuditCode::TITLE_SHORT);
+    else if (page.titleLength > t.titleMax)
+        add(AuditCode::TITLE_LONG);
+    if (page.hasTitle && tooWide(page.titlePx, SnippetPart::TITLE))
+        add(AuditCode::TITLE_TOO_WIDE);
+    if (page.titleTags > 1)
+        add(AuditCode::TITLE_MULTIPLE);
+    if (!page.hasDescription)
+        add(AuditCode::DESCRIPTION_MISSING);
+    else if (page.descriptionLength == 0)
+        add(AuditCode::DESCRIPTION_EMPTY);
+    else if (page.descriptionLength < t.descriptionMin)
+        add(AuditCode::DESCRIPTION_SHORT);
+    else if (page.descriptionLength > t.descriptionMax)
+        add(AuditCode::DESCRIPTION_LONG);
+    if (page.hasDescription && tooWide(page.descriptionPx, SnippetPart::DESCRIPTION))
+        add(AuditCode::DESCRIPTION_TOO_WIDE);
+    if (page.descriptionTags > 1)
+        add(AuditCode::DESCRIPTION_MULTIPLE);
+    if (page.descriptionInBody)
+        add(AuditCode::DESCRIPTION_IN_BODY);
+    if (page.keywordsInBody)
+        add(AuditCode::KEYWORDS_IN_BODY);
+    if (page.canonicalLinks == 0)
+        add(AuditCode::CANONICAL_MISSING);
+    else if (QUrl(page.canonical).isRelative())
+        add(AuditCode::CANONICAL_RELATIVE);
+    if (page.canonicalLinks > 1)
+        add(AuditCode::CANONICAL_MULTIPLE);
+    if (page.ogTitle.isEmpty())
+        add(AuditCode::OG_TITLE_MISSING);
+    if (page.ogDescription.isEmpty())
+        add(AuditCode::OG_DESCRIPTION_MISSING);
+    if (page.ogImage.isEmpty())
+        add(AuditCode::OG_IMAGE_MISSING);
+}
+
+void CSiteAudit::Finish(std::vector<CAuditPage>& pages) const {
+    const CAuditThresholds& t = m_thresholds;
+    for (CAuditPage& page : pages)
+        PageFindings(page);
     FindDuplicates(pages, true);
     FindDuplicates(pages, false);
     FollowLinks(pages, m_address);
@@ -330,14 +390,15 @@ std::string CSiteAudit::Message(const std::vector<CAuditPage>& pages, const CAud
     };
     const auto same = [&](const char* what) {
         std::string text = std::string("same ") + what + " as ";
+        const size_t total = std::max(finding.othersTotal, finding.others.size());
         const size_t named = std::min(NAMED_OTHERS, finding.others.size());
         for (size_t i = 0; i < named; ++i) {
             if (i)
-                text += i + 1 == named && named == finding.others.size() ? " and " : ", ";
+                text += i + 1 == named && named == total ? " and " : ", ";
             text += pages[finding.others[i]].path;
         }
-        if (finding.others.size() > named)
-            text += " and " + std::to_string(finding.others.size() - named) + " more";
+        if (total > named)
+            text += " and " + std::to_string(total - named) + " more";
         return text;
     };
     const auto wide = [&](const char* what, double px, SnippetPart part) {

@@ -57,6 +57,14 @@ constexpr size_t AUDIT_CODE_COUNT = static_cast<size_t>(AuditCode::COUNT);
 
 // The stable name of a finding, for scripts ("title-short").
 std::string_view AuditCodeName(AuditCode code);
+// What the pages with a finding are, for people choosing among findings
+// ("Titles too long").
+std::string_view AuditCodeLabel(AuditCode code);
+
+// How many other pages a duplicate finding keeps by index; the rest are only
+// counted, so that a title shared by thousands of pages costs no more than
+// one shared by a few.
+inline constexpr size_t KEPT_OTHERS = 20;
 
 struct CAuditThresholds {
     int titleMin = 30;
@@ -77,7 +85,8 @@ struct CAuditThresholds {
 
 struct CAuditFinding {
     AuditCode code;
-    std::vector<size_t> others; // duplicates and links: the other pages, by index
+    std::vector<size_t> others; // duplicates and links: the first other pages, by index
+    size_t othersTotal = 0;     // duplicates: all the other pages
     QString detail;             // what the message names besides (an address)
 };
 
@@ -111,6 +120,11 @@ struct CAuditPage {
 // before it is parsed (the facts are the same; headOnly false parses the
 // whole page always; see ReadPageHead).
 CAuditPage AuditPage(std::string path, const std::string& text, bool headOnly = true);
+// The same for a page already parsed from text (ReadPageHead) whose encoding
+// is codec.
+class CHtmlPage;
+class CPageCodec;
+CAuditPage AuditPage(std::string path, const CHtmlPage& page, const CPageCodec& codec);
 
 struct CAuditSummary {
     size_t pages = 0;
@@ -130,6 +144,9 @@ public:
     // page, in page order: its own, then those that compare pages. Looks at
     // the disk for the files an og:image names.
     void Finish(std::vector<CAuditPage>& pages) const;
+    // A page's own findings alone (none that compare it with others), in the
+    // order of the codes.
+    void PageFindings(CAuditPage& page) const;
     static CAuditSummary Summarize(const std::vector<CAuditPage>& pages);
     // A finding in words: "title shorter than 30 characters (12)", "same
     // title as b.html, c.html and 4 more".

@@ -6,6 +6,14 @@ QString CollapseSpaces(const QString& text) {
         return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
                c == QLatin1Char('\r') || c == QLatin1Char('\f');
     };
+    // Most texts are collapsed already: they are shared, not copied.
+    bool collapsed = text.isEmpty() || (!isSpace(text.front()) && !isSpace(text.back()));
+    for (qsizetype i = 1; collapsed && i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        collapsed = !isSpace(c) || (c == QLatin1Char(' ') && !isSpace(text.at(i - 1)));
+    }
+    if (collapsed)
+        return text;
     QString out;
     out.reserve(text.size());
     bool space = false;

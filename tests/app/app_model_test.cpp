@@ -123,6 +123,14 @@ TEST(StartupOptions, ParsesFilesFoldersAndTheStandardOptions) {
     EXPECT_EQ(options.screenshotFile, "/tmp/a,b.png");
     EXPECT_EQ(options.path, "x.html");
     EXPECT_FALSE(options.splash);
+
+    // --site DIR: the site view on DIR, which is the project folder too.
+    ASSERT_EQ(ParseStartupOptions({"tsle", "--site", dir.path()}, options, output), -1);
+    EXPECT_EQ(options.siteDir, dir.path());
+    EXPECT_EQ(options.projectDir, dir.path());
+    EXPECT_EQ(options.kind, StartupOptions::Kind::NEW_PAGE);
+    EXPECT_EQ(ParseStartupOptions({"tsle", "--site", "a.html"}, options, output), 2);
+    EXPECT_TRUE(output.contains("a.html is not a folder")) << output.toStdString();
 }
 
 class FirstDocument : public DocFixture {};

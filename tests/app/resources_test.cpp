@@ -37,7 +37,7 @@ void ResourcesTest::picturesLoadWithTheirSizes_data() {
     // Every strip and the close button have a twin of twice the size.
     const std::tuple<const char*, const char*, QSize, bool> pictures[] = {
         {"main toolbar", ":/images/toolbar_main", QSize(192, 15), true},
-        {"view toolbar", ":/images/toolbar_view", QSize(80, 15), true},
+        {"view toolbar", ":/images/toolbar_view", QSize(96, 15), true},
         {"tabs", ":/images/tabs", QSize(81, 15), true},
         {"file tree", ":/images/file_tree", QSize(176, 15), true},
         {"close button", ":/images/close_button", QSize(18, 18), false},
@@ -93,7 +93,7 @@ void ResourcesTest::stripsAreCutIntoMaskedImages() {
     // Loaded with their twins: the sharp image where the screen has twice the
     // pixels, masked alike, and the same picture at the usual size.
     const QList<QIcon> view = LoadImageStrip(":/images/toolbar_view.png");
-    QCOMPARE(view.size(), 5);
+    QCOMPARE(view.size(), 6);
     const QSize image(STRIP_IMAGE_WIDTH, STRIP_IMAGE_HEIGHT);
     for (const QIcon& icon : view) {
         const QPixmap sharp = icon.pixmap(image, 2.0);

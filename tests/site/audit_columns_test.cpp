@@ -214,6 +214,18 @@ TEST(SiteAudit, DuplicatesNameTheOtherPages) {
     EXPECT_EQ(summary.pagesWithFindings, 8u);
     EXPECT_EQ(summary.counts[static_cast<size_t>(AuditCode::TITLE_DUPLICATE)], 6u);
     EXPECT_EQ(AuditSummaryText(summary).substr(0, 26), "8 pages, 8 with findings\n ");
+
+    // A title shared by thousands of pages keeps a few of them by name and
+    // counts the rest: memory grows with the pages, not their square.
+    std::vector<CAuditPage> many(3000, AuditPage("p.html", Page("<title>Untitled</title>")));
+    audit.Finish(many);
+    const CAuditFinding& same = many[5].findings[1];
+    ASSERT_EQ(Codes(many[5])[1], "title-duplicate");
+    EXPECT_EQ(same.others.size(), KEPT_OTHERS);
+    EXPECT_EQ(same.othersTotal, 2999u);
+    EXPECT_EQ(audit.Message(many, many[5], same),
+              "same title as p.html, p.html, p.html and 2996 more");
+    EXPECT_NE(AuditJson(audit, many).find("\"others_total\": 2999"), std::string::npos);
 }
 
 TEST(SiteAudit, ThresholdsAreTheCallersAndTheTableFitsItsWidth) {

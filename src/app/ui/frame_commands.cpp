@@ -24,9 +24,17 @@ CommandState Checked(bool enabled, bool checked) {
 }
 
 // The child frame's three view switches: the current mode's is checked and
-// disabled, the others enabled.
+// disabled, the others enabled; all enabled while the site view is shown.
 CommandState ViewSwitch(const FrameState& s, int mode) {
+    // In place of the site view, any of them brings the child frame back.
+    if (s.siteViewShown)
+        return Checked(true, false);
     return Checked(s.views.IsCommandEnabled(mode), s.views.IsCommandChecked(mode));
+}
+
+// A command of the site view, as its own buttons are enabled.
+CommandState SiteCommandState(const FrameState& s, SiteCommand command) {
+    return Enabled(IsSiteCommandEnabled(command, s.site));
 }
 
 // Entry n of the recent-file list, enabled while the list has it. Its menu
@@ -64,6 +72,14 @@ const FrameCommand kCommands[] = {
      .keys = "Ctrl+P",
      .rule = [](const FrameState& s) { return Enabled(s.canPrint); },
      .run = [](CMainFrame& f) { f.ChildFrame()->Print(); }},
+    {.id = ID_FILE_EXPORT_SITE, .text = "&Export site...",
+     .prompt = "Write the title and meta tags of every page of the site to a table\nExport site",
+     .rule = [](const FrameState& s) { return SiteCommandState(s, SiteCommand::EXPORT); },
+     .run = [](CMainFrame& f) { f.RunSiteCommand(SiteCommand::EXPORT); }},
+    {.id = ID_FILE_IMPORT_SITE, .text = "&Import site...",
+     .prompt = "Write the values of a table into the pages of the site\nImport site",
+     .rule = [](const FrameState& s) { return SiteCommandState(s, SiteCommand::IMPORT); },
+     .run = [](CMainFrame& f) { f.RunSiteCommand(SiteCommand::IMPORT); }},
     RecentFile<0>(), RecentFile<1>(), RecentFile<2>(),
     RecentFile<3>(), RecentFile<4>(), RecentFile<5>(),
     {.id = ID_APP_EXIT, .text = "E&xit",
@@ -122,28 +138,42 @@ const FrameCommand kCommands[] = {
      .keys = "Ctrl+V;Shift+Ins", .mainImage = 9,
      .rule = [](const FrameState& s) { return Enabled(s.canPaste); },
      .run = [](CMainFrame& f) { f.View()->Paste(); }},
+    // Edit: the runs that changed pages (the site view's writes, imports, apply)
+    {.id = ID_EDIT_UNDO_BATCH, .text = "Undo last &batch",
+     .prompt = "Put back the pages the last batch run changed\nUndo last batch",
+     .rule = [](const FrameState& s) { return SiteCommandState(s, SiteCommand::UNDO_LAST); },
+     .run = [](CMainFrame& f) { f.RunSiteCommand(SiteCommand::UNDO_LAST); }},
+    {.id = ID_EDIT_EARLIER_BATCHES, .text = "Earlier batc&hes...",
+     .prompt = "Choose an earlier batch run to undo\nEarlier batches",
+     .rule = [](const FrameState& s) { return SiteCommandState(s, SiteCommand::EARLIER_RUNS); },
+     .run = [](CMainFrame& f) { f.RunSiteCommand(SiteCommand::EARLIER_RUNS); }},
 
     // View
     {.id = ID_VIEW_METADATA, .text = "&Meta-data",
      .prompt = "Display the meta-data editing view\nEdit view",
      .keys = "Alt+M", .viewImage = 2, .kind = CommandKind::CHECK,
      .rule = [](const FrameState& s) { return ViewSwitch(s, VIEW_MODE_METADATA); },
-     .run = [](CMainFrame& f) { f.ChildFrame()->ShowMetaData(); }},
+     .run = [](CMainFrame& f) { f.ShowPageView(VIEW_MODE_METADATA); }},
     {.id = ID_VIEW_WEBPAGE, .text = "&Web page preview",
      .prompt = "Display a preview of the web page\nWeb preview",
      .keys = "Alt+W", .viewImage = 3, .kind = CommandKind::CHECK,
      .rule = [](const FrameState& s) { return ViewSwitch(s, VIEW_MODE_WEBPAGE); },
-     .run = [](CMainFrame& f) { f.ChildFrame()->ShowWebPage(); }},
+     .run = [](CMainFrame& f) { f.ShowPageView(VIEW_MODE_WEBPAGE); }},
     {.id = ID_VIEW_SPLIT, .text = "S&plit view",
      .keys = "Alt+S", .viewImage = 4, .kind = CommandKind::CHECK,
      .rule = [](const FrameState& s) { return ViewSwitch(s, VIEW_MODE_SPLIT); },
-     .run = [](CMainFrame& f) { f.ChildFrame()->ShowSplit(); }},
+     .run = [](CMainFrame& f) { f.ShowPageView(VIEW_MODE_SPLIT); }},
     {.id = ID_VIEW_ALL_FIELDS, .text = "&Display all fields",
      .prompt = "Switch between displaying all the meta-data fields and a restricted set\n"
                "All/restricted fields",
      .keys = "Alt+D", .viewImage = 1, .kind = CommandKind::CHECK,
      .rule = [](const FrameState& s) { return Checked(true, s.displayAll); },
      .run = [](CMainFrame& f) { f.View()->ToggleDisplayAll(); }},
+    {.id = ID_VIEW_SITE, .text = "S&ite view",
+     .prompt = "Show the pages of the project as a table\nSite view",
+     .keys = "Alt+I", .viewImage = 5, .kind = CommandKind::CHECK,
+     .rule = [](const FrameState& s) { return Checked(true, s.siteViewShown); },
+     .run = [](CMainFrame& f) { f.ToggleSiteView(); }},
     {.id = ID_VIEW_SNIPPETS, .text = "Search and social p&reviews",
      .prompt = "Show or hide how the page shows in search results and shared links\n"
                "Search and social previews",
@@ -188,12 +218,14 @@ const FrameCommand kCommands[] = {
 };
 
 const int kFileMenu[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0,
-                         ID_FILE_BROWSE, 0, ID_FILE_MRU_FILE1, 0, ID_APP_EXIT};
+                         ID_FILE_BROWSE, 0, ID_FILE_EXPORT_SITE, ID_FILE_IMPORT_SITE, 0,
+                         ID_FILE_MRU_FILE1, 0, ID_APP_EXIT};
 const int kTemplateMenu[] = {ID_TEMPLATE_NEW, ID_TEMPLATE_OPEN, ID_TEMPLATE_SAVE,
                              ID_TEMPLATE_SAVE_AS, ID_TEMPLATE_CLOSE, 0, ID_TEMPLATE_EDIT,
                              ID_TEMPLATE_APPLY};
-const int kEditMenu[] = {ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE};
-const int kViewMenu[] = {ID_VIEW_METADATA, ID_VIEW_WEBPAGE, ID_VIEW_SPLIT, 0,
+const int kEditMenu[] = {ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
+                         ID_EDIT_UNDO_BATCH, ID_EDIT_EARLIER_BATCHES};
+const int kViewMenu[] = {ID_VIEW_METADATA, ID_VIEW_WEBPAGE, ID_VIEW_SPLIT, ID_VIEW_SITE, 0,
                          ID_VIEW_ALL_FIELDS, ID_VIEW_SNIPPETS, 0, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0,
                          ID_OPTIONS};
 const int kHelpMenu[] = {ID_HELP_FINDER, ID_ONLINE_TUTORIALS, 0, ID_APP_ABOUT};
@@ -212,7 +244,7 @@ const int kMainToolBar[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0,
                             ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
                             ID_APP_ABOUT, ID_HELP_FINDER};
 const int kViewToolBar[] = {ID_FILE_BROWSE, 0, ID_VIEW_ALL_FIELDS, 0,
-                            ID_VIEW_METADATA, ID_VIEW_WEBPAGE, ID_VIEW_SPLIT};
+                            ID_VIEW_METADATA, ID_VIEW_WEBPAGE, ID_VIEW_SPLIT, 0, ID_VIEW_SITE};
 // clang-format on
 
 } // namespace

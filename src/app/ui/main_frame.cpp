@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QVariant>
@@ -18,10 +19,12 @@
 #include "app/ui/frame_commands.h"
 #include "app/ui/help_window.h"
 #include "app/ui/lock_keys.h"
+#include "document/template_values.h"
 #include "document/tessel_doc.h"
 #include "form/ui/snippet_previews.h"
 #include "form/ui/tessel_view.h"
 #include "image_strip.h"
+#include "page/html_page.h"
 #include "page/user_prompt.h"
 #include "resource_ids.h"
 #include "settings/profile.h"
@@ -30,6 +33,8 @@
 #include "shell/ui/file_tree_view.h"
 #include "shell/ui/hide_splitter_wnd.h"
 #include "shell/ui/preview_pane.h"
+#include "site/site_session.h"
+#include "site/ui/site_view.h"
 #include "suggestions/common_words.h"
 
 namespace {
@@ -117,6 +122,8 @@ CMainFrame::~CMainFrame() {
         disconnect(qApp, nullptr, this, nullptr);
     disconnect(m_view, nullptr, this, nullptr);
     disconnect(m_child, nullptr, this, nullptr);
+    disconnect(m_siteView, nullptr, this, nullptr);
+    disconnect(m_siteSession, nullptr, this, nullptr);
     m_view = nullptr;
     if (m_recentSave->isActive())
         m_recent.WriteList(m_profile); // a change not yet written
@@ -247,6 +254,8 @@ void CMainFrame::CreateClient() {
     // sends a selected file to the document's open routing.
     m_browserColumn = new CFileBrowserColumn(m_splitter, m_browser, &m_doc, this);
 
+    CreateSiteView();
+
     connect(m_view, &CTesselView::statusTextChanged, this, [this](const QString& text) {
         m_fieldText = text;
         ShowMessageText();
@@ -265,6 +274,42 @@ void CMainFrame::SetImagePicker(IFilePicker* picker) {
     m_view->SetImagePicker(picker);
 }
 
+void CMainFrame::CreateSiteView() {
+    m_siteSession = new CSiteSession(this);
+    m_siteSession->SetRetention(CJournalRetention::FromProfile(m_profile));
+    m_siteView = new CSiteView(*m_siteSession, m_profile, m_splitter);
+    m_siteView->hide(); // until View > Site view
+    m_splitter->addWidget(m_siteView);
+    m_splitter->setStretchFactor(m_splitter->indexOf(m_siteView), 1);
+    // Apply template merges the open template, else one asked for.
+    m_siteView->SetTemplateSource([this](CTemplateValues& values) {
+        if (!m_doc.IsTemplateOpen())
+            return false;
+        CHtmlPage templ;
+        templ.SetText(m_doc.GetTemplateText(), BodyMode::REBUILD);
+        values.Read(templ);
+        return true;
+    });
+    // The progress of its scans and runs, with their Cancel, left of the lock keys.
+    statusBar()->insertPermanentWidget(1, m_siteView->ProgressPane());
+    connect(m_siteView, &CSiteView::stateChanged, this, &CMainFrame::UpdateActions);
+    connect(m_siteView, &CSiteView::openPageRequested, this, &CMainFrame::OpenSitePage);
+    // The runs Edit offers to undo are read when the menu opens, not at start.
+    if (QMenu* edit = menuBar()->findChild<QMenu*>(QStringLiteral("EditMenu")))
+        connect(edit, &QMenu::aboutToShow, m_siteView, &CSiteView::ReadHistory);
+    // Pages saved by other programs while the window was in the back (in
+    // place, which the folders' watch does not see) are read again.
+    connect(qApp, &QApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive && IsSiteViewShown())
+            m_siteSession->Refresh();
+    });
+    // Browse to another folder: the site view follows.
+    connect(&m_doc, &CTesselDoc::projectDirChanged, this, [this] {
+        if (IsSiteViewShown() && !m_doc.GetProjectDir().isEmpty())
+            m_siteView->OpenSite(m_doc.GetProjectDir(), m_settings.m_strFileTypes);
+    });
+}
+
 void CMainFrame::ConnectDocument() {
     connect(&m_doc, &CTesselDoc::stateChanged, this, [this] {
         UpdateCaption();
@@ -276,6 +321,15 @@ void CMainFrame::ConnectDocument() {
 }
 
 // --- Seams ------------------------------------------------------------------------
+
+void CMainFrame::SetPrompt(IUserPrompt* prompt) {
+    m_prompt = prompt;
+    m_siteView->SetPrompt(prompt);
+}
+
+void CMainFrame::SetFilePicker(IFilePicker* picker) {
+    m_siteView->SetFilePicker(picker);
+}
 
 QAction* CMainFrame::Action(int id) const {
     for (QAction* action : m_actions) {
@@ -315,6 +369,8 @@ FrameState CMainFrame::GatherState() const {
     s.toolBarVisible = !m_mainBar->isHidden();
     s.statusBarVisible = !statusBar()->isHidden();
     s.recentFileCount = m_recent.GetSize();
+    s.siteViewShown = IsSiteViewShown();
+    s.site = m_siteView->State();
     return s;
 }
 
@@ -378,6 +434,70 @@ void CMainFrame::ShowHelpTopics() {
     if (!m_help)
         m_help = new CHelpWindow(this);
     m_help->ShowTopic(topic);
+}
+
+// --- The site view -------------------------------------------------------------------------
+
+bool CMainFrame::IsSiteViewShown() const {
+    return m_siteView && !m_siteView->isHidden();
+}
+
+void CMainFrame::ToggleSiteView() {
+    ShowSiteView(!IsSiteViewShown());
+}
+
+void CMainFrame::ShowSiteView(bool show) {
+    if (show == IsSiteViewShown())
+        return;
+    if (show) {
+        // The project folder, chosen now when there is none.
+        if (m_doc.GetProjectDir().isEmpty() && !m_doc.OnBrowse())
+            return;
+        if (!m_siteView->OpenSite(m_doc.GetProjectDir(), m_settings.m_strFileTypes))
+            return;
+        m_siteView->ReadHistory();
+        m_child->hide();
+        m_siteView->show();
+        m_siteView->Table()->setFocus(Qt::OtherFocusReason);
+    } else {
+        m_siteView->SaveLayout();
+        m_siteView->hide();
+        m_child->show();
+    }
+    UpdateActions();
+}
+
+void CMainFrame::OpenSiteView(const QString& dir) {
+    OpenProjectDir(dir);
+    if (IsSiteViewShown())
+        m_siteView->OpenSite(m_doc.GetProjectDir(), m_settings.m_strFileTypes);
+    else
+        ShowSiteView(true);
+}
+
+void CMainFrame::ShowPageView(int mode) {
+    ShowSiteView(false);
+    switch (mode) {
+    case VIEW_MODE_WEBPAGE:
+        m_child->ShowWebPage();
+        break;
+    case VIEW_MODE_SPLIT:
+        m_child->ShowSplit();
+        break;
+    default:
+        m_child->ShowMetaData();
+        break;
+    }
+}
+
+void CMainFrame::RunSiteCommand(SiteCommand command) {
+    m_siteView->Run(command);
+}
+
+void CMainFrame::OpenSitePage(const QString& path) {
+    // Through the document's open routing: it asks about unsaved changes.
+    if (m_doc.OpenDocumentFile(path))
+        ShowPageView(VIEW_MODE_METADATA);
 }
 
 // --- Recent files -----------------------------------------------------------------------
@@ -508,6 +628,8 @@ void CMainFrame::SaveWindowState() {
 
 void CMainFrame::StoreSettings() {
     m_view->SaveSettings();
+    if (IsSiteViewShown())
+        m_siteView->SaveLayout();
     m_recentSave->stop();
     m_recent.WriteList(m_profile);
     SaveWindowState();
@@ -515,10 +637,13 @@ void CMainFrame::StoreSettings() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (!m_doc.CanCloseFrame()) {
+    if (!m_siteView->MayClose() || !m_doc.CanCloseFrame()) {
         event->ignore();
         return;
     }
+    // A write or undo ends at the page it is on; its journal stays whole.
+    m_siteSession->Cancel();
+    m_siteSession->Wait();
     StoreSettings();
     if (m_help)
         m_help->close();

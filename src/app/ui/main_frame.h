@@ -1,7 +1,8 @@
 // CMainFrame: the main window: menus, keys, the two toolbars, the status bar
 // and the two-column client area: the file browser's column (hidden until a
 // project folder is chosen) and the child frame, which holds the editing view
-// and the web page preview.
+// and the web page preview; or, in the child frame's place, the site view:
+// every page of the project folder in one table.
 //
 // Every command is one QAction carrying its command id as data, made from its
 // row of the command table (frame_commands.h), which also holds its handler
@@ -18,6 +19,7 @@
 
 #include "app/frame_state.h"
 #include "assistants/ui/assistant_dialogs.h"
+#include "site/site_commands.h"
 
 struct CAppSettings;
 struct FrameCommand;
@@ -28,10 +30,12 @@ class CHelpWindow;
 class CHideSplitterWnd;
 class CLockKeyTracker;
 class CRecentFileList;
+class CSiteSession;
+class CSiteView;
+class IFilePicker;
 class CTesselDoc;
 class CEditingPane;
 class CTesselView;
-class IFilePicker;
 class IProfile;
 class IUserPrompt;
 class QAction;
@@ -51,8 +55,10 @@ public:
                CRecentFileList& recentFiles, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // Where the window's own messages go ("Failed to launch help.").
-    void SetPrompt(IUserPrompt* prompt) { m_prompt = prompt; }
+    // Where the window's own messages go ("Failed to launch help.") and the
+    // site view's questions; where the site view asks for file names.
+    void SetPrompt(IUserPrompt* prompt);
+    void SetFilePicker(IFilePicker* picker);
 
     // The action of a command id (recent files: ID_FILE_MRU_FILE1 + n), or null.
     QAction* Action(int id) const;
@@ -71,6 +77,8 @@ public:
     // The panes: the file browser in column 0, the child frame in column 1.
     CFileTreeView* FileBrowser() const { return m_browser; }
     CChildFrame* ChildFrame() const { return m_child; }
+    // The site view, shown in the child frame's place.
+    CSiteView* SiteView() const { return m_siteView; }
 
     // Shows or hides the file browser's column; showing it while it
     // is shown refreshes the tree, which re-reads only another folder. Browse
@@ -97,6 +105,19 @@ public:
     void CyclePane(bool forward);
     // Opens the help at its default topic, or says why it cannot.
     void ShowHelpTopics();
+    // Shows the site view in the child frame's place (reading the project
+    // folder, asked for when there is none, the first time), or the child
+    // frame again.
+    void ToggleSiteView();
+    void ShowSiteView(bool show);
+    bool IsSiteViewShown() const;
+    // Shows the site in folder dir (the project folder from then on) in the
+    // site view: tsle --site DIR.
+    void OpenSiteView(const QString& dir);
+    // The child frame again, in view mode mode (VIEW_MODE_METADATA, ...).
+    void ShowPageView(int mode);
+    // A command of the site view from the menus (export, import, undo).
+    void RunSiteCommand(SiteCommand command);
 
     // The window's size, position, splitter and bars from the profile, and back.
     void RestoreWindowState();
@@ -128,7 +149,10 @@ private:
     void CreateToolBars();
     void CreateStatusBar();
     void CreateClient();
+    void CreateSiteView();
     void ConnectDocument();
+    // Opens a page the site view asks for in the editing view.
+    void OpenSitePage(const QString& path);
 
     void RebuildRecentFileMenu();
     void OnFileUsed(const QString& path);
@@ -163,6 +187,8 @@ private:
     CChildFrame* m_child = nullptr;
     CTesselView* m_view = nullptr;
     CEditingPane* m_editingPane = nullptr;
+    CSiteSession* m_siteSession = nullptr;
+    CSiteView* m_siteView = nullptr;
     // The assistant dialogs and the options sheet behind the view's buttons.
     CAssistantDialogs m_assistants;
     QPointer<CHelpWindow> m_help;

@@ -9,6 +9,7 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QScreen>
+#include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
@@ -27,6 +28,8 @@
 #include "shell/ui/child_frame.h"
 #include "shell/ui/file_tree_view.h"
 #include "shell/ui/preview_pane.h"
+#include "site/site_session.h"
+#include "site/ui/site_view.h"
 
 namespace {
 
@@ -181,6 +184,31 @@ QMap<QString, ScreenshotScene>& Scenes() {
                  }
              }
              ready();
+         }},
+        {QStringLiteral("site"),
+         [](CMainFrame& frame, CTesselDoc& doc, std::function<void()> ready) {
+             // The page's folder in the site view, read whole, with one title
+             // edited and not yet written.
+             CSiteSession& session = frame.SiteView()->Session();
+             auto once = std::make_shared<QMetaObject::Connection>();
+             *once = QObject::connect(
+                 &session, &CSiteSession::scanFinished, &frame,
+                 [&frame, &session, once, ready](bool) {
+                     QObject::disconnect(*once);
+                     CSiteTableModel& model = session.Model();
+                     const std::optional<size_t> row = model.Sheet().Find("news.html");
+                     const int title = model.Sheet().ColumnOf(QStringLiteral("title"));
+                     QString error;
+                     if (row && title >= 0)
+                         model.SetCell(*row, title,
+                                       QStringLiteral("News from the allotments: spring 2026"),
+                                       error);
+                     model.UpdateFindings();
+                     if (row)
+                         frame.SiteView()->Table()->selectRow(model.ViewRowOf(*row));
+                     ready();
+                 });
+             frame.OpenSiteView(QFileInfo(doc.GetPathName()).absolutePath());
          }},
         {QStringLiteral("preview"),
          [](CMainFrame& frame, CTesselDoc&, std::function<void()> ready) {

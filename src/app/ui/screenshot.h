@@ -23,9 +23,10 @@ using ScreenshotScene =
 // "template" (a new template based on the page, being edited), "menu" (the
 // File menu open), "options" and "preview-options" (the options sheet at its
 // first and its "Web page preview" page), "expires", "browser", "preview",
-// "split", and "themes" (a template being edited under the desktop's palette
-// and, beside it, under a dark one). The picture shows the window and
-// whatever the scene opened over it (menus, dialogs).
+// "split", "site" (the site view on the page's folder, one title edited), and
+// "themes" (a template being edited under the desktop's palette and, beside
+// it, under a dark one). The picture shows the window and whatever the scene
+// opened over it (menus, dialogs).
 void RegisterScreenshotScene(const QString& name, ScreenshotScene scene);
 QStringList ScreenshotSceneNames();
 

@@ -96,6 +96,7 @@ int CTesselApp::InitInstance() {
     m_doc->SetPrompt(unattended ? static_cast<IUserPrompt*>(&g_unattendedPrompt) : &m_prompt);
     m_frame = std::make_unique<CMainFrame>(*m_doc, *m_profile, m_settings, m_recent);
     m_frame->SetPrompt(unattended ? static_cast<IUserPrompt*>(&g_unattendedPrompt) : &m_prompt);
+    m_frame->SetFilePicker(&m_picker);
     m_prompt.SetParent(m_frame.get());
     m_picker.SetParent(m_frame.get());
     m_frame->SetImagePicker(&m_picker);
@@ -111,7 +112,9 @@ int CTesselApp::InitInstance() {
     // The first document, before the window is first shown, then the project
     // folder in the file browser.
     OpenStartupDocument(*m_doc, m_options);
-    if (!m_options.projectDir.isEmpty())
+    if (!m_options.siteDir.isEmpty())
+        m_frame->OpenSiteView(m_options.siteDir);
+    else if (!m_options.projectDir.isEmpty())
         m_frame->OpenProjectDir(m_options.projectDir);
 
     if (m_options.reportFirstPaint)

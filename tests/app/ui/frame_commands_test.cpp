@@ -63,6 +63,15 @@ FrameState Bars(bool toolBar, bool statusBar, bool displayAll, int recent) {
     return s;
 }
 
+FrameState Site(bool shown, bool scanning, bool canUndo) {
+    FrameState s;
+    s.siteViewShown = shown;
+    s.site.hasSite = true;
+    s.site.scanning = scanning;
+    s.site.canUndo = canUndo;
+    return s;
+}
+
 TEST(CommandStates, FollowTheTemplateTheViewAndTheBars) {
     const StateCase cases[] = {
         {"no template: only new and open", Template(false, false, false), ID_TEMPLATE_NEW, 1, 0},
@@ -112,6 +121,16 @@ TEST(CommandStates, FollowTheTemplateTheViewAndTheBars) {
         {"", Views(VIEW_MODE_WEBPAGE), ID_VIEW_SPLIT, 1, 0},
         {"", Views(VIEW_MODE_SPLIT), ID_VIEW_SPLIT, 0, 1},
         {"", Views(VIEW_MODE_SPLIT), ID_VIEW_METADATA, 1, 0},
+        {"the site view is a check; a view mode brings the page back", Site(true, false, false),
+         ID_VIEW_SITE, 1, 1},
+        {"", FrameState{}, ID_VIEW_SITE, 1, 0},
+        {"", Site(true, false, false), ID_VIEW_METADATA, 1, 0},
+        {"site runs wait for a site and for its scan", FrameState{}, ID_FILE_EXPORT_SITE, 0, 0},
+        {"", Site(false, false, false), ID_FILE_IMPORT_SITE, 1, 0},
+        {"", Site(true, true, false), ID_FILE_EXPORT_SITE, 0, 0},
+        {"", Site(false, false, true), ID_EDIT_UNDO_BATCH, 1, 0},
+        {"", Site(false, true, true), ID_EDIT_UNDO_BATCH, 0, 0},
+        {"", FrameState{}, ID_EDIT_EARLIER_BATCHES, 1, 0},
         {"unknown ids", FrameState{}, 12345, 0, 0},
     };
     const char* group = "";

@@ -41,6 +41,7 @@ struct FrameRig {
         recent.ReadList(*profile);
         frame = std::make_unique<CMainFrame>(doc, *profile, settings, recent);
         frame->SetPrompt(&prompt);
+        frame->SetFilePicker(&picker);
         frame->RestoreWindowState();
         doc.OnNewDocument();
         doc.InitialUpdate();

@@ -100,14 +100,17 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
     for (const char* name : {"CAP", "NUM", "SCRL"})
         QVERIFY2(rig.frame->statusBar()->findChild<QLabel*>(name), name);
 
-    const QStringList file = {"&New",    "&Open...", "&Save",       "Save &As...", "-",
-                              "&Browse", "-",        "Recent File", "-",           "E&xit"};
+    const QStringList file = {
+        "&New", "&Open...",        "&Save",           "Save &As...", "-",           "&Browse",
+        "-",    "&Export site...", "&Import site...", "-",           "Recent File", "-",
+        "E&xit"};
     QCOMPARE(MenuTexts(rig.Menu("File")), file);
     QCOMPARE(MenuTexts(rig.Menu("Template")), QStringList({"&New", "&Open", "&Save", "Save &As ...",
                                                            "&Close", "-", "&Edit", "A&pply"}));
-    QCOMPARE(MenuTexts(rig.Menu("Edit")), QStringList({"&Undo", "-", "Cu&t", "&Copy", "&Paste"}));
+    QCOMPARE(MenuTexts(rig.Menu("Edit")), QStringList({"&Undo", "-", "Cu&t", "&Copy", "&Paste", "-",
+                                                       "Undo last &batch", "Earlier batc&hes..."}));
     QCOMPARE(MenuTexts(rig.Menu("View")),
-             QStringList({"&Meta-data", "&Web page preview", "S&plit view", "-",
+             QStringList({"&Meta-data", "&Web page preview", "S&plit view", "S&ite view", "-",
                           "&Display all fields", "Search and social p&reviews", "-", "&Toolbar",
                           "&Status Bar", "-", "&Options"}));
     QCOMPARE(MenuTexts(rig.Menu("Help")),
@@ -125,7 +128,7 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
         {"Alt+B", ID_FILE_BROWSE},   {"Alt+A", ID_TEMPLATE_APPLY}, {"Alt+D", ID_VIEW_ALL_FIELDS},
         {"Alt+M", ID_VIEW_METADATA}, {"Alt+W", ID_VIEW_WEBPAGE},   {"Alt+S", ID_VIEW_SPLIT},
         {"F1", ID_HELP_FINDER},      {"Shift+F1", ID_HELP_FINDER}, {"F6", ID_NEXT_PANE},
-        {"Shift+F6", ID_PREV_PANE},  {"Alt+R", ID_VIEW_SNIPPETS},
+        {"Shift+F6", ID_PREV_PANE},  {"Alt+I", ID_VIEW_SITE},      {"Alt+R", ID_VIEW_SNIPPETS},
     };
     const QList<QAction*> actions = rig.frame->actions();
     for (const auto& a : accelerators) {
@@ -151,7 +154,7 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
                          ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_APP_ABOUT, ID_HELP_FINDER}));
     QCOMPARE(BarIds(rig.frame->ViewToolBar()),
              QList<int>({ID_FILE_BROWSE, 0, ID_VIEW_ALL_FIELDS, 0, ID_VIEW_METADATA,
-                         ID_VIEW_WEBPAGE, ID_VIEW_SPLIT}));
+                         ID_VIEW_WEBPAGE, ID_VIEW_SPLIT, 0, ID_VIEW_SITE}));
     // Both bars share the top row, the view bar right of the main one.
     QCOMPARE(rig.frame->toolBarArea(rig.frame->ViewToolBar()), Qt::TopToolBarArea);
     QCOMPARE(rig.frame->ViewToolBar()->y(), rig.frame->MainToolBar()->y());
@@ -331,7 +334,7 @@ void MainFrameTest::recentFilesAreListedKeptAndOpenedThroughTheRouting() {
         QVERIFY(!texts.contains("Recent File"));
         QAction* first = rig.Action(ID_FILE_MRU_FILE1);
         QVERIFY(first->isEnabled());
-        QCOMPARE(texts.indexOf(first->text()), texts.indexOf("&Browse") + 2);
+        QCOMPARE(texts.indexOf(first->text()), texts.indexOf("&Import site...") + 2);
         QVERIFY(first->text().startsWith("&1 "));
         QVERIFY(first->text().endsWith("two && more.html"));
         QVERIFY(first->text().size() <= 3 + 30 + 1);
