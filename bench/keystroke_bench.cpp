@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +17,7 @@
 
 #include "document/tessel_doc.h"
 #include "form/field_form.h"
+#include "form/ui/snippet_previews.h"
 #include "form/ui/tessel_view.h"
 #include "page_inputs.h"
 #include "settings/app_settings.h"
@@ -111,6 +113,40 @@ void BM_KeystrokeView(benchmark::State& state) {
         state.SkipWithError("the keystroke did not mark the page modified");
 }
 BENCHMARK(BM_KeystrokeView)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// A key in the title box with its length meter and, when the argument is 1,
+// the search and social previews shown under the view: the meter measures
+// the title in the search font and both previews cut it again.
+void BM_KeystrokeTitleWithPreviews(benchmark::State& state) {
+    OpenPage& page = Page();
+    CMemoryProfile profile;
+    CAppSettings settings;
+    auto* view = new CTesselView(page.doc, profile, settings);
+    CEditingPane pane(view, new CSnippetPanel(*view, settings));
+    pane.ShowPanel(state.range(0) != 0);
+    pane.resize(1200, 900);
+    pane.show();
+    auto* title = qobject_cast<QLineEdit*>(view->ControlWidget(0, 1));
+    title->setFocus();
+    title->end(false);
+    page.doc.SetTrackEdits(1);
+    for (auto _ : state) {
+        state.PauseTiming();
+        page.doc.SetModifiedFlag(0);
+        state.ResumeTiming();
+        QTest::keyClick(title, Qt::Key_X);
+        state.PauseTiming();
+        QTest::keyClick(title, Qt::Key_Backspace);
+        state.ResumeTiming();
+    }
+    if (!page.doc.IsModified())
+        state.SkipWithError("the keystroke did not mark the page modified");
+}
+BENCHMARK(BM_KeystrokeTitleWithPreviews)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 // The view refilled for the page as after File Open: encoding decided, rows
 // filled and laid out.

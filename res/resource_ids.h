@@ -37,6 +37,7 @@ inline constexpr int ID_VIEW_WEBPAGE = 32786;
 inline constexpr int ID_VIEW_SPLIT = 32787;
 inline constexpr int ID_VIEW_ALL_FIELDS = 32788;
 inline constexpr int ID_VIEW_SITE = 32789;
+inline constexpr int ID_VIEW_SNIPPETS = 32800; // the search and social previews
 inline constexpr int ID_VIEW_TOOLBAR = 59392;
 inline constexpr int ID_VIEW_STATUS_BAR = 59393;
 inline constexpr int ID_OPTIONS = 32771;

@@ -11,7 +11,8 @@ build=${1:?usage: scripts/screenshot.sh BUILD_DIR [SCENE...]}
 shift
 scenes=("$@")
 [[ ${#scenes[@]} -gt 0 ]] ||
-    scenes=(page template menu options preview-options expires preview split browser site themes menu@2x)
+    scenes=(page template menu options preview-options expires preview split browser site themes menu@2x
+        meters search-preview social-card)
 root=$(cd "$(dirname "$0")/.." && pwd)
 tsle="$build/src/app/tsle"
 out="$build/screenshots"

@@ -21,6 +21,8 @@ struct FrameState {
     bool canCopy = false;
     bool canPaste = false;
     bool displayAll = false;
+    // The search and social previews under the editing view.
+    bool snippetsShown = false;
     // The child frame: which of its views it shows, and whether the preview
     // is the active view with a page to print.
     CViewModeState views;

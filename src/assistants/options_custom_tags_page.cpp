@@ -9,7 +9,8 @@ int CCustomTagsPage::OnSetActive() {
     if (m_bLoaded)
         return 1;
     for (int pos = STANDARD_FIELD_COUNT; pos < m_fields.GetCount(); ++pos)
-        m_userFields.push_back(std::make_unique<CMetaField>(m_fields.GetAt(pos)));
+        if (CFieldList::IsCustomField(m_fields.GetAt(pos)))
+            m_userFields.push_back(std::make_unique<CMetaField>(m_fields.GetAt(pos)));
     m_bLoaded = 1;
     m_nCurrent = m_userFields.empty() ? -1 : 0;
     return 1;
@@ -50,8 +51,9 @@ void CCustomTagsPage::OnModeClicked(int mode) {
 std::vector<std::string> CCustomTagsPage::TakenNames(int self) const {
     std::vector<std::string> names;
     // Position 0 is the title, not a meta tag: a meta tag may be named "title".
-    for (int pos = 1; pos < STANDARD_FIELD_COUNT; ++pos)
-        names.push_back(m_fields.GetAt(pos).GetName());
+    for (int pos = 1; pos < m_fields.GetCount(); ++pos)
+        if (pos < STANDARD_FIELD_COUNT || m_fields.GetAt(pos).GetKind() == FIELD_GROUP)
+            names.push_back(m_fields.GetAt(pos).GetName());
     for (int i = 0; i < GetCount(); ++i)
         if (i != self)
             names.push_back(GetField(i).GetName());
@@ -74,6 +76,7 @@ int CCustomTagsPage::OnAdd(const DefineTagRunner& runDialog) {
         return 0;
     auto field = std::make_unique<CMetaField>(FIELD_USER);
     field->Define(dlg.m_strName, dlg.m_bHttpEquiv, "", 1, dlg.m_bMultiLine, 0);
+    field->SetTag(dlg.m_bProperty ? FieldTag::PROPERTY : FieldTag::META);
     field->SetDisplay(DISPLAY_ALWAYS);
     m_userFields.push_back(std::move(field));
     m_nCurrent = GetCount() - 1;
@@ -87,10 +90,12 @@ int CCustomTagsPage::OnEdit(const DefineTagRunner& runDialog) {
     CMetaField& field = *m_userFields[static_cast<size_t>(m_nCurrent)];
     CDefineTagDlg dlg;
     field.GetDefinition(dlg.m_strName, dlg.m_bHttpEquiv, dlg.m_bMultiLine);
+    dlg.m_bProperty = field.GetTag() == FieldTag::PROPERTY;
     dlg.SetTakenNames(TakenNames(m_nCurrent));
     if (!RunDefineDialog(runDialog, dlg))
         return 0;
     field.Define(dlg.m_strName, dlg.m_bHttpEquiv, "", 1, dlg.m_bMultiLine, 0);
+    field.SetTag(dlg.m_bProperty ? FieldTag::PROPERTY : FieldTag::META);
     m_bModified = 1;
     return 1;
 }
@@ -108,9 +113,10 @@ int CCustomTagsPage::OnRemove() {
 int CCustomTagsPage::OnApply() {
     if (!m_bLoaded)
         return 1;
-    m_fields.TruncateTo(STANDARD_FIELD_COUNT);
+    std::vector<std::unique_ptr<CMetaField>> copies;
     for (const auto& field : m_userFields)
-        m_fields.AddField(std::make_unique<CMetaField>(*field));
+        copies.push_back(std::make_unique<CMetaField>(*field));
+    m_fields.ReplaceCustomFields(std::move(copies));
     if (m_refreshFields)
         m_refreshFields();
     m_bModified = 0;

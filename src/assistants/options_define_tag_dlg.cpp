@@ -30,5 +30,7 @@ int CDefineTagDlg::OnOK(std::string& message) {
     if (!message.empty())
         return 0;
     m_strName = std::string(TrimWhiteSpace(m_strName));
+    if (m_bProperty)
+        m_bHttpEquiv = 0;
     return 1;
 }

@@ -19,6 +19,9 @@ class CDefineTagDlg {
 public:
     std::string m_strName;
     int m_bHttpEquiv = 0;
+    // Written as <meta property> (og:title ...); a tag is never both: OnOK
+    // clears m_bHttpEquiv when this is set.
+    bool m_bProperty = false;
     int m_bMultiLine = 0;
 
     // The names of the other fields, which the dialog refuses.

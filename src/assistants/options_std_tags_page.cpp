@@ -8,9 +8,13 @@ CStdTagsPage::CStdTagsPage(CFieldList& fields, std::function<void()> refreshFiel
 int CStdTagsPage::OnSetActive() {
     if (m_bLoaded)
         return 1;
-    for (int i = 0; i < STANDARD_FIELD_COUNT; ++i) {
-        m_names.push_back(m_fields.GetAt(i).GetName());
-        m_nDisplay[static_cast<size_t>(i)] = m_fields.GetAt(i).GetDisplay();
+    for (int pos = 0; pos < m_fields.GetCount(); ++pos) {
+        const CMetaField& field = m_fields.GetAt(pos);
+        if (pos >= STANDARD_FIELD_COUNT && field.GetKind() != FIELD_GROUP)
+            continue;
+        m_positions.push_back(pos);
+        m_names.push_back(field.GetName());
+        m_nDisplay.push_back(field.GetDisplay());
     }
     m_bLoaded = 1;
     m_nCurrent = 0;
@@ -18,7 +22,7 @@ int CStdTagsPage::OnSetActive() {
 }
 
 void CStdTagsPage::OnSelChange(int index) {
-    m_nCurrent = m_bLoaded && index >= 0 && index < STANDARD_FIELD_COUNT ? index : -1;
+    m_nCurrent = m_bLoaded && index >= 0 && index < static_cast<int>(m_names.size()) ? index : -1;
 }
 
 int CStdTagsPage::GetCheckedMode() const {
@@ -38,8 +42,12 @@ void CStdTagsPage::OnModeClicked(int mode) {
 int CStdTagsPage::OnApply() {
     if (!m_bLoaded)
         return 1;
-    for (int i = 0; i < STANDARD_FIELD_COUNT; ++i)
-        m_fields.GetAt(i).SetDisplay(m_nDisplay[static_cast<size_t>(i)]);
+    for (size_t i = 0; i < m_positions.size(); ++i) {
+        // The options may have been opened on a list that has changed since.
+        if (m_positions[i] < m_fields.GetCount() &&
+            m_fields.GetAt(m_positions[i]).GetName() == m_names[i])
+            m_fields.GetAt(m_positions[i]).SetDisplay(m_nDisplay[i]);
+    }
     if (m_refreshFields)
         m_refreshFields();
     m_bModified = 0;

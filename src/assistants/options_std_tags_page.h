@@ -1,7 +1,8 @@
 // CStdTagsPage: the logic of the "Standard meta tags" options page.
 //
 // The page edits a copy of the display modes of the thirteen standard fields
-// and writes it back to the field list on apply. The widget page shows
+// and of the Search and Social rows, and writes it back to the field list on
+// apply. The widget page shows
 // GetNames() in its list, checks the radio button for GetCheckedMode() and
 // forwards selection changes and radio clicks here.
 #pragma once
@@ -23,7 +24,8 @@ public:
     int OnSetActive();
     int IsLoaded() const { return m_bLoaded; }
 
-    // The list entries: the standard fields' names (empty before the first showing).
+    // The list entries: the standard fields' names, then the group rows'
+    // (empty before the first showing).
     const std::vector<std::string>& GetNames() const { return m_names; }
     // The selected entry, -1 when none.
     int GetCurrent() const { return m_nCurrent; }
@@ -34,7 +36,7 @@ public:
     // A radio button for mode (DISPLAY_ALWAYS, DISPLAY_IF_CONTENT or
     // DISPLAY_NEVER) was clicked: the selected entry takes that mode.
     void OnModeClicked(int mode);
-    // The page's copy of standard field i's display mode.
+    // The page's copy of entry i's display mode.
     int GetDisplay(int i) const { return m_nDisplay[static_cast<size_t>(i)]; }
 
     // Changes not yet applied (the sheet's Apply button is enabled).
@@ -47,7 +49,8 @@ private:
     CFieldList& m_fields;
     std::function<void()> m_refreshFields;
     std::vector<std::string> m_names;
-    std::array<int, STANDARD_FIELD_COUNT> m_nDisplay{};
+    std::vector<int> m_positions; // in the field list, of each entry
+    std::vector<int> m_nDisplay;
     int m_nCurrent = -1;
     int m_bLoaded = 0;
     int m_bModified = 0;

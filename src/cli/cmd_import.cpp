@@ -83,10 +83,10 @@ int RunImport(const QStringList& args) {
             stderr);
         return EXIT_FILE_FAILED;
     }
-    size_t failed = 0;
+    CPageOutcomeCounts counts;
     const bool ok = table.Check(
         [&](const CImportProblem& problem) {
-            ++failed;
+            ++counts.failed;
             std::fputs(("tsle-cli: " + where + std::to_string(problem.line) + ": " +
                         problem.message + "\n")
                            .c_str(),
@@ -102,26 +102,13 @@ int RunImport(const QStringList& args) {
     CUndoJournal journal;
     if (!writing.Resolve(parser, "import", args.mid(1), journal, write))
         return EXIT_FILE_FAILED;
-    size_t changed = 0, conflicts = 0, unchanged = 0, notDone = 0;
+    size_t notDone = 0;
     const bool verbosely = parser.isSet(verbose);
     const bool read = table.Run(
         write, TerminalRunControl(),
         [&](const CImportResult& result) {
             ClearProgress();
-            switch (result.outcome) {
-            case PageOutcome::CHANGED:
-                ++changed;
-                break;
-            case PageOutcome::UNCHANGED:
-                ++unchanged;
-                break;
-            case PageOutcome::CONFLICT:
-                ++conflicts;
-                break;
-            case PageOutcome::FAILED:
-                ++failed;
-                break;
-            }
+            counts.Count(result.outcome);
             if (result.outcome == PageOutcome::CONFLICT || result.outcome == PageOutcome::FAILED) {
                 std::fputs(("tsle-cli: " + where + std::to_string(result.line) + ": " +
                             result.path + ": " + result.detail + "\n")
@@ -137,15 +124,15 @@ int RunImport(const QStringList& args) {
         notDone, error);
     if (!read) {
         FileError(file, error);
-        ++failed;
+        ++counts.failed;
     }
     const bool interrupted = InterruptSignal() != 0;
     if (!FinishJournal(journal, !interrupted))
         return EXIT_FILE_FAILED;
-    const std::string summary = Count(changed, "page changed", "pages changed") + ", " +
-                                Count(conflicts, "conflict", "conflicts") + ", " +
-                                Count(failed, "failure", "failures") + ", " +
-                                std::to_string(unchanged) + " unchanged" +
+    const std::string summary = Count(counts.changed, "page changed", "pages changed") + ", " +
+                                Count(counts.conflicts, "conflict", "conflicts") + ", " +
+                                Count(counts.failed, "failure", "failures") + ", " +
+                                std::to_string(counts.unchanged) + " unchanged" +
                                 (write.dryRun ? " (dry run: nothing was written)" : "") + "\n";
     if (write.diff)
         std::fputs(("tsle-cli: " + summary).c_str(), stderr);
@@ -153,5 +140,5 @@ int RunImport(const QStringList& args) {
         WriteStdout(summary);
     if (interrupted)
         EndInterruptedRun(notDone, table.Rows());
-    return failed || conflicts ? EXIT_FILE_FAILED : EXIT_OK;
+    return counts.failed || counts.conflicts ? EXIT_FILE_FAILED : EXIT_OK;
 }

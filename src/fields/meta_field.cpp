@@ -21,7 +21,8 @@ CMetaField::CMetaField(const CMetaField& other)
       m_nWidth(other.m_nWidth), m_nEditHeight(other.m_nEditHeight), m_nKind(other.m_nKind),
       m_nDisplay(other.m_nDisplay), m_strValue(other.GetValue()),
       m_actions(CTemplateActionList::OffersAddEntries(m_strName, m_bMultiLine)),
-      m_strCommitted(other.m_strCommitted), m_nCommittedAction(other.m_nCommittedAction) {
+      m_strCommitted(other.m_strCommitted), m_nCommittedAction(other.m_nCommittedAction),
+      m_tag(other.m_tag), m_strHreflang(other.m_strHreflang) {
     m_actions.SelectAction(other.GetAction());
 }
 
@@ -108,6 +109,8 @@ void CMetaField::ReadProfile(const IProfile& profile, int number, int user) {
         profile.GetProfileString(PROFILE_SECTION_USER, prefix + "N", "Error" + prefix);
     const int httpEquiv = profile.GetProfileInt(PROFILE_SECTION_USER, prefix + "H", 0);
     const int multiLine = profile.GetProfileInt(PROFILE_SECTION_USER, prefix + "L", 0);
+    m_tag = profile.GetProfileInt(PROFILE_SECTION_USER, prefix + "P", 0) ? FieldTag::PROPERTY
+                                                                         : FieldTag::META;
     // The rest keeps what a user field always has: editable, no button, no drop-down.
     Define(name, httpEquiv, m_strButton, m_bEditable, multiLine, m_bDropDown);
 }
@@ -120,4 +123,6 @@ void CMetaField::WriteProfile(IProfile& profile, int number, int user) const {
     profile.WriteProfileString(PROFILE_SECTION_USER, prefix + "N", m_strName);
     profile.WriteProfileInt(PROFILE_SECTION_USER, prefix + "H", m_bHttpEquiv);
     profile.WriteProfileInt(PROFILE_SECTION_USER, prefix + "L", m_bMultiLine);
+    profile.WriteProfileInt(PROFILE_SECTION_USER, prefix + "P",
+                            m_tag == FieldTag::PROPERTY ? 1 : 0);
 }

@@ -20,6 +20,16 @@ enum FieldKind : int {
     FIELD_STANDARD = 1, // one of the catalogue fields: display mode only
     FIELD_USER = 2,     // defined by the user: the whole definition
     FIELD_FOUND = 3,    // met in a page or template, matching no field: nothing
+    FIELD_GROUP = 4,    // a row of the Search or Social group: display mode only
+};
+
+// What a field reads and writes in the page.
+enum class FieldTag {
+    META,      // <meta name> or, with the http-equiv flag, <meta http-equiv>
+    PROPERTY,  // <meta property> (og:title ...)
+    CANONICAL, // <link rel="canonical" href>
+    ALTERNATE, // <link rel="alternate" hreflang href>, the hreflang in GetHreflang()
+    LANG,      // the lang attribute of <html>
 };
 
 // When a row is shown while the all-fields switch is off.
@@ -58,6 +68,13 @@ public:
     int IsEditable() const { return m_bEditable; }
     int IsMultiLine() const { return m_bMultiLine; }
     int IsDropDown() const { return m_bDropDown; }
+    FieldTag GetTag() const { return m_tag; }
+    // The hreflang of an ALTERNATE field, as written in the page.
+    const std::string& GetHreflang() const { return m_strHreflang; }
+    void SetTag(FieldTag tag, std::string hreflang = {}) {
+        m_tag = tag;
+        m_strHreflang = std::move(hreflang);
+    }
 
     // --- Kind and display mode ------------------------------------------------
     int GetKind() const { return m_nKind; }
@@ -120,7 +137,8 @@ public:
     // --- Profile ----------------------------------------------------------------
     // Reads or writes this field's values in the "User" section: standard
     // fields under "FIB_<number>_" (display mode only), user fields under
-    // "UIB_<number>_" (display mode, name, http-equiv and multi-line flags).
+    // "UIB_<number>_" (display mode, name, http-equiv and multi-line flags,
+    // and "P": 1 for a property tag).
     void ReadProfile(const IProfile& profile, int number, int user);
     void WriteProfile(IProfile& profile, int number, int user) const;
 
@@ -144,4 +162,6 @@ private:
     CTemplateActionList m_actions;
     std::string m_strCommitted;
     int m_nCommittedAction = ACTION_NEVER_CHANGE;
+    FieldTag m_tag = FieldTag::META;
+    std::string m_strHreflang;
 };

@@ -7,8 +7,10 @@
 #include "document/page_text.h"
 #include "document/tessel_doc.h"
 #include "fields/field_catalogue.h"
+#include "fields/field_groups.h"
 #include "fields/field_names.h"
 #include "fields/template_action.h"
+#include "page/social_tags.h"
 
 // While the form fills its fields, the changes they report are its own: the
 // document does not track them and the form ignores them.
@@ -53,9 +55,11 @@ class CFieldForm::NameIndex {
 public:
     // charset: the row that shows the page's charset, which no tag's name finds.
     NameIndex(const CFieldList& fields, int charset) {
+        // Only the rows of meta tags: a property or link row of the same name
+        // is another tag.
         for (int pos = 1; pos < fields.GetCount(); ++pos)
-            if (pos != charset) // the first of a name wins
-                m_positions.emplace(AsciiLower(fields.GetAt(pos).GetName()), pos);
+            if (pos != charset && fields.GetAt(pos).GetTag() == FieldTag::META)
+                m_positions.emplace(AsciiLower(fields.GetAt(pos).GetName()), pos); // first wins
         for (int pos = STANDARD_FIELD_COUNT; pos < fields.GetCount(); ++pos)
             if (fields.GetAt(pos).GetKind() == FIELD_FOUND)
                 ++m_nFound;
@@ -117,13 +121,24 @@ void CFieldForm::OnUpdate() {
 
 void CFieldForm::RemoveFoundFields() {
     m_fields.RemoveFoundFields();
+    RenumberFields();
 }
 
-int CFieldForm::FindField(std::string_view name) const {
+int CFieldForm::FindField(std::string_view name, FieldTag tag) const {
     // The charset row is no meta tag of that name.
     const int charset = CharsetField();
     for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
-        if (pos != charset && EqualsNoCase(m_fields.GetAt(pos).GetName(), name))
+        const CMetaField& field = m_fields.GetAt(pos);
+        if (pos != charset && field.GetTag() == tag && EqualsNoCase(field.GetName(), name))
+            return pos;
+    }
+    return -1;
+}
+
+int CFieldForm::FindAlternate(std::string_view hreflang) const {
+    for (int pos = STANDARD_FIELD_COUNT; pos < m_fields.GetCount(); ++pos) {
+        const CMetaField& field = m_fields.GetAt(pos);
+        if (field.GetTag() == FieldTag::ALTERNATE && EqualsNoCase(field.GetHreflang(), hreflang))
             return pos;
     }
     return -1;
@@ -132,7 +147,8 @@ int CFieldForm::FindField(std::string_view name) const {
 int CFieldForm::CharsetField() const {
     for (int pos = STANDARD_FIELD_COUNT; pos < m_fields.GetCount(); ++pos) {
         const CMetaField& field = m_fields.GetAt(pos);
-        if (field.GetKind() == FIELD_FOUND && !field.IsEditable())
+        if (field.GetKind() == FIELD_FOUND && !field.IsEditable() &&
+            field.GetTag() == FieldTag::META)
             return pos;
     }
     return -1;
@@ -165,11 +181,92 @@ void CFieldForm::SetLoaded(int pos, const QString& value) {
     field.SetCommitted(field.GetValue(), field.GetAction());
 }
 
-int CFieldForm::AddFoundField(const std::string& name, int httpEquiv) {
+int CFieldForm::AddFoundField(const std::string& name, int httpEquiv, FieldTag tag) {
     auto field = std::make_unique<CMetaField>(FIELD_FOUND);
     field->Define(name, httpEquiv, "", 1, 0, 0);
+    field->SetTag(tag);
     field->SetBaseId(BaseId(m_fields.GetCount()));
     return m_fields.AddField(std::move(field));
+}
+
+void CFieldForm::MeetProperty(const std::string& property, const CPageCodec& codec) {
+    if (TrimWhiteSpace(property).empty())
+        return;
+    const std::string text = codec.Decode(property).toStdString();
+    if (FindField(text, FieldTag::PROPERTY) < 0)
+        AddFoundField(text, 0, FieldTag::PROPERTY);
+}
+
+void CFieldForm::MeetAlternate(const std::string& hreflang, const CPageCodec& codec) {
+    if (TrimWhiteSpace(hreflang).empty())
+        return;
+    const std::string text = codec.Decode(hreflang).toStdString();
+    if (FindAlternate(text) >= 0)
+        return;
+    auto field = std::make_unique<CMetaField>(FIELD_FOUND);
+    field->Define(AlternateRowName(text), 0, "", 1, 0, 0);
+    field->SetTag(FieldTag::ALTERNATE, text);
+    m_fields.InsertField(m_fields.AlternateInsertPosition(), std::move(field));
+    RenumberFields();
+}
+
+std::string CFieldForm::AlternateRowName(const std::string& hreflang) {
+    return "alternate " + hreflang;
+}
+
+void CFieldForm::RenumberFields() {
+    for (int pos = STANDARD_FIELD_COUNT; pos < m_fields.GetCount(); ++pos)
+        m_fields.GetAt(pos).SetBaseId(BaseId(pos));
+}
+
+void CFieldForm::MeetSocialTags(const CHtmlPage& page, const CPageCodec& codec) {
+    std::string property, content;
+    for (int n = 0; GetPropertyAt(page, n, property, content); ++n)
+        MeetProperty(property, codec);
+    for (const CHeadLink& link : ListHeadLinks(page))
+        if (link.kind == LinkKind::ALTERNATE)
+            MeetAlternate(link.hreflang, codec);
+}
+
+CHtmlSection* CFieldForm::FindTagOf(const CHtmlPage& page, int pos, const CPageCodec& codec,
+                                    std::string& value) const {
+    const CMetaField& field = m_fields.GetAt(pos);
+    std::string key;
+    value.clear();
+    switch (field.GetTag()) {
+    case FieldTag::META:
+        if (!EncodeName(pos, codec, key) || !page.FindMeta(key))
+            return nullptr;
+        value = page.GetMetaContent(key);
+        return page.FindMeta(key);
+    case FieldTag::PROPERTY: {
+        if (!EncodeName(pos, codec, key))
+            return nullptr;
+        const POSITION at = FindProperty(page, key);
+        if (at)
+            value = GetPropertyContent(page, key);
+        return at;
+    }
+    case FieldTag::CANONICAL:
+    case FieldTag::ALTERNATE: {
+        const LinkKind kind =
+            field.GetTag() == FieldTag::CANONICAL ? LinkKind::CANONICAL : LinkKind::ALTERNATE;
+        QString error;
+        if (kind == LinkKind::ALTERNATE && !codec.Encode(Text(field.GetHreflang()), key, error))
+            return nullptr;
+        const POSITION at = FindLink(page, kind, key);
+        if (at)
+            value = GetLinkHref(page, kind, key);
+        return at;
+    }
+    case FieldTag::LANG: {
+        const POSITION at = FindHtmlTag(page);
+        if (at && !GetHtmlLang(page, value))
+            return nullptr;
+        return at;
+    }
+    }
+    return nullptr;
 }
 
 int CFieldForm::MeetTag(const std::string& name, int httpEquiv, const CPageCodec& codec,
@@ -209,6 +306,9 @@ void CFieldForm::LoadFromPage() {
     const CHtmlPage& page = m_doc.GetPage();
     std::string name, content;
     int httpEquiv = 0;
+    // The property and alternate rows first: an alternate row goes into the
+    // Search group, before the rows of the meta tags met below.
+    MeetSocialTags(page, m_pageCodec);
     NameIndex index(m_fields, CharsetField());
     m_nTagsLeftOut = 0;
     // A row made for a tag shows that tag, the first of its name.
@@ -229,10 +329,9 @@ void CFieldForm::LoadFromPage() {
         }
         if (pos == charset)
             continue;
-        const bool writable = EncodeName(pos, m_pageCodec, name);
-        SetLoaded(pos, writable
-                           ? m_pageCodec.DecodeValue(page.GetMetaContent(name), RefPlace::ATTRIBUTE)
-                           : QString());
+        std::string value;
+        FindTagOf(page, pos, m_pageCodec, value);
+        SetLoaded(pos, m_pageCodec.DecodeValue(value, RefPlace::ATTRIBUTE));
     }
     ShowCharset(page);
     ShowWanted();
@@ -245,6 +344,7 @@ void CFieldForm::LoadFromTemplate() {
     const CHtmlPage& page = m_doc.GetTemplatePage();
     std::string name, content;
     int httpEquiv = 0, action = 0;
+    MeetSocialTags(page, m_templateCodec);
     NameIndex index(m_fields, CharsetField());
     m_nTagsLeftOut = 0;
     const int firstNew = m_fields.GetCount();
@@ -263,15 +363,21 @@ void CFieldForm::LoadFromTemplate() {
     for (int pos = 1; pos < m_fields.GetCount(); ++pos) {
         CMetaField& field = m_fields.GetAt(pos);
         if (pos >= firstNew) {
-            const auto& [value, tagAction] = newValues[static_cast<size_t>(pos - firstNew)];
+            const auto& [newValue, tagAction] = newValues[static_cast<size_t>(pos - firstNew)];
             field.SetAction(tagAction);
-            SetLoaded(pos, m_templateCodec.DecodeValue(value, RefPlace::ATTRIBUTE));
-        } else if (pos == charset) {
+            SetLoaded(pos, m_templateCodec.DecodeValue(newValue, RefPlace::ATTRIBUTE));
+            continue;
+        }
+        std::string value;
+        const POSITION tag =
+            pos == charset ? nullptr : FindTagOf(page, pos, m_templateCodec, value);
+        if (pos == charset) {
             field.SetAction(ACTION_NEVER_CHANGE);
-        } else if (EncodeName(pos, m_templateCodec, name) && page.FindMeta(name)) {
-            field.SetAction(page.GetMetaAction(name));
-            SetLoaded(pos,
-                      m_templateCodec.DecodeValue(page.GetMetaContent(name), RefPlace::ATTRIBUTE));
+        } else if (tag && (field.GetTag() != FieldTag::LANG || !value.empty() ||
+                           page.GetTagAction(tag) >= 0)) {
+            const int tagAction = page.GetTagAction(tag);
+            field.SetAction(tagAction < 0 ? ACTION_NEVER_CHANGE : tagAction);
+            SetLoaded(pos, m_templateCodec.DecodeValue(value, RefPlace::ATTRIBUTE));
         } else {
             field.SetAction(ACTION_NEVER_CHANGE);
             SetLoaded(pos, QString());
@@ -297,8 +403,7 @@ void CFieldForm::UpdateVisibility() {
 }
 
 void CFieldForm::RefreshFields() {
-    for (int pos = STANDARD_FIELD_COUNT; pos < m_fields.GetCount(); ++pos)
-        m_fields.GetAt(pos).SetBaseId(BaseId(pos));
+    RenumberFields();
     UpdateVisibility();
 }
 
@@ -375,7 +480,10 @@ int CFieldForm::WriteField(int pos) {
         return 0;
     }
     const int action = field.GetAction();
-    if (!m_bShowingTemplate) {
+    if (pos > 0 && field.GetTag() != FieldTag::META) {
+        if (!WriteSocialField(pos, name, value, action))
+            return 0;
+    } else if (!m_bShowingTemplate) {
         if (pos == 0)
             m_doc.SetPageTitle(value);
         else
@@ -390,6 +498,59 @@ int CFieldForm::WriteField(int pos) {
     }
     field.SetCommitted(field.GetValue(), action);
     return 1;
+}
+
+int CFieldForm::WriteSocialField(int pos, const std::string& name, const std::string& value,
+                                 int action) {
+    const CMetaField& field = m_fields.GetAt(pos);
+    const CPageCodec& codec = m_bShowingTemplate ? m_templateCodec : m_pageCodec;
+    // An empty value says nothing to apply in a template: no tag.
+    const bool remove =
+        TrimWhiteSpace(value).empty() && (!m_bShowingTemplate || action != ACTION_REMOVE);
+    switch (field.GetTag()) {
+    case FieldTag::PROPERTY:
+        if (!m_bShowingTemplate)
+            m_doc.SetPropertyValue(name, value);
+        else if (remove)
+            m_doc.RemoveTemplateProperty(name);
+        else
+            m_doc.SetTemplateProperty(name, value, action);
+        return 1;
+    case FieldTag::CANONICAL:
+    case FieldTag::ALTERNATE: {
+        const LinkKind kind =
+            field.GetTag() == FieldTag::CANONICAL ? LinkKind::CANONICAL : LinkKind::ALTERNATE;
+        std::string hreflang;
+        QString error;
+        if (kind == LinkKind::ALTERNATE &&
+            !codec.Encode(Text(field.GetHreflang()), hreflang, error)) {
+            Refuse(pos, error);
+            return 0;
+        }
+        if (!m_bShowingTemplate)
+            m_doc.SetLinkValue(kind, hreflang, value);
+        else if (remove)
+            m_doc.RemoveTemplateLink(kind, hreflang);
+        else
+            m_doc.SetTemplateLink(kind, hreflang, value, action);
+        return 1;
+    }
+    case FieldTag::LANG: {
+        int done = 1;
+        if (!m_bShowingTemplate)
+            done = m_doc.SetPageLang(value) || remove;
+        else if (remove)
+            m_doc.RemoveTemplateLang();
+        else
+            done = m_doc.SetTemplateLang(value, action);
+        if (!done)
+            Refuse(pos, QStringLiteral("The page has no <html> tag to hold its language."));
+        return done;
+    }
+    case FieldTag::META:
+        break;
+    }
+    return 0;
 }
 
 void CFieldForm::Refuse(int pos, const QString& reason) {
@@ -413,10 +574,14 @@ void CFieldForm::OnControlEntered(int pos, int control) {
         return;
     switch (control) {
     case CONTROL_VALUE:
-        m_strStatus =
-            pos < STANDARD_FIELD_COUNT
-                ? Text(std::string(STANDARD_CATALOGUE[static_cast<size_t>(pos)].description))
-                : QString();
+        if (pos < STANDARD_FIELD_COUNT)
+            m_strStatus =
+                Text(std::string(STANDARD_CATALOGUE[static_cast<size_t>(pos)].description));
+        else if (const int entry = GroupEntryOf(m_fields.GetAt(pos)); entry >= 0)
+            m_strStatus =
+                Text(std::string(GROUP_CATALOGUE[static_cast<size_t>(entry)].description));
+        else
+            m_strStatus.clear();
         m_nFocusField = m_nCurrentField = pos;
         break;
     case CONTROL_ACTION:
@@ -514,7 +679,8 @@ QString CFieldForm::GetPageBodyText() const {
 // ------------------------------------------------------------------------------------------
 
 CFormLayout CFieldForm::Layout(int clientWidth) {
-    CFormLayout layout = LayoutForm(m_fields, clientWidth, m_doc.IsTemplateOpen());
+    CFormLayout layout = LayoutForm(m_fields, clientWidth, m_doc.IsTemplateOpen(),
+                                    m_bMeters && !m_doc.IsEditingTemplate());
     for (const CRowLayout& row : layout.rows) {
         CMetaField& field = m_fields.GetAt(row.pos);
         field.SetTop(row.top);

@@ -31,6 +31,7 @@
 #include "form/form_layout.h"
 
 class CHtmlPage;
+class CHtmlSection;
 class CTesselDoc;
 
 // At most this many rows are added for the meta tags of a page or template
@@ -65,8 +66,12 @@ public:
     void OnUpdate();
     void RemoveFoundFields();
     // Position of the field named name (ASCII case ignored; never the title
-    // nor the charset row), or -1.
-    int FindField(std::string_view name) const;
+    // nor the charset row) among the fields of tag kind tag, or -1.
+    int FindField(std::string_view name, FieldTag tag = FieldTag::META) const;
+    // Position of the row of the hreflang alternate link for hreflang, or -1.
+    int FindAlternate(std::string_view hreflang) const;
+    // The label (and accessible name) of the row of an hreflang alternate.
+    static std::string AlternateRowName(const std::string& hreflang);
     // Position of the read-only row that shows the page's <meta charset>, or -1.
     int CharsetField() const;
     static constexpr char kCharsetRowName[] = "charset";
@@ -137,6 +142,10 @@ public:
     // Lays out the shown rows for a view clientWidth wide (96-dpi pixels) and
     // keeps each row's place in its field.
     CFormLayout Layout(int clientWidth);
+    // Whether the title and description rows show length meters (not while
+    // a template is edited: its action lists stand there).
+    void SetMeters(bool meters) { m_bMeters = meters; }
+    bool HasMeters() const { return m_bMeters; }
     std::vector<TabStop> GetTabOrder() const;
     // Where to scroll so that the row at pos shows: scroll when it already
     // does (or is hidden).
@@ -153,8 +162,21 @@ private:
     int EncodeName(int pos, const CPageCodec& codec, std::string& bytes) const;
     // Value and action as loaded: shown and held as written.
     void SetLoaded(int pos, const QString& value);
-    int AddFoundField(const std::string& name, int httpEquiv);
-    // The fields by name (ASCII case ignored, never the title or the charset
+    int AddFoundField(const std::string& name, int httpEquiv, FieldTag tag = FieldTag::META);
+    // Rows for the property tags and hreflang alternates of page that no
+    // field shows yet.
+    void MeetSocialTags(const CHtmlPage& page, const CPageCodec& codec);
+    void MeetProperty(const std::string& property, const CPageCodec& codec);
+    void MeetAlternate(const std::string& hreflang, const CPageCodec& codec);
+    // The tag the field at pos reads and writes in page, with its value (as
+    // stored); null (and "") when the page has none.
+    CHtmlSection* FindTagOf(const CHtmlPage& page, int pos, const CPageCodec& codec,
+                            std::string& value) const;
+    // Writes a property, link or language field; 0 when it could not be.
+    int WriteSocialField(int pos, const std::string& name, const std::string& value, int action);
+    // Control ids follow the positions after the catalogue.
+    void RenumberFields();
+    // The meta tags' fields by name (ASCII case ignored, never the title or the charset
     // row), for meeting many tags at once.
     class NameIndex;
     // A meta tag of the page or template: a row for it when it has a name
@@ -184,6 +206,7 @@ private:
     // The fields show the template (else the page).
     int m_bShowingTemplate = 0;
     int m_nLoading = 0;
+    bool m_bMeters = false;
     // Tags met in the last load that got no row (past MAX_FOUND_FIELDS).
     long long m_nTagsLeftOut = 0;
     QString m_strStatus;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "fields/field_groups.h"
 #include "fields/field_list.h"
 
 namespace {
@@ -15,7 +16,7 @@ int StopKey(const TabStop& stop) {
 
 } // namespace
 
-CFormLayout LayoutForm(const CFieldList& fields, int clientWidth, int templateOpen) {
+CFormLayout LayoutForm(const CFieldList& fields, int clientWidth, int templateOpen, bool meters) {
     CFormLayout layout;
     int y = FIRST_ROW_TOP;
     if (templateOpen) {
@@ -27,10 +28,20 @@ CFormLayout LayoutForm(const CFieldList& fields, int clientWidth, int templateOp
         y = FIRST_ROW_TOP_WITH_BAR;
     }
     const int width = std::max(clientWidth, FORM_MIN_WIDTH);
+    FieldGroup group = FieldGroup::STANDARD;
     for (int pos = 0; pos < fields.GetCount(); ++pos) {
         const CMetaField& field = fields.GetAt(pos);
         if (!field.IsVisible())
             continue;
+        if (const FieldGroup rowGroup = GroupOf(field, pos); rowGroup != group) {
+            group = rowGroup;
+            if (const std::string_view heading = GroupHeading(group); !heading.empty()) {
+                layout.headings.push_back(
+                    {QPoint(4, y + 4),
+                     QString::fromUtf8(heading.data(), static_cast<qsizetype>(heading.size()))});
+                y += GROUP_HEADING_HEIGHT;
+            }
+        }
         CRowLayout row;
         row.pos = pos;
         row.top = y;
@@ -49,6 +60,11 @@ CFormLayout LayoutForm(const CFieldList& fields, int clientWidth, int templateOp
             if (field.IsMultiLine())
                 boxHeight = MULTI_LINE_HEIGHT;
             row.valueBox = QRect(10, y + 25, width - 22 - buttonWidth, boxHeight);
+        }
+        if (meters && (pos == 0 || pos == 1)) {
+            // Right of the label, never over it.
+            const int left = std::max(120, width - 10 - METER_WIDTH);
+            row.meter = QRect(left, y + 2, width - 10 - left, 21);
         }
         row.height = boxHeight + ROW_SPACING;
         y += row.height;

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <vector>
 
 class CFieldList;
@@ -24,6 +25,10 @@ inline constexpr int COMBO_HEIGHT = 22;
 // Where the rows start without and with the template bar above them.
 inline constexpr int FIRST_ROW_TOP = 3;
 inline constexpr int FIRST_ROW_TOP_WITH_BAR = 40;
+// The height of a group's heading ("Search", "Social") above its first shown row.
+inline constexpr int GROUP_HEADING_HEIGHT = 24;
+// The width of a length meter on the label line of the title and description.
+inline constexpr int METER_WIDTH = 340;
 
 // The controls of a row, in the order Tab visits them.
 enum FormControl : int {
@@ -44,6 +49,12 @@ struct CRowLayout {
     QRect valueBox;     // the edit box or drop-down
     QRect button;       // the assistant button; null when the row has none
     QRect actionList;   // the template action list
+    QRect meter;        // the length meter (title and description); null for none
+};
+
+struct CGroupHeading {
+    QPoint at;
+    QString text;
 };
 
 struct CFormLayout {
@@ -53,12 +64,17 @@ struct CFormLayout {
     QRect applyButton;
     QRect editButton;
     std::vector<CRowLayout> rows; // the shown rows, in order
-    QSize content;                // the size the rows need
+    std::vector<CGroupHeading> headings;
+    QSize content; // the size the rows need
 };
 
 // Lays out the shown fields for a view clientWidth wide (the rows are at
-// least FORM_MIN_WIDTH wide; the template bar follows the real width).
-CFormLayout LayoutForm(const CFieldList& fields, int clientWidth, int templateOpen);
+// least FORM_MIN_WIDTH wide; the template bar follows the real width). A
+// group's first shown row gets the group's heading above it; with meters, the
+// title and description rows get a length meter at the right of their label
+// line.
+CFormLayout LayoutForm(const CFieldList& fields, int clientWidth, int templateOpen,
+                       bool meters = false);
 
 // One place Tab can stop at: a control of the row at pos, or (pos -1) one of
 // the template bar's buttons.

@@ -65,20 +65,12 @@ bool SameValue(const CHtmlTag& tag, std::string_view attribute, std::string_view
 // The rel value without token (ASCII case ignored), tokens one space apart.
 std::string RelWithout(std::string_view rel, std::string_view token) {
     std::string out;
-    size_t i = 0;
-    while (i < rel.size()) {
-        while (i < rel.size() && IsAsciiSpace(rel[i]))
-            ++i;
-        size_t end = i;
-        while (end < rel.size() && !IsAsciiSpace(rel[end]))
-            ++end;
-        const std::string_view word = rel.substr(i, end - i);
-        if (!word.empty() && AsciiLower(word) != token) {
-            if (!out.empty())
-                out += ' ';
-            out += word;
-        }
-        i = end;
+    for (const std::string_view word : RelTokens(rel)) {
+        if (AsciiLower(word) == token)
+            continue;
+        if (!out.empty())
+            out += ' ';
+        out += word;
     }
     return out;
 }

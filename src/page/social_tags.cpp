@@ -44,7 +44,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 } // namespace
 
-bool RelHasToken(std::string_view rel, std::string_view token) {
+std::vector<std::string_view> RelTokens(std::string_view rel) {
+    std::vector<std::string_view> tokens;
     size_t i = 0;
     while (i < rel.size()) {
         while (i < rel.size() && IsAsciiSpace(rel[i]))
@@ -52,9 +53,17 @@ bool RelHasToken(std::string_view rel, std::string_view token) {
         size_t end = i;
         while (end < rel.size() && !IsAsciiSpace(rel[end]))
             ++end;
-        if (end > i && EqualsNoCase(rel.substr(i, end - i), token))
-            return true;
+        if (end > i)
+            tokens.push_back(rel.substr(i, end - i));
         i = end;
+    }
+    return tokens;
+}
+
+bool RelHasToken(std::string_view rel, std::string_view token) {
+    for (const std::string_view word : RelTokens(rel)) {
+        if (EqualsNoCase(word, token))
+            return true;
     }
     return false;
 }

@@ -15,6 +15,8 @@
 
 #include "page/html_page.h"
 
+// The tokens of a rel value, split at ASCII white space.
+std::vector<std::string_view> RelTokens(std::string_view rel);
 // Whether a rel value (a list of tokens between ASCII white space, as
 // "alternate canonical") holds token, compared without regard to ASCII case.
 bool RelHasToken(std::string_view rel, std::string_view token);

@@ -37,6 +37,23 @@ bool WriteChangedPage(CLockedTextFile& file, const std::string& path, const std:
 
 } // namespace
 
+void CPageOutcomeCounts::Count(PageOutcome outcome) {
+    switch (outcome) {
+    case PageOutcome::CHANGED:
+        ++changed;
+        break;
+    case PageOutcome::UNCHANGED:
+        ++unchanged;
+        break;
+    case PageOutcome::CONFLICT:
+        ++conflicts;
+        break;
+    case PageOutcome::FAILED:
+        ++failed;
+        break;
+    }
+}
+
 CPageEdit EditPage(const std::string& path, const PageWriteOptions& options, const PageEditor& edit,
                    const PageFileId* expected) {
     CPageEdit result;

@@ -25,6 +25,12 @@ struct PageWriteOptions {
 
 enum class PageOutcome { CHANGED, UNCHANGED, CONFLICT, FAILED };
 
+// How many pages of a run came to each outcome, for its summary line.
+struct CPageOutcomeCounts {
+    size_t changed = 0, unchanged = 0, conflicts = 0, failed = 0;
+    void Count(PageOutcome outcome);
+};
+
 struct CPageEdit {
     PageOutcome outcome = PageOutcome::UNCHANGED;
     // FAILED and CONFLICT: why; CHANGED: what the editor said it changed.

@@ -36,23 +36,6 @@ PageOutcome OutcomeOf(UndoOutcome outcome) {
 
 } // namespace
 
-void CSiteRunReport::Count(PageOutcome outcome) {
-    switch (outcome) {
-    case PageOutcome::CHANGED:
-        ++changed;
-        break;
-    case PageOutcome::UNCHANGED:
-        ++unchanged;
-        break;
-    case PageOutcome::CONFLICT:
-        ++conflicts;
-        break;
-    case PageOutcome::FAILED:
-        ++failed;
-        break;
-    }
-}
-
 QString CSiteRunReport::Summary() const {
     if (!error.isEmpty())
         return error;

@@ -48,7 +48,7 @@ struct CSiteRunPage {
     QString diff;
 };
 
-struct CSiteRunReport {
+struct CSiteRunReport : CPageOutcomeCounts {
     enum Kind { WRITE, IMPORT, UNDO, EXPORT };
     Kind kind = WRITE;
     bool dryRun = false;
@@ -56,7 +56,7 @@ struct CSiteRunReport {
     std::vector<CSiteRunPage> pages; // in the run's order
     // Rows of a table not used, pages that could not be read, a journal's damage.
     QStringList problems;
-    size_t changed = 0, unchanged = 0, conflicts = 0, failed = 0, notDone = 0;
+    size_t notDone = 0;
     QString journal; // the journal kept ("" for none)
     QString file;    // export: the table written
     QString error;   // why the run could not be made at all ("" when it ran)
@@ -65,7 +65,6 @@ struct CSiteRunReport {
     // "3 pages restored, 1 changed since the run, 0 failures"); a dry run
     // says what would be done.
     QString Summary() const;
-    void Count(PageOutcome outcome);
 };
 
 class CSiteSession : public QObject {

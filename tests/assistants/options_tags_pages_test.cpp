@@ -2,6 +2,7 @@
 
 #include "assistants/options_custom_tags_page.h"
 #include "assistants/options_std_tags_page.h"
+#include "fields/field_groups.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ struct ScriptedDialog {
     std::string name;
     int httpEquiv;
     int multiLine;
+    bool property = false;
     int ok = 1;
     CDefineTagDlg shown;
     int runs = 0;
@@ -29,6 +31,7 @@ struct ScriptedDialog {
             ++runs;
             dlg.m_strName = name;
             dlg.m_bHttpEquiv = httpEquiv;
+            dlg.m_bProperty = property;
             dlg.m_bMultiLine = multiLine;
             return ok;
         };
@@ -41,8 +44,10 @@ TEST(StdTagsPage, EditsCopyUntilApply) {
     CStdTagsPage page(fields, [&] { ++refreshed; });
     EXPECT_EQ(page.GetCheckedMode(), -1);
     page.OnSetActive();
-    ASSERT_EQ(page.GetNames().size(), 13u);
+    // The catalogue, then the Search and Social rows.
+    ASSERT_EQ(page.GetNames().size(), static_cast<size_t>(FIRST_CUSTOM_FIELD));
     EXPECT_EQ(page.GetNames()[3], "Author");
+    EXPECT_EQ(page.GetNames()[STANDARD_FIELD_COUNT], "canonical");
     EXPECT_EQ(page.GetCurrent(), 0);
     EXPECT_EQ(page.GetCheckedMode(), DISPLAY_ALWAYS);
 
@@ -91,8 +96,8 @@ TEST(CustomTagsPage, EmptyListDisablesControlsAndAddWorks) {
 
     page.OnApply();
     EXPECT_EQ(refreshed, 1);
-    ASSERT_EQ(fields.GetCount(), 14);
-    const CMetaField& added = fields.GetAt(13);
+    ASSERT_EQ(fields.GetCount(), FIRST_CUSTOM_FIELD + 1);
+    const CMetaField& added = fields.GetAt(FIRST_CUSTOM_FIELD);
     EXPECT_EQ(added.GetName(), "rating");
     EXPECT_EQ(added.GetKind(), FIELD_USER);
     EXPECT_EQ(added.IsHttpEquiv(), 1);
@@ -137,10 +142,12 @@ TEST(CustomTagsPage, RadioRulesForFoundFields) {
         page.OnModeClicked(c.mode);
         EXPECT_EQ(page.GetCheckedMode(), c.mode);
         EXPECT_EQ(page.GetField(0).GetKind(), c.kind) << c.name << " " << c.mode;
-        EXPECT_EQ(fields.GetAt(13).GetKind(), FIELD_FOUND); // the view's field until apply
+        const CMetaField& field = fields.GetAt(FIRST_CUSTOM_FIELD);
+        EXPECT_EQ(field.GetKind(), FIELD_FOUND); // the view's field until apply
         page.OnApply();
-        EXPECT_EQ(fields.GetAt(13).GetKind(), c.kind) << c.name << " " << c.mode;
-        EXPECT_EQ(fields.GetAt(13).GetDisplay(), c.mode);
+        const CMetaField& applied = fields.GetAt(FIRST_CUSTOM_FIELD);
+        EXPECT_EQ(applied.GetKind(), c.kind) << c.name << " " << c.mode;
+        EXPECT_EQ(applied.GetDisplay(), c.mode);
     }
 }
 
@@ -162,8 +169,8 @@ TEST(CustomTagsPage, EditKeepsKindModeAndValue) {
     EXPECT_EQ(edited.GetKind(), FIELD_FOUND);
     EXPECT_EQ(edited.GetDisplay(), DISPLAY_NEVER);
     page.OnApply();
-    EXPECT_EQ(fields.GetAt(13).GetValue(), "general");
-    EXPECT_EQ(fields.GetAt(14).GetName(), "other");
+    EXPECT_EQ(fields.GetAt(FIRST_CUSTOM_FIELD).GetValue(), "general");
+    EXPECT_EQ(fields.GetAt(FIRST_CUSTOM_FIELD + 1).GetName(), "other");
 }
 
 TEST(CustomTagsPage, DuplicateAndEmptyNamesAreRefused) {
@@ -239,26 +246,39 @@ TEST(CustomTagsPage, RemoveSelectsNeighbour) {
     EXPECT_EQ(page.AreControlsEnabled(), 0);
     EXPECT_EQ(page.OnRemove(), 0);
     page.OnApply();
-    EXPECT_EQ(fields.GetCount(), 13);
+    EXPECT_EQ(fields.GetCount(), FIRST_CUSTOM_FIELD);
 }
 
-TEST(CustomTagsPage, ApplyReplacesFieldsAfterCatalogueAndKeepsCopies) {
+// The group rows and the page's property and alternate rows are no user
+// tags: the page neither lists nor replaces them, and a tag added as a
+// property stays one.
+TEST(CustomTagsPage, ApplyReplacesOnlyTheCustomFieldsAndKeepsCopies) {
     CFieldList fields;
     fields.AddField(Field("found1", FIELD_FOUND));
+    auto property = Field("article:tag", FIELD_FOUND);
+    property->SetTag(FieldTag::PROPERTY);
+    fields.AddField(std::move(property));
     fields.AddField(Field("user", FIELD_USER));
     CCustomTagsPage page(fields, nullptr);
     page.OnSetActive();
-    ScriptedDialog dialog{"added"};
+    EXPECT_EQ(page.GetNames(), (std::vector<std::string>{"found1", "user"}));
+    ScriptedDialog dialog{"og:locale", 1}; // both boxes ticked: a property tag
+    dialog.property = true;
     page.OnAdd(dialog.Runner());
     page.OnSetActive(); // switching pages and back keeps the added tag
     page.OnApply();
-    ASSERT_EQ(fields.GetCount(), 16);
-    EXPECT_EQ(fields.GetAt(15).GetName(), "added");
-    EXPECT_EQ(fields.GetAt(15).GetDisplay(), DISPLAY_ALWAYS);
+    ASSERT_EQ(fields.GetCount(), FIRST_CUSTOM_FIELD + 4);
+    EXPECT_EQ(fields.GetAt(FIRST_CUSTOM_FIELD).GetName(), "article:tag");
+    const CMetaField& added = fields.GetAt(FIRST_CUSTOM_FIELD + 3);
+    EXPECT_EQ(added.GetName(), "og:locale");
+    EXPECT_EQ(added.GetTag(), FieldTag::PROPERTY);
+    EXPECT_EQ(added.IsHttpEquiv(), 0);
+    EXPECT_EQ(added.GetDisplay(), DISPLAY_ALWAYS);
     EXPECT_EQ(fields.GetAt(0).GetName(), "title");
+    EXPECT_EQ(fields.GetAt(STANDARD_FIELD_COUNT).GetName(), "canonical");
     // A second apply (OK after Apply) gives the same list, not a doubled one.
     page.OnApply();
-    EXPECT_EQ(fields.GetCount(), 16);
+    EXPECT_EQ(fields.GetCount(), FIRST_CUSTOM_FIELD + 4);
     EXPECT_EQ(page.GetCount(), 3);
 }
 

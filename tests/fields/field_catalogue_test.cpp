@@ -1,4 +1,5 @@
 #include "fields/field_catalogue.h"
+#include "fields/field_groups.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ TEST(FieldCatalogue, Rows) {
         {"Refresh", 130, 1, 0, 0, 0, "Edit", DISPLAY_IF_CONTENT},
     };
     const CFieldList list;
-    ASSERT_EQ(list.GetCount(), STANDARD_FIELD_COUNT);
+    ASSERT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD);
     for (int pos = 0; pos < STANDARD_FIELD_COUNT; ++pos) {
         const Row& row = rows[pos];
         const CMetaField& field = list.GetAt(pos);

@@ -1,3 +1,4 @@
+#include "fields/field_groups.h"
 #include "fields/field_list.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ TEST(FieldList, EmptyProfileGivesCatalogueDefaults) {
     CFieldList list;
     list.LoadSettings(profile, app);
     EXPECT_EQ(app.m_strFileTypes, "*.htm;*.html;*.php;*.asp;*.aspx;*.mtpl");
-    ASSERT_EQ(list.GetCount(), 13);
+    ASSERT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD);
     for (int pos = 0; pos < 13; ++pos) {
         const bool always = pos == 0 || pos == 1 || pos == 2 || pos == 3 || pos == 5 || pos == 7;
         EXPECT_EQ(list.GetAt(pos).GetDisplay(), always ? DISPLAY_ALWAYS : DISPLAY_IF_CONTENT)
@@ -41,7 +42,7 @@ TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
     list.AddField(UserField("found", DISPLAY_ALWAYS, FIELD_FOUND));
     auto multi = UserField("summary");
     multi->Define("summary", 1, "", 1, 1, 0);
-    EXPECT_EQ(list.AddField(std::move(multi)), 15);
+    EXPECT_EQ(list.AddField(std::move(multi)), FIRST_CUSTOM_FIELD + 2);
 
     CMemoryProfile profile;
     CAppSettings app;
@@ -60,11 +61,13 @@ TEST(FieldList, SaveWritesExactValuesAndSkipsFoundFields) {
     EXPECT_EQ(profile.GetProfileInt(USER, "UIB_1_L", -1), 1);
     EXPECT_EQ(profile.HasValue(USER, "UIB_2_N"), 0);
     EXPECT_EQ(profile.HasValue(USER, "FIB_0_N"), 0); // standard fields: mode only
+    EXPECT_EQ(profile.GetProfileInt(USER, "UIB_1_P", -1), 0);
+    EXPECT_EQ(profile.GetProfileInt(USER, "GIB_0_D", -1), DISPLAY_IF_CONTENT); // canonical
     EXPECT_EQ(profile.GetProfileInt(USER, "NormalizeHead", -1), 0);
-    // FileTypes, NormalizeHead, the preview's two, the search results' five
-    // limits, the project sites, IBC, 13 modes and 4 values for each of the
-    // two user fields.
-    EXPECT_EQ(profile.GetCount(), 11 + 13 + 8);
+    // FileTypes, NormalizeHead, the preview's two, the five limits, the
+    // project sites, IBC, 13 + 12 modes and 5 values for each of the two user
+    // fields.
+    EXPECT_EQ(profile.GetCount(), 11 + 25 + 10);
 }
 
 // Records every write as "type:name" in order.
@@ -98,8 +101,10 @@ TEST(FieldList, SaveOrderAndTypes) {
                                          "string:ProjectSites"};
     for (int i = 0; i < 13; ++i)
         expected.push_back("int:FIB_" + std::to_string(i) + "_D");
+    for (int i = 0; i < GROUP_FIELD_COUNT; ++i)
+        expected.push_back("int:GIB_" + std::to_string(i) + "_D");
     for (const char* write :
-         {"int:UIB_0_D", "string:UIB_0_N", "int:UIB_0_H", "int:UIB_0_L", "int:IBC"})
+         {"int:UIB_0_D", "string:UIB_0_N", "int:UIB_0_H", "int:UIB_0_L", "int:UIB_0_P", "int:IBC"})
         expected.push_back(write);
     EXPECT_EQ(profile.writes, expected);
 }
@@ -112,9 +117,9 @@ TEST(FieldList, MissingUserNameReadsAsErrorPrefix) {
     CFieldList list;
     CAppSettings app;
     list.LoadSettings(profile, app);
-    ASSERT_EQ(list.GetCount(), 15);
-    const CMetaField& rating = list.GetAt(13);
-    const CMetaField& missing = list.GetAt(14);
+    ASSERT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD + 2);
+    const CMetaField& rating = list.GetAt(FIRST_CUSTOM_FIELD);
+    const CMetaField& missing = list.GetAt(FIRST_CUSTOM_FIELD + 1);
     EXPECT_EQ(rating.GetName(), "rating");
     EXPECT_EQ(missing.GetName(), "ErrorUIB_1_");
     for (const CMetaField* field : {&rating, &missing}) {
@@ -131,11 +136,11 @@ TEST(FieldList, MissingUserNameReadsAsErrorPrefix) {
 TEST(FieldList, CountBoundsTheUserFieldsRead) {
     struct Case {
         int ibc;
-        int fields;
+        int fields; // user fields read
     };
     // A count below 13 reads no user field; a damaged huge one is capped.
-    const Case cases[] = {{0, 13},  {-5, 13}, {12, 13},
-                          {13, 13}, {14, 14}, {2'000'000'000, 13 + MAX_USER_FIELDS}};
+    const Case cases[] = {{0, 0},  {-5, 0}, {12, 0},
+                          {13, 0}, {14, 1}, {2'000'000'000, MAX_USER_FIELDS}};
     for (const Case& c : cases) {
         CMemoryProfile profile;
         profile.WriteProfileInt(USER, "IBC", c.ibc);
@@ -143,7 +148,7 @@ TEST(FieldList, CountBoundsTheUserFieldsRead) {
         CFieldList list;
         CAppSettings app;
         list.LoadSettings(profile, app);
-        EXPECT_EQ(list.GetCount(), c.fields) << c.ibc;
+        EXPECT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD + c.fields) << c.ibc;
     }
 }
 
@@ -162,8 +167,8 @@ TEST(FieldList, StaleValuesAboveCountStayAndAreIgnored) {
     CFieldList loaded;
     CAppSettings app;
     loaded.LoadSettings(profile, app);
-    ASSERT_EQ(loaded.GetCount(), 14);
-    EXPECT_EQ(loaded.GetAt(13).GetName(), "one");
+    ASSERT_EQ(loaded.GetCount(), FIRST_CUSTOM_FIELD + 1);
+    EXPECT_EQ(loaded.GetAt(FIRST_CUSTOM_FIELD).GetName(), "one");
 }
 
 TEST(FieldList, FindFieldAndRemoveFound) {
@@ -173,10 +178,14 @@ TEST(FieldList, FindFieldAndRemoveFound) {
     list.AddField(UserField("found2", DISPLAY_IF_CONTENT, FIELD_FOUND));
     EXPECT_EQ(list.FindField("AUTHOR"), 3);
     EXPECT_EQ(list.FindField("title"), -1); // the title is no meta tag
-    EXPECT_EQ(list.FindField("rating"), 14);
+    EXPECT_EQ(list.FindField("rating"), FIRST_CUSTOM_FIELD + 1);
+    // og:title is a property row: no meta tag of that name matches it.
+    EXPECT_EQ(list.FindField("og:title"), -1);
+    EXPECT_EQ(list.FindField("og:title", FieldTag::PROPERTY), STANDARD_FIELD_COUNT + 2);
+    EXPECT_EQ(list.FindField("twitter:card"), STANDARD_FIELD_COUNT + 8);
     list.RemoveFoundFields();
-    ASSERT_EQ(list.GetCount(), 14);
-    EXPECT_EQ(list.GetAt(13).GetName(), "Rating");
+    ASSERT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD + 1);
+    EXPECT_EQ(list.GetAt(FIRST_CUSTOM_FIELD).GetName(), "Rating");
     list.TruncateTo(0); // never below the catalogue
     EXPECT_EQ(list.GetCount(), 13);
 }
@@ -193,6 +202,11 @@ TEST(FieldList, SurvivesTheSettingsFile) {
         field->SetDisplay(DISPLAY_ALWAYS);
         list.AddField(std::move(field));
         list.GetAt(6).SetDisplay(DISPLAY_NEVER);
+        list.GetAt(list.FindField("og:image", FieldTag::PROPERTY)).SetDisplay(DISPLAY_ALWAYS);
+        auto property = std::make_unique<CMetaField>(FIELD_USER);
+        property->Define("article:author", 0, "", 1, 0, 0);
+        property->SetTag(FieldTag::PROPERTY);
+        list.AddField(std::move(property));
         CSettingsProfile profile;
         CAppSettings saved;
         saved.m_strFileTypes = "*.htm;";
@@ -210,12 +224,19 @@ TEST(FieldList, SurvivesTheSettingsFile) {
                                                                        "d site",
                                                                        "/home/x/a=b;c"}));
     EXPECT_FALSE(app.m_preview.m_bScriptsThisRun);
-    ASSERT_EQ(list.GetCount(), 14);
+    ASSERT_EQ(list.GetCount(), FIRST_CUSTOM_FIELD + 2);
     EXPECT_EQ(list.GetAt(6).GetDisplay(), DISPLAY_NEVER);
-    EXPECT_EQ(list.GetAt(13).GetName(), "rating");
-    EXPECT_EQ(list.GetAt(13).IsHttpEquiv(), 1);
-    EXPECT_EQ(list.GetAt(13).IsMultiLine(), 1);
-    EXPECT_EQ(list.GetAt(13).GetDisplay(), DISPLAY_ALWAYS);
+    EXPECT_EQ(list.GetAt(list.FindField("og:image", FieldTag::PROPERTY)).GetDisplay(),
+              DISPLAY_ALWAYS);
+    EXPECT_EQ(list.GetAt(list.FindField("og:title", FieldTag::PROPERTY)).GetDisplay(),
+              DISPLAY_IF_CONTENT);
+    const CMetaField& rating = list.GetAt(FIRST_CUSTOM_FIELD);
+    EXPECT_EQ(rating.GetName(), "rating");
+    EXPECT_EQ(rating.IsHttpEquiv(), 1);
+    EXPECT_EQ(rating.IsMultiLine(), 1);
+    EXPECT_EQ(rating.GetDisplay(), DISPLAY_ALWAYS);
+    EXPECT_EQ(rating.GetTag(), FieldTag::META);
+    EXPECT_EQ(list.GetAt(FIRST_CUSTOM_FIELD + 1).GetTag(), FieldTag::PROPERTY);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "document/doc_test_util.h"
 #include "fields/field_catalogue.h"
+#include "fields/field_groups.h"
 #include "fields/field_names.h"
 #include "fields/template_action.h"
 #include "settings/memory_profile.h"
@@ -78,7 +79,7 @@ TEST_F(Form, AKeystrokeWritesOnlyTheEditedField) {
     EXPECT_EQ(Value(TITLE), "Home");
     EXPECT_EQ(Value(AUTHOR), "Ann"); // AUTHOR fills Author
     EXPECT_EQ(Value(KEYWORDS), "a, b");
-    EXPECT_EQ(m_form.GetFields().GetCount(), STANDARD_FIELD_COUNT);
+    EXPECT_EQ(m_form.GetFields().GetCount(), FIRST_CUSTOM_FIELD);
 
     Type(DESCRIPTION, "Hi!");
     EXPECT_EQ(m_doc.IsModified(), 1);
@@ -120,14 +121,15 @@ TEST_F(Form, TagsWithoutANameNeverBecomeRows) {
                              "<meta name=\"rating\" content=\"general\">"
                              "<meta name=\"title\" content=\"not the title\">";
     Open(QByteArray::fromStdString("<html><head>" + head + "</head><body></body></html>"));
-    // rating, title, and the charset's read-only row.
-    ASSERT_EQ(m_form.GetFields().GetCount(), STANDARD_FIELD_COUNT + 3);
+    // rating, title, and the charset's read-only row; og:title shows in its group row.
+    ASSERT_EQ(m_form.GetFields().GetCount(), FIRST_CUSTOM_FIELD + 3);
     for (int pos = 0; pos < m_form.GetFields().GetCount(); ++pos)
         EXPECT_FALSE(TrimWhiteSpace(Field(pos).GetName()).empty()) << pos;
+    EXPECT_EQ(Value(m_form.FindField("og:title", FieldTag::PROPERTY)), "OG");
     const int rating = m_form.FindField("rating");
-    ASSERT_EQ(rating, STANDARD_FIELD_COUNT);
+    ASSERT_EQ(rating, FIRST_CUSTOM_FIELD);
     EXPECT_EQ(Field(rating).GetKind(), FIELD_FOUND);
-    EXPECT_EQ(Field(rating).GetBaseId(), 140);
+    EXPECT_EQ(Field(rating).GetBaseId(), 10 * (FIRST_CUSTOM_FIELD + 1));
     EXPECT_EQ(Field(rating).IsVisible(), 1);
     EXPECT_EQ(Value(rating), "general");
     // A meta tag named "title" is no page title.
@@ -153,18 +155,19 @@ TEST_F(Form, FoundRowsComeAndGoWithTheirPage) {
 
     Open("<head><meta name=\"rating\" content=\"1\"><meta name=\"Generator\" content=\"g\">"
          "<meta name=\"RATING\" content=\"2\"><meta name=\"topic\" content=\"t\"></head>");
-    ASSERT_EQ(form.GetFields().GetCount(), 16);
-    EXPECT_EQ(form.GetFields().GetAt(13).GetName(), "reviewed");
-    EXPECT_EQ(form.GetFields().GetAt(14).GetName(), "rating");
-    EXPECT_EQ(form.GetFields().GetAt(14).GetValue(), "1"); // the tag edits change: the first
-    EXPECT_EQ(form.GetFields().GetAt(15).GetName(), "topic");
+    constexpr int first = FIRST_CUSTOM_FIELD;
+    ASSERT_EQ(form.GetFields().GetCount(), first + 3);
+    EXPECT_EQ(form.GetFields().GetAt(first).GetName(), "reviewed");
+    EXPECT_EQ(form.GetFields().GetAt(first + 1).GetName(), "rating");
+    EXPECT_EQ(form.GetFields().GetAt(first + 1).GetValue(), "1"); // the tag edits change: the first
+    EXPECT_EQ(form.GetFields().GetAt(first + 2).GetName(), "topic");
     EXPECT_EQ(form.GetFields().GetAt(11).GetValue(), "g");
 
     Write("other.html", "<head><meta name=\"audience\" content=\"all\"></head>");
     ASSERT_EQ(m_doc.OpenDocumentFile(Path("other.html")), 1);
-    ASSERT_EQ(form.GetFields().GetCount(), 15);
-    EXPECT_EQ(form.GetFields().GetAt(13).GetName(), "reviewed");
-    EXPECT_EQ(form.GetFields().GetAt(14).GetName(), "audience");
+    ASSERT_EQ(form.GetFields().GetCount(), first + 2);
+    EXPECT_EQ(form.GetFields().GetAt(first).GetName(), "reviewed");
+    EXPECT_EQ(form.GetFields().GetAt(first + 1).GetName(), "audience");
     EXPECT_EQ(form.GetFields().GetAt(11).GetValue(), "");
     EXPECT_EQ(form.FindField("rating"), -1);
 }
@@ -238,6 +241,125 @@ TEST_F(Form, ValuesAreShownDecodedAndWrittenInThePagesEncoding) {
 
 // Template editing writes the edited values with their actions, never empty
 // content="" tags unless the action removes the tag; the page is not touched.
+// The Search and Social rows: each reads and writes its own kind of tag
+// (property, link, the html tag's lang, twitter's name tags), shows by its
+// display mode, and leaves every other tag's bytes alone.
+TEST_F(Form, SearchAndSocialRowsEditTheirOwnTags) {
+    const std::string page = "<html lang=\"en\"><head><title>T</title>\n"
+                             "<link rel=\"canonical\" href=\"https://a.example/x\">\n"
+                             "<link rel=\"alternate\" hreflang=\"fr\" href=\"/fr/x\">\n"
+                             "<meta property=\"og:title\" content=\"OG &amp; co\">\n"
+                             "<meta property=\"article:author\" content=\"Ann\">\n"
+                             "<meta name=\"og:type\" content=\"name, not property\">\n"
+                             "<meta name=\"twitter:card\" content=\"summary\">\n"
+                             "</head><body></body></html>";
+    Open(QByteArray::fromStdString(page));
+    const auto find = [&](const char* name, FieldTag tag) {
+        return tag == FieldTag::ALTERNATE ? m_form.FindAlternate(name)
+                                          : m_form.FindField(name, tag);
+    };
+    struct Row {
+        const char* name;
+        FieldTag tag;
+        int kind;
+        const char* shown;
+        const char* typed;
+        const char* before; // in the page before typing ("" for none)
+        const char* after;  // in the page after ("" for none)
+    };
+    const Row rows[] = {
+        {"canonical", FieldTag::CANONICAL, FIELD_GROUP, "https://a.example/x",
+         "https://a.example/y", "href=\"https://a.example/x\"",
+         "<link rel=\"canonical\" href=\"https://a.example/y\">"},
+        {"fr", FieldTag::ALTERNATE, FIELD_FOUND, "/fr/x", "", "hreflang=\"fr\"", ""},
+        {"lang", FieldTag::LANG, FIELD_GROUP, "en", "en-GB", "<html lang=\"en\">",
+         "<html lang=\"en-GB\">"},
+        {"og:title", FieldTag::PROPERTY, FIELD_GROUP, "OG & co", "Open & shut", "",
+         "<meta property=\"og:title\" content=\"Open & shut\">"},
+        {"article:author", FieldTag::PROPERTY, FIELD_FOUND, "Ann", "Bo", "",
+         "<meta property=\"article:author\" content=\"Bo\">"},
+        // A name tag called og:type is a meta tag of its own, not the property row.
+        {"og:type", FieldTag::META, FIELD_FOUND, "name, not property", "name", "",
+         "<meta name=\"og:type\" content=\"name\""},
+        {"og:type", FieldTag::PROPERTY, FIELD_GROUP, "", "website", "",
+         "<meta property=\"og:type\" content=\"website\""},
+        {"twitter:card", FieldTag::META, FIELD_GROUP, "summary", "summary_large_image", "",
+         "<meta name=\"twitter:card\" content=\"summary_large_image\""},
+        {"og:url", FieldTag::PROPERTY, FIELD_GROUP, "", "", "", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + (row.tag == FieldTag::PROPERTY ? " property" : ""));
+        const int pos = find(row.name, row.tag);
+        ASSERT_GE(pos, STANDARD_FIELD_COUNT);
+        EXPECT_EQ(Field(pos).GetKind(), row.kind);
+        EXPECT_EQ(Value(pos), row.shown);
+        // Shown while it has content: the display mode's default.
+        EXPECT_EQ(Field(pos).IsVisible(), *row.shown ? 1 : 0);
+        if (*row.before) {
+            EXPECT_TRUE(Contains(PageText(), row.before));
+        }
+        if (!*row.typed && !*row.shown)
+            continue;
+        m_form.SetValueAsTyped(pos, row.typed);
+        if (*row.after) {
+            EXPECT_TRUE(Contains(PageText(), row.after)) << PageText();
+        } else if (*row.before) {
+            EXPECT_FALSE(Contains(PageText(), row.before)) << PageText();
+        }
+    }
+    // The alternate row sits in the Search group, after the canonical row.
+    EXPECT_EQ(m_form.FindAlternate("FR"), STANDARD_FIELD_COUNT + 1);
+    EXPECT_EQ(Field(STANDARD_FIELD_COUNT + 1).GetName(), "alternate fr");
+    EXPECT_TRUE(Contains(PageText(), "<title>T</title>\n"));
+    EXPECT_FALSE(Contains(PageText(), "/fr/x"));
+
+    // The all-fields switch shows every group row; "Never" hides one even
+    // with content, and its tag stays as it is.
+    const int ogTitle = m_form.FindField("og:title", FieldTag::PROPERTY);
+    m_form.GetFields().GetAt(ogTitle).SetDisplay(DISPLAY_NEVER);
+    m_form.UpdateVisibility();
+    EXPECT_EQ(Field(ogTitle).IsVisible(), 0);
+    m_form.ToggleDisplayAll();
+    EXPECT_EQ(Field(m_form.FindField("og:url", FieldTag::PROPERTY)).IsVisible(), 1);
+    EXPECT_EQ(Field(ogTitle).IsVisible(), 1);
+
+    // A page without an <html> tag cannot take a language: the row says so
+    // and keeps nothing.
+    m_prompt.answers = {IUserPrompt::ANSWER_NO}; // the edits above are not saved
+    ASSERT_EQ(m_doc.OpenDocumentFile(Write("bare.html", "<head><title>x</title></head>")), 1);
+    const int lang = m_form.FindField("lang", FieldTag::LANG);
+    m_form.SetValueAsTyped(lang, "de");
+    EXPECT_EQ(Value(lang), "") << PageText();
+    EXPECT_FALSE(Contains(PageText(), "de"));
+    ASSERT_EQ(m_prompt.messages.size(), 1u);
+    EXPECT_TRUE(Contains(m_prompt.messages[0], "no <html> tag")) << m_prompt.messages[0];
+    m_prompt.messages.clear();
+}
+
+// In a template the rows carry their actions, and a row left empty writes no tag.
+TEST_F(Form, TemplateRowsCarryPropertiesLinksAndTheLanguage) {
+    ASSERT_EQ(m_doc.NewTemplate(), 1);
+    CFieldList& fields = m_form.GetFields();
+    const int ogTitle = m_form.FindField("og:title", FieldTag::PROPERTY);
+    const int canonical = m_form.FindField("canonical", FieldTag::CANONICAL);
+    fields.GetAt(ogTitle).SetAction(ACTION_ALWAYS_SET);
+    m_form.SetValueAsTyped(ogTitle, "{title}");
+    fields.GetAt(canonical).SetAction(ACTION_SET_IF_MISSING);
+    m_form.SetValueAsTyped(canonical, "{site}/{path}");
+    const std::string text = m_doc.GetTemplateText();
+    EXPECT_TRUE(Contains(text, "property=\"og:title\" content=\"{title}\" action=\"1\"")) << text;
+    EXPECT_TRUE(Contains(text, "href=\"{site}/{path}\" action=\"3\"")) << text;
+    EXPECT_FALSE(Contains(text, "og:url"));
+    // Edited again, the template shows them with their actions.
+    m_doc.ToggleEditing();
+    m_doc.ToggleEditing();
+    EXPECT_EQ(Value(ogTitle), "{title}");
+    EXPECT_EQ(fields.GetAt(ogTitle).GetAction(), ACTION_ALWAYS_SET);
+    EXPECT_EQ(fields.GetAt(canonical).GetAction(), ACTION_SET_IF_MISSING);
+    m_form.SetValueAsTyped(canonical, "");
+    EXPECT_FALSE(Contains(m_doc.GetTemplateText(), "canonical"));
+}
+
 TEST_F(Form, TemplateEditingWritesNoEmptyTags) {
     ASSERT_EQ(m_doc.NewTemplate(), 1);
     ASSERT_EQ(m_doc.IsEditingTemplate(), 1);
@@ -304,7 +426,7 @@ TEST_F(Form, DisplayModesDecideWhichRowsShow) {
     Type(DESCRIPTION, "x");
     EXPECT_TRUE(Contains(PageText(), "<meta name=\"Author\" content=\"Ann\">"));
     m_form.ToggleDisplayAll();
-    EXPECT_EQ(shown().size(), 13u);
+    EXPECT_EQ(shown().size(), static_cast<size_t>(FIRST_CUSTOM_FIELD));
     m_form.ToggleDisplayAll();
     EXPECT_EQ(shown().size(), 6u);
 }
@@ -317,7 +439,7 @@ TEST_F(Form, FocusStatusAndClipboardTargetsForEveryField) {
                                      "user" + std::to_string(j));
     CFieldForm form(m_doc);
     form.LoadSettings(m_profile, m_settings);
-    ASSERT_EQ(form.GetFields().GetCount(), 43);
+    ASSERT_EQ(form.GetFields().GetCount(), FIRST_CUSTOM_FIELD + 30);
     std::vector<std::string> calls;
     std::vector<FakeControls*> fakes;
     for (int pos = 0; pos < form.GetFields().GetCount(); ++pos) {
@@ -347,7 +469,7 @@ TEST_F(Form, FocusStatusAndClipboardTargetsForEveryField) {
     fakes[40]->text = "typed";
     form.OnValueChanged(40);
     EXPECT_EQ(form.GetChangedField(), 40);
-    EXPECT_TRUE(Contains(m_doc.GetPageText(), "<meta name=\"user27\" content=\"typed\"/>"));
+    EXPECT_TRUE(Contains(m_doc.GetPageText(), "<meta name=\"user15\" content=\"typed\"/>"));
     EXPECT_EQ(form.CanUndo(), 0);
     fakes[40]->undo = 1;
     EXPECT_EQ(form.CanUndo(), 1);

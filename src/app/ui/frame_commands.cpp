@@ -174,6 +174,12 @@ const FrameCommand kCommands[] = {
      .keys = "Alt+I", .viewImage = 5, .kind = CommandKind::CHECK,
      .rule = [](const FrameState& s) { return Checked(true, s.siteViewShown); },
      .run = [](CMainFrame& f) { f.ToggleSiteView(); }},
+    {.id = ID_VIEW_SNIPPETS, .text = "Search and social p&reviews",
+     .prompt = "Show or hide how the page shows in search results and shared links\n"
+               "Search and social previews",
+     .keys = "Alt+R", .kind = CommandKind::CHECK,
+     .rule = [](const FrameState& s) { return Checked(true, s.snippetsShown); },
+     .run = [](CMainFrame& f) { f.ToggleSnippetPanel(); }},
     {.id = ID_VIEW_TOOLBAR, .text = "&Toolbar",
      .prompt = "Show or hide the toolbar\nToggle ToolBar",
      .kind = CommandKind::CHECK,
@@ -220,7 +226,7 @@ const int kTemplateMenu[] = {ID_TEMPLATE_NEW, ID_TEMPLATE_OPEN, ID_TEMPLATE_SAVE
 const int kEditMenu[] = {ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
                          ID_EDIT_UNDO_BATCH, ID_EDIT_EARLIER_BATCHES};
 const int kViewMenu[] = {ID_VIEW_METADATA, ID_VIEW_WEBPAGE, ID_VIEW_SPLIT, ID_VIEW_SITE, 0,
-                         ID_VIEW_ALL_FIELDS, 0, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0,
+                         ID_VIEW_ALL_FIELDS, ID_VIEW_SNIPPETS, 0, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0,
                          ID_OPTIONS};
 const int kHelpMenu[] = {ID_HELP_FINDER, ID_ONLINE_TUTORIALS, 0, ID_APP_ABOUT};
 

@@ -21,6 +21,7 @@
 #include "app/ui/lock_keys.h"
 #include "document/template_values.h"
 #include "document/tessel_doc.h"
+#include "form/ui/snippet_previews.h"
 #include "form/ui/tessel_view.h"
 #include "image_strip.h"
 #include "page/html_page.h"
@@ -47,6 +48,7 @@ constexpr std::string_view kBrowserWidthEntry = "BrowserWidth";
 constexpr std::string_view kToolBarEntry = "ToolBar";
 constexpr std::string_view kStatusBarEntry = "StatusBar";
 constexpr std::string_view kChildFrameEntry = "ChildFrame";
+constexpr std::string_view kSnippetsEntry = "SnippetPanel";
 
 constexpr int kBrowserWidth = CFileBrowserColumn::IDEAL_WIDTH;
 constexpr int kBrowserMinWidth = CFileBrowserColumn::MIN_WIDTH;
@@ -241,7 +243,9 @@ void CMainFrame::CreateClient() {
     m_view->SetCommonWords(QString::fromStdString(LoadCommonWords()));
     m_view->SetAssistants(&m_assistants);
     m_assistants.SetProjectDirSource([this] { return m_doc.GetProjectDir(); });
-    m_child = new CChildFrame(&m_doc, m_view, m_splitter);
+    m_editingPane = new CEditingPane(m_view, new CSnippetPanel(*m_view, m_settings));
+    m_editingPane->ShowPanel(false);
+    m_child = new CChildFrame(&m_doc, m_editingPane, m_splitter);
     if (CPreviewPane* preview = m_child->Preview())
         preview->SetSettings(&m_settings);
     m_splitter->addWidget(m_browser);
@@ -261,6 +265,15 @@ void CMainFrame::CreateClient() {
     connect(m_view, &CTesselView::commandStatesChanged, this, &CMainFrame::UpdateActions);
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdateActions);
     connect(m_child, &CChildFrame::stateChanged, this, &CMainFrame::UpdateActions);
+    connect(m_editingPane, &CEditingPane::panelShownChanged, this, &CMainFrame::UpdateActions);
+}
+
+void CMainFrame::ToggleSnippetPanel() {
+    m_editingPane->ShowPanel(!m_editingPane->IsPanelShown());
+}
+
+void CMainFrame::SetImagePicker(IFilePicker* picker) {
+    m_view->SetImagePicker(picker);
 }
 
 void CMainFrame::CreateSiteView() {
@@ -361,6 +374,7 @@ FrameState CMainFrame::GatherState() const {
     s.canCopy = m_view->CanCopy();
     s.canPaste = m_view->CanPaste();
     s.displayAll = m_view->IsDisplayAll();
+    s.snippetsShown = m_editingPane->IsPanelShown();
     s.views = m_child->State();
     s.canPrint = m_child->CanPrint();
     s.toolBarVisible = !m_mainBar->isHidden();
@@ -607,6 +621,7 @@ void CMainFrame::RestoreWindowState() {
     const std::string child = m_profile.GetProfileString(kWindowSection, kChildFrameEntry, "");
     if (!child.empty())
         m_child->RestoreState(QByteArray::fromBase64(QByteArray::fromStdString(child)));
+    m_editingPane->ShowPanel(m_profile.GetProfileInt(kWindowSection, kSnippetsEntry, 0) != 0);
     UpdateActions();
 }
 
@@ -618,6 +633,8 @@ void CMainFrame::SaveWindowState() {
     m_profile.WriteProfileInt(kWindowSection, kStatusBarEntry, statusBar()->isHidden() ? 0 : 1);
     m_profile.WriteProfileString(kWindowSection, kChildFrameEntry,
                                  m_child->SaveState().toBase64().toStdString());
+    m_profile.WriteProfileInt(kWindowSection, kSnippetsEntry,
+                              m_editingPane->IsPanelShown() ? 1 : 0);
 }
 
 void CMainFrame::StoreSettings() {

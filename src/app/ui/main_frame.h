@@ -34,6 +34,7 @@ class CSiteSession;
 class CSiteView;
 class IFilePicker;
 class CTesselDoc;
+class CEditingPane;
 class CTesselView;
 class IProfile;
 class IUserPrompt;
@@ -95,6 +96,11 @@ public:
     // Shows or hides both toolbars together, as the main one is shown.
     void ToggleToolBars();
     void ToggleStatusBar();
+    // Shows or hides the search and social previews under the editing view.
+    void ToggleSnippetPanel();
+    CEditingPane* EditingPane() const { return m_editingPane; }
+    // Asks for the picture files of og:image and twitter:image.
+    void SetImagePicker(IFilePicker* picker);
     // Moves the focus to the next (or previous) visible pane, wrapping.
     void CyclePane(bool forward);
     // Opens the help at its default topic, or says why it cannot.
@@ -180,6 +186,7 @@ private:
     CFileBrowserColumn* m_browserColumn = nullptr;
     CChildFrame* m_child = nullptr;
     CTesselView* m_view = nullptr;
+    CEditingPane* m_editingPane = nullptr;
     CSiteSession* m_siteSession = nullptr;
     CSiteView* m_siteView = nullptr;
     // The assistant dialogs and the options sheet behind the view's buttons.

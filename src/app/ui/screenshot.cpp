@@ -19,9 +19,12 @@
 #include "app/ui/main_frame.h"
 #include "assistants/ui/assistant_dialogs.h"
 #include "document/tessel_doc.h"
+#include "form/ui/length_meter.h"
+#include "form/ui/snippet_previews.h"
 #include "form/ui/tessel_view.h"
 #include "menus/ui/flat_style_install.h"
 #include "resource_ids.h"
+#include "settings/app_settings.h"
 #include "shell/ui/child_frame.h"
 #include "shell/ui/file_tree_view.h"
 #include "shell/ui/preview_pane.h"
@@ -55,6 +58,33 @@ void ShowPreview(CMainFrame& frame, int command, std::function<void()> ready) {
         if (!preview->EngineError().isEmpty())
             once();
     });
+}
+
+void Fail(const QString& message);
+
+// Opens the sample page with search and social tags beside the page given,
+// typing a title into it (not saved) when one is given.
+bool OpenSocialPage(CMainFrame& frame, CTesselDoc& doc, const QString& title = {}) {
+    const QString folder = QFileInfo(doc.GetPathName()).absolutePath();
+    // The sample project's address, for the search result's address line.
+    frame.Settings().m_projectSites.SetSite(ScriptFolderKey(folder),
+                                            "https://riverside-allotments.example.org");
+    const QString page = folder + QStringLiteral("/events.html");
+    if (!doc.OpenDocumentFile(page)) {
+        Fail(QStringLiteral("cannot open %1").arg(page));
+        return false;
+    }
+    if (!title.isEmpty()) {
+        CFieldForm& form = frame.View()->GetForm();
+        form.SetValueAsTyped(0, title.toStdString());
+    }
+    return true;
+}
+
+// A picture that stands for the window's (a scene that shows a part of it).
+QPixmap& RightPicture() {
+    static QPixmap picture;
+    return picture;
 }
 
 // A picture that goes left of the window's (a scene that shows two states).
@@ -184,6 +214,41 @@ QMap<QString, ScreenshotScene>& Scenes() {
          [](CMainFrame& frame, CTesselDoc&, std::function<void()> ready) {
              ShowPreview(frame, ID_VIEW_WEBPAGE, ready);
          }},
+        {QStringLiteral("meters"),
+         [](CMainFrame& frame, CTesselDoc& doc, std::function<void()> ready) {
+             // A title that fits beside a description that results would cut.
+             if (OpenSocialPage(frame, doc, QStringLiteral("Open Day and Summer Show")))
+                 ready();
+         }},
+        {QStringLiteral("search-preview"),
+         [](CMainFrame& frame, CTesselDoc& doc, std::function<void()> ready) {
+             // The title too wide: both results cut it, and its meter is red.
+             if (!OpenSocialPage(frame, doc))
+                 return;
+             frame.resize(std::max(frame.width(), 1200), std::max(frame.height(), 860));
+             frame.RunCommand(ID_VIEW_SNIPPETS);
+             frame.EditingPane()->setSizes({300, 500});
+             ready();
+         }},
+        {QStringLiteral("social-card"),
+         [](CMainFrame& frame, CTesselDoc& doc, std::function<void()> ready) {
+             // The card a shared link shows, large picture first, then as a
+             // summary card beside it.
+             if (!OpenSocialPage(frame, doc))
+                 return;
+             frame.resize(std::max(frame.width(), 1200), std::max(frame.height(), 860));
+             frame.RunCommand(ID_VIEW_SNIPPETS);
+             QTimer::singleShot(kSettleMilliseconds, &frame, [&frame, ready] {
+                 CSocialCardPane* card = frame.EditingPane()->Panel()->SocialCard();
+                 LeftPicture() = card->grab();
+                 CFieldForm& form = frame.View()->GetForm();
+                 form.SetValueAsTyped(form.FindField("twitter:card"), "summary");
+                 QTimer::singleShot(kSettleMilliseconds, &frame, [card, ready] {
+                     RightPicture() = card->grab();
+                     ready();
+                 });
+             });
+         }},
         {QStringLiteral("split"),
          [](CMainFrame& frame, CTesselDoc&, std::function<void()> ready) {
              ShowPreview(frame, ID_VIEW_SPLIT, ready);
@@ -254,7 +319,7 @@ void TakeScreenshot(CMainFrame& frame, CTesselDoc& doc, const QString& scene, co
                 Fail(QStringLiteral("cannot create %1").arg(folder));
                 return;
             }
-            QPixmap shot = Grab(frame);
+            QPixmap shot = RightPicture().isNull() ? Grab(frame) : RightPicture();
             if (!LeftPicture().isNull()) {
                 // Side by side, the left picture first.
                 const QPixmap left = LeftPicture();

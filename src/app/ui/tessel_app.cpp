@@ -99,6 +99,7 @@ int CTesselApp::InitInstance() {
     m_frame->SetFilePicker(&m_picker);
     m_prompt.SetParent(m_frame.get());
     m_picker.SetParent(m_frame.get());
+    m_frame->SetImagePicker(&m_picker);
     connect(m_doc.get(), &CTesselDoc::fileUsed, this,
             [this](const QString& path) { m_picker.NoteFileUsed(path); });
     connect(m_frame.get(), &CMainFrame::settingsStored, this, [this] { m_profile->Sync(); });

@@ -24,6 +24,7 @@ private:
     CDefineTagDlg& m_dlg;
     QLineEdit* m_name;
     QCheckBox* m_httpEquiv;
+    QCheckBox* m_property;
     QCheckBox* m_multiLine;
     QPushButton* m_ok;
 };

@@ -9,6 +9,7 @@
 #include "assistants/ui/dialog_message.h"
 #include "assistants/ui/file_types_page_widget.h"
 #include "assistants/ui/preview_page_widget.h"
+#include "assistants/ui/search_page_widget.h"
 #include "assistants/ui/std_tags_page_widget.h"
 
 COptionsSheet::COptionsSheet(CFieldList& fields, CAppSettings& settings,
@@ -26,6 +27,7 @@ COptionsSheet::COptionsSheet(CFieldList& fields, CAppSettings& settings,
         {new CCustomTagsPageWidget(fields, m_tabs), "User defined meta tags"},
         {new CFileTypesPageWidget(settings, m_tabs), "File types"},
         {new CPreviewPageWidget(settings, projectDir, m_tabs), "Web page preview"},
+        {new CSearchPageWidget(settings, projectDir, m_tabs), "Search results"},
     };
     for (const auto& [page, caption] : pages) {
         m_tabs->addTab(page, QString::fromLatin1(caption));

@@ -110,4 +110,11 @@ void CFormCanvas::paintEvent(QPaintEvent* event) {
     };
     for (const auto& [at, text] : m_painting.labels)
         drawText(at, text);
+    if (!m_painting.headings.empty()) {
+        QFont bold = font();
+        bold.setBold(true);
+        painter.setFont(bold);
+        for (const auto& [at, text] : m_painting.headings)
+            drawText(at, text);
+    }
 }

@@ -29,6 +29,8 @@ public:
         QRect barBox;
         // Top-left corners of the labels and their texts.
         std::vector<std::pair<QPoint, QString>> labels;
+        // The groups' headings ("Search", "Social"), in bold.
+        std::vector<std::pair<QPoint, QString>> headings;
         int frameWidth = 1;
     };
 

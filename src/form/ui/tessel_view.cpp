@@ -11,12 +11,17 @@
 #include <algorithm>
 #include <cmath>
 
+#include "document/file_picker.h"
 #include "document/tessel_doc.h"
+#include "fields/field_groups.h"
+#include "form/image_reference.h"
 #include "form/ui/disk_change_bar.h"
 #include "form/ui/field_assistants.h"
 #include "form/ui/field_row.h"
 #include "form/ui/form_canvas.h"
+#include "form/ui/length_meter.h"
 #include "resource_ids.h"
+#include "snippet/search_font.h"
 
 namespace {
 
@@ -27,6 +32,16 @@ QRect Scaled(const QRect& rect, double scale) {
                  static_cast<int>(std::lround(rect.y() * scale)),
                  static_cast<int>(std::lround(rect.width() * scale)),
                  static_cast<int>(std::lround(rect.height() * scale)));
+}
+
+// Counts characters only, where no search font could be loaded (the
+// meter then shows no pixels).
+const ITextMeasurer& NoMeasurer() {
+    static const class : public ITextMeasurer {
+    public:
+        double WidthPx(const QString&, int) const override { return 0; }
+    } measurer;
+    return measurer;
 }
 
 QPoint Scaled(const QPoint& point, double scale) {
@@ -48,6 +63,17 @@ CTesselView::CTesselView(CTesselDoc& doc, IProfile& profile, CAppSettings& setti
     setWidget(m_canvas);
 
     m_form->LoadSettings(m_profile, m_settings);
+    m_form->SetMeters(true);
+    m_measurer = CSearchFont::Instance();
+    for (int pos : {0, 1}) {
+        auto* meter = new CLengthMeter(m_canvas);
+        meter->setObjectName(pos == 0 ? QStringLiteral("titleMeter")
+                                      : QStringLiteral("descriptionMeter"));
+        meter->setAccessibleName(pos == 0 ? QStringLiteral("title length")
+                                          : QStringLiteral("description length"));
+        meter->hide();
+        m_meters[pos] = meter;
+    }
     m_diskBar = new CDiskChangeBar(m_doc, this);
     connect(m_diskBar, &CDiskChangeBar::changed, this, &CTesselView::PlaceDiskChangeBar);
     PlaceDiskChangeBar();
@@ -102,6 +128,8 @@ void CTesselView::OnInitialUpdate() {
     m_form->OnInitialUpdate();
     CreateMissingRows();
     LayoutFields();
+    UpdateMeters();
+    emit valuesChanged();
     // Into the form only when the focus is already there: opening a page from
     // another pane leaves the focus where the user is.
     QWidget* focus = QApplication::focusWidget();
@@ -114,6 +142,8 @@ void CTesselView::OnUpdate() {
     m_form->OnUpdate();
     CreateMissingRows();
     LayoutFields();
+    UpdateMeters();
+    emit valuesChanged();
     emit commandStatesChanged();
 }
 
@@ -121,6 +151,9 @@ void CTesselView::RefreshFields() {
     m_form->RefreshFields();
     CreateMissingRows();
     LayoutFields();
+    // The limits or the site address may have changed in the options.
+    UpdateMeters();
+    emit valuesChanged();
     emit commandStatesChanged();
 }
 
@@ -217,6 +250,14 @@ void CTesselView::LayoutFields() {
     for (int pos = 0; pos < fields.GetCount(); ++pos)
         if (RowAt(pos))
             PlaceRow(pos);
+    for (int pos : {0, 1}) {
+        const int index =
+            pos < static_cast<int>(m_rowOf.size()) ? m_rowOf[static_cast<size_t>(pos)] : -1;
+        const QRect meter = index < 0 ? QRect() : m_layout.rows[static_cast<size_t>(index)].meter;
+        m_meters[pos]->setVisible(!meter.isNull());
+        if (!meter.isNull())
+            m_meters[pos]->setGeometry(Scaled(meter, scale));
+    }
     const QSize content = Scaled(QRect(QPoint(0, 0), m_layout.content), scale).size();
     m_canvas->resize(std::max(content.width(), viewport()->width()),
                      std::max(content.height(), viewport()->height()));
@@ -275,6 +316,9 @@ void CTesselView::SyncRows() {
             painting.labels.emplace_back(Scaled(it->actionLabel, scale),
                                          QStringLiteral("Template action -"));
     }
+    for (const CGroupHeading& heading : m_layout.headings)
+        if (heading.at.y() >= from - GROUP_HEADING_HEIGHT && heading.at.y() <= to)
+            painting.headings.emplace_back(Scaled(heading.at, scale), heading.text);
     m_canvas->SetPainting(std::move(painting));
     if (fields.GetCount() <= EAGER_ROWS)
         return;
@@ -363,8 +407,55 @@ void CTesselView::OnValueChanged(const CFieldRow* row) {
     // Values put in while the rows are filled are no edits.
     if (m_bClosing || !m_doc.IsTrackingEdits())
         return;
-    m_form->OnValueChanged(PositionOf(row));
+    const int pos = PositionOf(row);
+    m_form->OnValueChanged(pos);
+    if (pos == 0 || pos == 1)
+        UpdateMeters();
+    emit valuesChanged();
     emit commandStatesChanged();
+}
+
+void CTesselView::SetMeasurer(const ITextMeasurer* measurer) {
+    m_measurer = measurer;
+    UpdateMeters();
+}
+
+CLengthMeter* CTesselView::Meter(int pos) const {
+    return pos == 0 || pos == 1 ? m_meters[pos] : nullptr;
+}
+
+void CTesselView::UpdateMeters() {
+    if (!m_form)
+        return;
+    for (int pos : {0, 1}) {
+        const QString text = QString::fromStdString(m_form->GetFields().GetAt(pos).GetValue());
+        const SnippetPart part = pos == 0 ? SnippetPart::TITLE : SnippetPart::DESCRIPTION;
+        const CWidthMeter meter =
+            MeasureSnippet(m_measurer ? *m_measurer : NoMeasurer(), m_settings.m_searchLimits, part,
+                           SnippetDevice::DESKTOP, text);
+        if (m_measurer)
+            m_meters[pos]->SetMeter(meter);
+        else
+            m_meters[pos]->SetUnmeasured(meter, CSearchFont::MissingReason());
+        // The box carries the figures and the verdict for a screen reader.
+        if (QWidget* box = ControlWidget(pos, CONTROL_VALUE))
+            box->setAccessibleDescription(m_meters[pos]->Text());
+    }
+}
+
+void CTesselView::ChooseImage(int pos) {
+    if (!m_imagePicker)
+        return;
+    IFilePicker::Request request;
+    request.caption = QStringLiteral("Choose an image");
+    request.filter = QStringLiteral(
+        "Images (*.png;*.jpg;*.jpeg;*.gif;*.webp;*.svg)|*.png;*.jpg;*.jpeg;*.gif;*.webp;*.svg|"
+        "All files (*.*)|*|");
+    request.folderMustExist = true;
+    const QString file = m_imagePicker->Pick(request);
+    if (file.isEmpty())
+        return;
+    m_form->SetValueAsTyped(pos, ImageReference(m_doc.GetPathName(), file).toStdString());
 }
 
 void CTesselView::OnActionChanged(const CFieldRow* row) {
@@ -377,6 +468,11 @@ void CTesselView::OnAssistantButton(const CFieldRow* row) {
     const int pos = PositionOf(row);
     if (pos < 0)
         return;
+    if (ChoosesImage(m_form->GetFields().GetAt(pos))) {
+        ChooseImage(pos);
+        emit commandStatesChanged();
+        return;
+    }
     const int id = CFieldForm::AssistantButtonId(pos);
     if (!m_assistants || !m_assistants->HasAssistant(id)) {
         if (IUserPrompt* prompt = m_doc.GetPrompt())

@@ -27,6 +27,9 @@ class CFormCanvas;
 class CTesselDoc;
 class IFieldAssistants;
 class IProfile;
+class CLengthMeter;
+class IFilePicker;
+class ITextMeasurer;
 class QLabel;
 class QPushButton;
 
@@ -42,6 +45,14 @@ public:
 
     // Null: assistant buttons show "Clicked button ID %u, no action setup!".
     void SetAssistants(IFieldAssistants* assistants) { m_assistants = assistants; }
+    // Asks for the picture of og:image and twitter:image ("Choose..."); null
+    // leaves those buttons without effect.
+    void SetImagePicker(IFilePicker* picker) { m_imagePicker = picker; }
+    // Measures the title and description for their meters; null (no search
+    // font) shows the characters only.
+    void SetMeasurer(const ITextMeasurer* measurer);
+    // The meter beside the title (0) or description (1) box.
+    CLengthMeter* Meter(int pos) const;
     // For keyword suggestion (the window reads common_words.txt).
     void SetCommonWords(const QString& words) { m_strCommonWords = words; }
     // Writes the settings to the profile now.
@@ -84,6 +95,9 @@ signals:
     void statusTextChanged(const QString& text);
     // Clipboard / display-all enable or check states may differ now.
     void commandStatesChanged();
+    // A value shown in the form changed (typed, set, or loaded): the
+    // previews follow it.
+    void valuesChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -116,6 +130,8 @@ private:
     void OnValueChanged(const CFieldRow* row);
     void OnActionChanged(const CFieldRow* row);
     void OnAssistantButton(const CFieldRow* row);
+    void ChooseImage(int pos);
+    void UpdateMeters();
     void OnFocusChange(QWidget* widget, bool in, Qt::FocusReason reason);
     void AfterFocusChange(const QString& oldStatus);
     double Scale() const;
@@ -135,6 +151,9 @@ private:
     QPushButton* m_applyButton = nullptr;
     QPushButton* m_editButton = nullptr;
     IFieldAssistants* m_assistants = nullptr;
+    IFilePicker* m_imagePicker = nullptr;
+    const ITextMeasurer* m_measurer = nullptr;
+    CLengthMeter* m_meters[2] = {nullptr, nullptr};
     QString m_strCommonWords;
     bool m_bClosing = false;
 };

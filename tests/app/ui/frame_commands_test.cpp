@@ -48,6 +48,12 @@ FrameState Views(int mode) {
     return s;
 }
 
+FrameState Previews(bool shown) {
+    FrameState s;
+    s.snippetsShown = shown;
+    return s;
+}
+
 FrameState Bars(bool toolBar, bool statusBar, bool displayAll, int recent) {
     FrameState s;
     s.toolBarVisible = toolBar;
@@ -97,6 +103,8 @@ TEST(CommandStates, FollowTheTemplateTheViewAndTheBars) {
         {"", Bars(1, 0, 1, 0), ID_VIEW_STATUS_BAR, 1, 0},
         {"", Bars(1, 1, 1, 0), ID_VIEW_ALL_FIELDS, 1, 1},
         {"", Bars(1, 1, 0, 0), ID_VIEW_ALL_FIELDS, 1, 0},
+        {"", FrameState{}, ID_VIEW_SNIPPETS, 1, 0},
+        {"", Previews(true), ID_VIEW_SNIPPETS, 1, 1},
         {"recent entries that exist", Bars(1, 1, 0, 2), ID_FILE_MRU_FILE1 + 1, 1, 0},
         {"", Bars(1, 1, 0, 2), ID_FILE_MRU_FILE1 + 2, 0, 0},
         {"", Bars(1, 1, 0, 6), ID_FILE_MRU_FILE1 + 5, 1, 0},

@@ -111,7 +111,8 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
                                                        "Undo last &batch", "Earlier batc&hes..."}));
     QCOMPARE(MenuTexts(rig.Menu("View")),
              QStringList({"&Meta-data", "&Web page preview", "S&plit view", "S&ite view", "-",
-                          "&Display all fields", "-", "&Toolbar", "&Status Bar", "-", "&Options"}));
+                          "&Display all fields", "Search and social p&reviews", "-", "&Toolbar",
+                          "&Status Bar", "-", "&Options"}));
     QCOMPARE(MenuTexts(rig.Menu("Help")),
              QStringList({"&Help Topics", "Online &Tutorials and updates", "-", "&About TSLE..."}));
 
@@ -127,7 +128,7 @@ void MainFrameTest::startsUntitledWithTheMenusKeysAndBarsOfTheCommandTable() {
         {"Alt+B", ID_FILE_BROWSE},   {"Alt+A", ID_TEMPLATE_APPLY}, {"Alt+D", ID_VIEW_ALL_FIELDS},
         {"Alt+M", ID_VIEW_METADATA}, {"Alt+W", ID_VIEW_WEBPAGE},   {"Alt+S", ID_VIEW_SPLIT},
         {"F1", ID_HELP_FINDER},      {"Shift+F1", ID_HELP_FINDER}, {"F6", ID_NEXT_PANE},
-        {"Shift+F6", ID_PREV_PANE},  {"Alt+I", ID_VIEW_SITE},
+        {"Shift+F6", ID_PREV_PANE},  {"Alt+I", ID_VIEW_SITE},      {"Alt+R", ID_VIEW_SNIPPETS},
     };
     const QList<QAction*> actions = rig.frame->actions();
     for (const auto& a : accelerators) {

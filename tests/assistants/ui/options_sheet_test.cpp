@@ -7,6 +7,7 @@
 #include "assistants/ui/assistant_dialogs.h"
 #include "assistants/ui/options_sheet.h"
 #include "dialog_test_util.h"
+#include "fields/field_groups.h"
 #include "fields/field_list.h"
 
 class OptionsSheetTest : public QObject {
@@ -51,7 +52,7 @@ void OptionsSheetTest::applyAndCancel() {
     Sheet s;
     QWidget* page = s.Page(0);
     auto* list = Control<QListWidget>(page, QStringLiteral("Standard meta tags"));
-    QCOMPARE(list->count(), 13);
+    QCOMPARE(list->count(), FIRST_CUSTOM_FIELD); // the catalogue, Search and Social
     QCOMPARE(list->currentRow(), 0);
     QVERIFY(Control<QRadioButton>(page, QStringLiteral("Always display"))->isChecked());
     QVERIFY(!s.Apply()->isEnabled());
@@ -132,8 +133,8 @@ void OptionsSheetTest::addedTagSurvivesPageSwitchAndOk() {
     QCOMPARE(list->count(), 1);
     Click(&s.sheet, QStringLiteral("OK"));
     QCOMPARE(s.applied, 1);
-    QCOMPARE(s.fields.GetCount(), 14);
-    const CMetaField& added = s.fields.GetAt(13);
+    QCOMPARE(s.fields.GetCount(), FIRST_CUSTOM_FIELD + 1);
+    const CMetaField& added = s.fields.GetAt(FIRST_CUSTOM_FIELD);
     QCOMPARE(added.GetName(), std::string("rating"));
     QCOMPARE(added.GetKind(), int(FIELD_USER));
     QCOMPARE(added.GetDisplay(), int(DISPLAY_ALWAYS));

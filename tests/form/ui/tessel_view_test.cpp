@@ -15,6 +15,7 @@
 #include "document/tessel_doc.h"
 #include "document/text_file.h"
 #include "fakes/scripted_prompt.h"
+#include "fields/field_groups.h"
 #include "form/ui/disk_change_bar.h"
 #include "form/ui/field_assistants.h"
 #include "form/ui/tessel_view.h"
@@ -183,9 +184,11 @@ void TesselViewTest::foundRowsComeAndGoBetweenPages() {
     auto* rating = Named<QLineEdit>("rating");
     QVERIFY(rating);
     QCOMPARE(rating->text(), QString("general"));
-    QCOMPARE(rating->objectName(), QString("field_140"));
+    QCOMPARE(rating->objectName(), QString("field_%1").arg(10 * (FIRST_CUSTOM_FIELD + 1)));
     QVERIFY(!rating->isReadOnly());
-    QCOMPARE(m_view->GetForm().GetFields().GetCount(), 14);
+    QCOMPARE(m_view->GetForm().GetFields().GetCount(), FIRST_CUSTOM_FIELD + 1);
+    // The property tag shows in its Social row.
+    QCOMPARE(Named<QLineEdit>("og:type")->text(), QString("x"));
 
     // A field entered at any position is the clipboard target.
     rating->setFocus();
@@ -197,7 +200,7 @@ void TesselViewTest::foundRowsComeAndGoBetweenPages() {
     Open("<head><meta name=\"audience\" content=\"all\"></head><body></body>");
     QVERIFY(!Named("rating"));
     QVERIFY(Named<QLineEdit>("audience"));
-    QCOMPARE(m_view->GetForm().GetFields().GetCount(), 14);
+    QCOMPARE(m_view->GetForm().GetFields().GetCount(), FIRST_CUSTOM_FIELD + 1);
     // The focus was in the row that went; it comes back to the row in its place.
     QCOMPARE(QApplication::focusWidget(), Named("audience"));
 }
@@ -347,7 +350,7 @@ void TesselViewTest::optionsChangeRowsAndStoreSettings() {
     assistants.options = [](CFieldList& fields, CAppSettings& settings) {
         // The found row becomes a multi-line user field under another name,
         // and a new user field comes after it.
-        CMetaField& rating = fields.GetAt(13);
+        CMetaField& rating = fields.GetAt(FIRST_CUSTOM_FIELD);
         rating.Define("content-rating", 0, "", 1, 1, 0);
         rating.SetKind(FIELD_USER);
         rating.SetDisplay(DISPLAY_ALWAYS);
@@ -363,7 +366,8 @@ void TesselViewTest::optionsChangeRowsAndStoreSettings() {
     auto* renamed = Named<QPlainTextEdit>("content-rating");
     QVERIFY(renamed);
     QCOMPARE(renamed->toPlainText(), QString("general"));
-    QCOMPARE(Named<QLineEdit>("audience")->objectName(), QString("field_150"));
+    QCOMPARE(Named<QLineEdit>("audience")->objectName(),
+             QString("field_%1").arg(10 * (FIRST_CUSTOM_FIELD + 2)));
     QCOMPARE(m_profile.GetProfileInt("User", "IBC", 0), 15);
     QCOMPARE(m_profile.GetProfileString("User", "UIB_0_N", ""), std::string("content-rating"));
     QCOMPARE(m_profile.GetProfileString("User", "FileTypes", ""), std::string("*.html"));
