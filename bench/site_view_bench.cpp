@@ -37,6 +37,7 @@
 
 #include "site/csv_table.h"
 #include "site/site_session.h"
+#include "snippet/search_font.h"
 
 namespace fs = std::filesystem;
 
@@ -131,6 +132,17 @@ double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
 
+// The rules as the window sets them: widths measured in the search font
+// (unless TSLE_BENCH_NO_WIDTHS is set, to see what measuring costs).
+void UseWindowRules(CSiteSession& session) {
+    session.SetRulesSource([](const QString&) {
+        CSiteRules rules;
+        if (!std::getenv("TSLE_BENCH_NO_WIDTHS"))
+            rules.measurer = CSearchFont::Instance();
+        return rules;
+    });
+}
+
 // Runs the event loop until the session is idle.
 void WaitIdle(CSiteSession& session) {
     while (session.IsBusy())
@@ -174,6 +186,7 @@ void BM_Scan(benchmark::State& state) {
     double seconds = 0, firstRows = 0;
     for (auto _ : state) {
         CSiteSession session;
+        UseWindowRules(session);
         std::unique_ptr<QTableView> table = MakeTable(session);
         QCoreApplication::processEvents();
         double first = -1;
@@ -222,6 +235,7 @@ void BM_Memory(benchmark::State& state) {
     for (auto _ : state) {
         const size_t before = HeapInUse();
         auto session = std::make_unique<CSiteSession>();
+        UseWindowRules(*session);
         session->Open(QString::fromStdString(site.root.string()), "*.html");
         WaitIdle(*session);
         const size_t after = HeapInUse();
@@ -238,6 +252,7 @@ struct OpenSite {
     CSiteSession session;
     std::unique_ptr<QTableView> table;
     OpenSite() {
+        UseWindowRules(session);
         table = MakeTable(session);
         session.Open(QString::fromStdString(TheSite().root.string()), "*.html");
         WaitIdle(session);

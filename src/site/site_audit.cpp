@@ -133,9 +133,10 @@ void FollowLinks(std::vector<CAuditPage>& pages, const CSiteAddress& address) {
             // where a relative path starts.
             const QString file =
                 url.isRelative()
-                    ? QFileInfo(
-                          QFileInfo(QFile::decodeName(QByteArray::fromStdString(page.path))).dir(),
-                          QUrl::fromPercentEncoding(url.path(QUrl::FullyEncoded).toUtf8()))
+                    ? QFileInfo(QFileInfo(QDir(address.base),
+                                          QFile::decodeName(QByteArray::fromStdString(page.path)))
+                                    .dir(),
+                                QUrl::fromPercentEncoding(url.path(QUrl::FullyEncoded).toUtf8()))
                           .filePath()
                     : links.LocalFile(url);
             if (!file.isEmpty() && !QFileInfo(file).isFile())
@@ -286,6 +287,19 @@ CAuditPage AuditPage(std::string path, const CHtmlPage& page, const CPageCodec& 
     return audit;
 }
 
+void CSiteAudit::Measure(CAuditPage& page) const {
+    if (!m_measurer || !page.error.empty())
+        return;
+    const CAuditThresholds& t = m_thresholds;
+    if (page.titlePx < 0)
+        page.titlePx =
+            MeasureSnippet(*m_measurer, t.widths, SnippetPart::TITLE, t.device, page.title).px;
+    if (page.descriptionPx < 0)
+        page.descriptionPx = MeasureSnippet(*m_measurer, t.widths, SnippetPart::DESCRIPTION,
+                                            t.device, page.description)
+                                 .px;
+}
+
 void CSiteAudit::PageFindings(CAuditPage& page) const {
     const CAuditThresholds& t = m_thresholds;
     const CSearchLimits& w = t.widths;
@@ -296,15 +310,7 @@ void CSiteAudit::PageFindings(CAuditPage& page) const {
         return;
     }
     const auto add = [&](AuditCode code) { f.push_back({code, {}, 0, {}}); };
-    if (m_measurer) {
-        if (page.titlePx < 0)
-            page.titlePx =
-                MeasureSnippet(*m_measurer, w, SnippetPart::TITLE, t.device, page.title).px;
-        if (page.descriptionPx < 0)
-            page.descriptionPx =
-                MeasureSnippet(*m_measurer, w, SnippetPart::DESCRIPTION, t.device, page.description)
-                    .px;
-    }
+    Measure(page);
     const auto tooWide = [&](double px, SnippetPart part) {
         return px >= 0 && std::lround(px) > SnippetLimitPx(w, part, t.device);
     };

@@ -144,6 +144,10 @@ public:
     // page, in page order: its own, then those that compare pages. Looks at
     // the disk for the files an og:image names.
     void Finish(std::vector<CAuditPage>& pages) const;
+    // Measures the title and description widths of page not measured yet
+    // (none without a measurer). Safe to call from several threads at once.
+    void Measure(CAuditPage& page) const;
+    const ITextMeasurer* Measurer() const { return m_measurer; }
     // A page's own findings alone (none that compare it with others), in the
     // order of the codes.
     void PageFindings(CAuditPage& page) const;

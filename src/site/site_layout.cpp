@@ -27,9 +27,9 @@ QString Decode(const QString& text) {
 bool CSiteLayout::ShownByDefault(const CSiteViewColumn& column) {
     if (column.kind != CSiteViewColumn::VALUE)
         return true;
-    if (column.value.kind == CSiteColumn::TITLE)
+    if (column.value.kind == CSiteColumn::TITLE || column.value.kind == CSiteColumn::CANONICAL)
         return true;
-    if (column.value.httpEquiv)
+    if (column.value.kind != CSiteColumn::META || column.value.httpEquiv)
         return false;
     for (const char* name : {"description", "keywords", "robots"}) {
         if (column.value.name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)

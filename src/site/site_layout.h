@@ -5,7 +5,8 @@
 // the columns of a site depend on the meta names its pages have, and come in
 // the order the pages are read. A column the layout does not name is shown
 // when it is one of the view's standard columns (path, title, description,
-// keywords, robots, their measures, the findings) and hidden otherwise.
+// keywords, robots, the canonical link, their measures, the findings) and
+// hidden otherwise (the Open Graph tags, the language, other tags).
 #pragma once
 
 #include <QHash>

@@ -35,7 +35,9 @@ CSiteLinks::CSiteLinks(const CSiteAddress& address, const std::vector<std::strin
     m_site = QUrl(address.site.isEmpty() ? QString::fromLatin1(kStandIn) : address.site);
     m_urls.reserve(paths.size());
     for (size_t i = 0; i < paths.size(); ++i) {
-        const QString file = QFile::decodeName(QByteArray::fromStdString(paths[i]));
+        QString file = QFile::decodeName(QByteArray::fromStdString(paths[i]));
+        if (!address.base.isEmpty() && QFileInfo(file).isRelative())
+            file = QDir(address.base).filePath(file);
         QString relative;
         if (!ProjectRelativeUrlPath(file, m_root, relative)) {
             m_urls.emplace_back(); // outside the project: no address

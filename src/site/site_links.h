@@ -19,6 +19,7 @@
 struct CSiteAddress {
     QString root; // the project folder; "" for the current folder
     QString site; // as NormalizeSiteAddress gives it; "" when unknown
+    QString base; // the folder relative page paths start from; "" for the current folder
 };
 
 class CSiteLinks {

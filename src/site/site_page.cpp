@@ -85,6 +85,7 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
                 alternates.push_back({hreflang, 0, href});
         }
     }
+    hasHtmlTag = FindHtmlTag(page) != nullptr;
     hasLang = GetHtmlLang(page, raw);
     lang = ValueText(codec, raw, RefPlace::ATTRIBUTE);
 }

@@ -57,7 +57,8 @@ struct CPageValues {
     int hasCanonical = 0;
     QString canonical;
     std::vector<CPageMetaValue> alternates;
-    // The lang of the <html> tag.
+    // The lang of the <html> tag, and whether the page has one to carry it.
+    int hasHtmlTag = 0;
     int hasLang = 0;
     QString lang;
 

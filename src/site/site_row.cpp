@@ -3,7 +3,7 @@
 #include "page/html_page.h"
 
 CSiteRow ReadSiteRow(std::string path, const std::string& text, const PageStamp& stamp,
-                     const std::vector<QString>& names) {
+                     const std::vector<QString>& names, const CSiteAudit* measure) {
     CSiteRow row;
     CHtmlPage page;
     ReadPageHead(page, text);
@@ -15,6 +15,8 @@ CSiteRow ReadSiteRow(std::string path, const std::string& text, const PageStamp&
     if (const CPageMetaValue* description = row.values.FindMeta(QStringLiteral("description"));
         description && description->content == row.audit.description)
         row.audit.description = description->content;
+    if (measure)
+        measure->Measure(row.audit);
     row.stamp = stamp;
     return row;
 }

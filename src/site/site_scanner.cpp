@@ -54,6 +54,7 @@ bool CSiteScanner::Start(const std::string& root, const std::string& fileTypes,
         m_inbox->gone.clear();
     }
     std::shared_ptr<Inbox> inbox = m_inbox;
+    std::shared_ptr<const CSiteAudit> audit = m_audit;
     const bool started = m_task.Start([=](const CRunControl& control) {
         // One thread lists the folders while this one reads what is listed,
         // so that the first pages are read while the tree is still listed.
@@ -123,7 +124,8 @@ bool CSiteScanner::Start(const std::string& root, const std::string& fileTypes,
             const std::vector<std::string> errors = ScanPages(
                 jobs,
                 [&](size_t i, std::string& text) {
-                    CSiteRow row = ReadSiteRow(names[i], text, jobs[i].stamp, metaNames);
+                    CSiteRow row =
+                        ReadSiteRow(names[i], text, jobs[i].stamp, metaNames, audit.get());
                     std::lock_guard lock(inbox->mutex);
                     inbox->rows.push_back(std::move(row));
                     return std::string();

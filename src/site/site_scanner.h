@@ -43,6 +43,10 @@ public:
     // ones no longer there are handed over by TakeGone.
     bool Refresh(const std::string& root, const std::string& fileTypes,
                  std::vector<QString> metaNames, std::unordered_map<std::string, PageStamp> known);
+    // What the reading threads measure the widths of titles and descriptions
+    // with (see CSiteAudit::Measure), for the scans started after; null: the
+    // widths are left to be measured when the rows are compared.
+    void SetAudit(std::shared_ptr<const CSiteAudit> audit) { m_audit = std::move(audit); }
     void Cancel() { m_task.Cancel(); }
     bool IsRunning() const { return m_task.IsRunning(); }
     CSiteTask& Task() { return m_task; }
@@ -78,4 +82,5 @@ private:
     CSiteTask m_task;
     QTimer m_handOver;
     std::shared_ptr<Inbox> m_inbox;
+    std::shared_ptr<const CSiteAudit> m_audit;
 };

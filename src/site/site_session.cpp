@@ -154,6 +154,13 @@ void CSiteSession::Open(const QString& root, const std::string& fileTypes) {
     m_import.reset();
     m_model.SetRoot(RootBytes());
     m_model.Clear();
+    // Widths are measured on the reading threads, links followed from the
+    // site's folder.
+    const CSiteRules rules = m_rulesSource ? m_rulesSource(m_root) : CSiteRules();
+    auto audit = std::make_shared<const CSiteAudit>(rules.thresholds, rules.measurer,
+                                                    CSiteAddress{m_root, rules.site, m_root});
+    m_model.SetRules(*audit);
+    m_scanner.SetAudit(rules.measurer ? std::move(audit) : nullptr);
     if (!m_watcher.directories().isEmpty())
         m_watcher.removePaths(m_watcher.directories());
     StartScan(false);

@@ -31,6 +31,15 @@
 
 class CTableImport;
 
+// What a site's findings follow: the thresholds (with the limits of widths),
+// what measures widths (null: none), and the address the site is published
+// at ("" when unknown).
+struct CSiteRules {
+    CAuditThresholds thresholds;
+    const ITextMeasurer* measurer = nullptr;
+    QString site;
+};
+
 // One page of a run, as the run's dialog lists it.
 struct CSiteRunPage {
     QString path; // under the site's folder (import: as the table names it)
@@ -83,6 +92,12 @@ public:
 
     CSiteTableModel& Model() { return m_model; }
     void SetRetention(const CJournalRetention& retention) { m_retention = retention; }
+    // Where the rules of a site folder come from, asked at each Open (the
+    // settings may have changed since); without it, the audit's defaults and
+    // no widths.
+    void SetRulesSource(std::function<CSiteRules(const QString& root)> source) {
+        m_rulesSource = std::move(source);
+    }
 
     // --- The site ---------------------------------------------------------------
     // Shows the site in folder root (emptying the table) and scans it; the
@@ -150,6 +165,7 @@ private:
     bool m_refreshWanted = false;
     std::function<void(bool)> m_done;
     CJournalRetention m_retention;
+    std::function<CSiteRules(const QString&)> m_rulesSource;
     std::unique_ptr<CUndoJournal> m_journal;
     std::vector<CSitePageChange> m_planned;
     std::unique_ptr<CTableImport> m_import;

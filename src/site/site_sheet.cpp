@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 
 #include "document/text_file.h"
 
@@ -12,14 +13,45 @@ const CSiteFact kFacts[] = {
      [](const CAuditPage& page) {
          return page.error.empty() && page.hasTitle ? page.titleLength : -1;
      }},
+    {"title-px", "Title width", "title",
+     [](const CAuditPage& page) {
+         return page.error.empty() && page.hasTitle && page.titlePx >= 0
+                    ? static_cast<int>(std::lround(page.titlePx))
+                    : -1;
+     }},
     {"description-length", "Description length", "description",
      [](const CAuditPage& page) {
          return page.error.empty() && page.hasDescription ? page.descriptionLength : -1;
+     }},
+    {"description-px", "Description width", "description",
+     [](const CAuditPage& page) {
+         return page.error.empty() && page.hasDescription && page.descriptionPx >= 0
+                    ? static_cast<int>(std::lround(page.descriptionPx))
+                    : -1;
      }},
 };
 
 // The meta columns every site view has, whether or not a page has the tag.
 const char* const kStandardMetas[] = {"description", "keywords", "robots"};
+// And the columns of the search and social tags every view has, after them.
+const char* const kStandardTags[] = {"link:canonical", "property:og:title",
+                                     "property:og:description", "property:og:image", "html:lang"};
+
+// The columns of a page's property tags and alternate links.
+template <class Add>
+void ForEachTagColumn(const CPageValues& values, const Add& add) {
+    CSiteColumn column;
+    column.kind = CSiteColumn::PROPERTY;
+    for (const CPageMetaValue& property : values.properties) {
+        column.name = property.name;
+        add(column);
+    }
+    column.kind = CSiteColumn::ALTERNATE;
+    for (const CPageMetaValue& alternate : values.alternates) {
+        column.name = alternate.name;
+        add(column);
+    }
+}
 
 bool IsHtmlSpace(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
@@ -90,8 +122,20 @@ QString CSiteViewColumn::Label() const {
     case VALUE:
         break;
     }
-    if (value.kind == CSiteColumn::TITLE)
+    switch (value.kind) {
+    case CSiteColumn::TITLE:
         return QStringLiteral("Title");
+    case CSiteColumn::CANONICAL:
+        return QStringLiteral("Canonical");
+    case CSiteColumn::LANG:
+        return QStringLiteral("Language");
+    case CSiteColumn::PROPERTY:
+        return value.name;
+    case CSiteColumn::ALTERNATE:
+        return QStringLiteral("hreflang ") + value.name;
+    default:
+        break;
+    }
     // The standard names as words; any other as the pages write it.
     for (const char* name : kStandardMetas) {
         if (!value.httpEquiv && value.name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0) {
@@ -110,6 +154,7 @@ CSiteSheet::CSiteSheet() {
 void CSiteSheet::Clear() {
     m_columns.clear();
     m_valueKeys.clear();
+    m_keyColumns.clear();
     m_metaColumns.clear();
     m_audit.clear();
     m_rows.clear();
@@ -123,15 +168,17 @@ void CSiteSheet::Clear() {
             m_descriptionColumn = ColumnCount();
         AddValueColumn(Header(name));
     }
+    for (const char* header : kStandardTags)
+        AddValueColumn(Header(header));
     m_columns.push_back({CSiteViewColumn::FINDINGS, {}, -1});
 }
 
 int CSiteSheet::AddValueColumn(const CSiteColumn& value) {
     const std::string key = value.Key();
-    const auto known = std::find(m_valueKeys.begin(), m_valueKeys.end(), key);
-    if (known != m_valueKeys.end())
+    if (m_keyColumns.count(key))
         return 0;
     m_valueKeys.push_back(key);
+    m_keyColumns.emplace(key, ColumnCount());
     m_columns.push_back({CSiteViewColumn::VALUE, value, -1});
     int added = 1;
     for (size_t f = 0; f < std::size(kFacts); ++f) {
@@ -167,7 +214,10 @@ int CSiteSheet::MetaColumn(const QString& name) const {
 int CSiteSheet::ValueColumnOf(const CSiteColumn& value) const {
     if (value.kind == CSiteColumn::META)
         return MetaColumn(value.name);
-    return value.kind == CSiteColumn::TITLE ? m_titleColumn : -1;
+    if (value.kind == CSiteColumn::TITLE)
+        return m_titleColumn;
+    const auto it = m_keyColumns.find(value.Key());
+    return it == m_keyColumns.end() ? -1 : it->second;
 }
 
 std::vector<CSiteColumn> CSiteSheet::MissingColumns(const std::vector<CSiteRow>& rows) const {
@@ -185,6 +235,13 @@ std::vector<CSiteColumn> CSiteSheet::MissingColumns(const std::vector<CSiteRow>&
             keys.push_back(column.Key());
             missing.push_back(column);
         }
+        ForEachTagColumn(row.values, [&](const CSiteColumn& column) {
+            const std::string key = column.Key();
+            if (m_keyColumns.count(key) || std::find(keys.begin(), keys.end(), key) != keys.end())
+                return;
+            keys.push_back(key);
+            missing.push_back(column);
+        });
     }
     return missing;
 }
@@ -194,8 +251,7 @@ int CSiteSheet::CountNewColumns(const std::vector<CSiteColumn>& values) const {
     std::vector<std::string> keys;
     for (const CSiteColumn& value : values) {
         const std::string key = value.Key();
-        if (std::find(m_valueKeys.begin(), m_valueKeys.end(), key) != m_valueKeys.end() ||
-            std::find(keys.begin(), keys.end(), key) != keys.end())
+        if (m_keyColumns.count(key) || std::find(keys.begin(), keys.end(), key) != keys.end())
             continue;
         keys.push_back(key);
         ++count;
@@ -228,6 +284,9 @@ CSiteSheet::CAdded CSiteSheet::Add(std::vector<CSiteRow>&& rows) {
             column.httpEquiv = meta.httpEquiv;
             result.columnsAdded += AddValueColumn(column);
         }
+        ForEachTagColumn(row.values, [&](const CSiteColumn& column) {
+            result.columnsAdded += AddValueColumn(column);
+        });
         if (const std::optional<size_t> at = Find(row.audit.path)) {
             const size_t i = *at;
             result.replaced.push_back(i);
@@ -242,6 +301,8 @@ CSiteSheet::CAdded CSiteSheet::Add(std::vector<CSiteRow>&& rows) {
             }
             m_audit[i] = std::move(row.audit);
             m_rows[i] = MakeRowData(std::move(row.values), row.stamp);
+            m_rows[i].canonicalLinks =
+                static_cast<uint8_t>(std::min(255, m_audit[i].canonicalLinks));
             OwnFindings(i);
             continue;
         }
@@ -249,6 +310,8 @@ CSiteSheet::CAdded CSiteSheet::Add(std::vector<CSiteRow>&& rows) {
         m_byPath.emplace(row.audit.path, i);
         m_audit.push_back(std::move(row.audit));
         m_rows.push_back(MakeRowData(std::move(row.values), row.stamp));
+        m_rows.back().canonicalLinks =
+            static_cast<uint8_t>(std::min(255, m_audit[i].canonicalLinks));
         OwnFindings(i);
         result.added.push_back(i);
     }
@@ -256,7 +319,7 @@ CSiteSheet::CAdded CSiteSheet::Add(std::vector<CSiteRow>&& rows) {
 }
 
 CSiteSheet::CRowData CSiteSheet::MakeRowData(CPageValues&& values, const PageStamp& stamp) const {
-    CRowData data{std::move(values), stamp, SiteRowState::CURRENT, {}};
+    CRowData data{std::move(values), stamp, SiteRowState::CURRENT, 0, {}};
     data.metaColumns.reserve(data.values.metas.size());
     for (const CPageMetaValue& meta : data.values.metas)
         data.metaColumns.push_back(static_cast<int32_t>(MetaColumn(meta.name)));
@@ -331,10 +394,30 @@ std::vector<QString> CSiteSheet::MetaNames() const {
 QString CSiteSheet::ReadValue(size_t row, int column, bool* present) const {
     const CPageValues& values = m_rows[row].values;
     const CSiteColumn& value = m_columns[static_cast<size_t>(column)].value;
-    if (value.kind == CSiteColumn::TITLE) {
+    const auto found = [&](const CPageMetaValue* tag) {
+        if (present)
+            *present = tag != nullptr;
+        return tag ? tag->content : QString();
+    };
+    switch (value.kind) {
+    case CSiteColumn::TITLE:
         if (present)
             *present = values.hasTitle != 0;
         return values.title;
+    case CSiteColumn::PROPERTY:
+        return found(values.FindProperty(value.name));
+    case CSiteColumn::ALTERNATE:
+        return found(values.FindAlternate(value.name));
+    case CSiteColumn::CANONICAL:
+        if (present)
+            *present = values.hasCanonical != 0;
+        return values.canonical;
+    case CSiteColumn::LANG:
+        if (present)
+            *present = values.hasLang != 0;
+        return values.lang;
+    default:
+        break;
     }
     const std::vector<int32_t>& columns = m_rows[row].metaColumns;
     for (size_t i = 0; i < columns.size(); ++i) {
@@ -417,7 +500,29 @@ bool CSiteSheet::Holds(size_t row, const QString& text) const {
         if (in(data.values.metas[i].content) && !edited(data.metaColumns[i]))
             return true;
     }
-    return false;
+    // The search and social tags: their columns looked up only for a row
+    // with edits, whose edited cells hold the text shown.
+    const auto tagIn = [&](const QString& value, const CSiteColumn& column) {
+        return in(value) && (edits == m_edits.end() || !edited(ValueColumnOf(column)));
+    };
+    bool hit = false;
+    CSiteColumn tag;
+    tag.kind = CSiteColumn::PROPERTY;
+    for (const CPageMetaValue& property : data.values.properties) {
+        tag.name = property.name;
+        hit = hit || tagIn(property.content, tag);
+    }
+    tag.kind = CSiteColumn::ALTERNATE;
+    for (const CPageMetaValue& alternate : data.values.alternates) {
+        tag.name = alternate.name;
+        hit = hit || tagIn(alternate.content, tag);
+    }
+    tag.name.clear();
+    tag.kind = CSiteColumn::CANONICAL;
+    hit = hit || (data.values.hasCanonical && tagIn(data.values.canonical, tag));
+    tag.kind = CSiteColumn::LANG;
+    hit = hit || (data.values.hasLang && tagIn(data.values.lang, tag));
+    return hit;
 }
 
 bool CSiteSheet::SetText(size_t row, int column, const QString& text, QString& error) {
@@ -440,6 +545,11 @@ bool CSiteSheet::SetText(size_t row, int column, const QString& text, QString& e
     std::string bytes;
     if (!ValueBytes(m_rows[row].values.codec, text, PlaceOf(value), bytes, error))
         return false;
+    if (value.kind == CSiteColumn::LANG && !m_rows[row].values.hasHtmlTag &&
+        !TrimAscii(text).isEmpty()) {
+        error = QStringLiteral("the page has no <html> tag to carry its language");
+        return false;
+    }
     bool present = false;
     const QString asRead = ReadValue(row, column, &present);
     // What the page holds already is no edit: the title as it stands, a tag's
@@ -482,6 +592,7 @@ void CSiteSheet::Measure(size_t row) {
     const CPageValues& values = m_rows[row].values;
     if (!audit.error.empty())
         return;
+    const QString titleBefore = audit.title, descriptionBefore = audit.description;
     if (const CCellEdit* edit = EditOf(row, m_titleColumn)) {
         audit.hasTitle = 1;
         audit.title = edit->text;
@@ -499,6 +610,28 @@ void CSiteSheet::Measure(size_t row) {
         audit.hasDescription = present;
     }
     audit.descriptionLength = ShownLength(audit.description);
+    // Widths anew only for a text that changed: measuring costs.
+    if (audit.title != titleBefore)
+        audit.titlePx = -1;
+    if (audit.description != descriptionBefore)
+        audit.descriptionPx = -1;
+    m_rules.Measure(audit);
+    // The canonical link and Open Graph tags the findings look at.
+    const auto tagText = [&](const char* header, bool* present) {
+        const int column = ValueColumnOf(Header(header));
+        if (const CCellEdit* edit = EditOf(row, column)) {
+            const QString text = TrimAscii(AsRead(edit->text));
+            *present = !text.isEmpty();
+            return text;
+        }
+        return ReadValue(row, column, present);
+    };
+    bool present = false;
+    audit.canonical = tagText("link:canonical", &present);
+    audit.canonicalLinks = present ? std::max<int>(1, m_rows[row].canonicalLinks) : 0;
+    audit.ogTitle = tagText("property:og:title", &present);
+    audit.ogDescription = tagText("property:og:description", &present);
+    audit.ogImage = tagText("property:og:image", &present);
 }
 
 std::vector<CSitePageChange> CSiteSheet::Changes(const std::vector<size_t>& rows) const {

@@ -3,9 +3,11 @@
 //
 // Columns: the page's path; the value columns of the site tables (the title,
 // then one per meta name, as CSiteColumn names them: the description,
-// keywords and robots always, every other name once a page has it), each
-// followed by the numbers measured of it (SiteFacts: lengths); and the
-// findings. Columns are only ever added, so a column's index stays.
+// keywords and robots always, every other name once a page has it; the
+// canonical link, og:title, og:description, og:image and the language always,
+// every other property and hreflang alternate once a page has it), each
+// followed by the numbers measured of it (SiteFacts: lengths and widths in
+// pixels); and the findings. Columns are only ever added, so a column's index stays.
 //
 // Value columns are edited in place. An edit is kept as text beside the value
 // as read and checked as import checks a cell: no control character, and no
@@ -160,6 +162,10 @@ public:
     QString FindingsText(size_t row) const;
     bool HasFinding(size_t row, AuditCode code) const;
     const CSiteAudit& Audit() const { return m_rules; }
+    // The rules the findings follow: thresholds, what measures widths, where
+    // the site is published (its base: the site's folder). Set before rows
+    // are added.
+    void SetRules(const CSiteAudit& rules) { m_rules = rules; }
 
 private:
     struct CCellEdit {
@@ -170,6 +176,7 @@ private:
         CPageValues values;
         PageStamp stamp;
         SiteRowState state = SiteRowState::CURRENT;
+        uint8_t canonicalLinks = 0; // as read (up to 255), for the findings after edits
         // The column of each of values.metas: a value is found without
         // comparing names.
         std::vector<int32_t> metaColumns;
@@ -189,7 +196,8 @@ private:
 
     CSiteAudit m_rules;
     std::vector<CSiteViewColumn> m_columns;
-    std::vector<std::string> m_valueKeys; // CSiteColumn::Key() of each value column
+    std::vector<std::string> m_valueKeys;              // CSiteColumn::Key() of each value column
+    std::unordered_map<std::string, int> m_keyColumns; // by CSiteColumn::Key()
     int m_titleColumn = -1;
     int m_descriptionColumn = -1;
     // The column of each meta name as pages write it ("Description",

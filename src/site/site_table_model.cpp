@@ -4,6 +4,7 @@
 
 #include "document/template_merge.h"
 #include "document/template_values.h"
+#include "document/template_variables.h"
 #include "document/text_file.h"
 
 namespace {
@@ -296,6 +297,18 @@ size_t CSiteTableModel::ApplyTemplate(const std::vector<size_t>& rows,
         QString value;
         int action;
     };
+    // Variables are filled in per page by applying the template to the
+    // pages; here they would be written as they stand.
+    for (const TemplateVariable variable :
+         {TemplateVariable::TITLE, TemplateVariable::DESCRIPTION, TemplateVariable::FILENAME,
+          TemplateVariable::PATH, TemplateVariable::SITE}) {
+        if (values.UsesVariable(variable)) {
+            failures << QStringLiteral("The template uses variables ({title}, {path}, ...), which "
+                                       "the site view cannot fill in: apply it to the folder "
+                                       "instead. Nothing was changed.");
+            return 0;
+        }
+    }
     std::vector<Tag> tags;
     if (values.m_bHasTitle) {
         CSiteColumn title;
@@ -308,6 +321,28 @@ size_t CSiteTableModel::ApplyTemplate(const std::vector<size_t>& rows,
         CSiteColumn column;
         column.name = values.m_codec.Decode(tag.name);
         column.httpEquiv = tag.httpEquiv;
+        tags.push_back(
+            {column, values.m_codec.DecodeValue(tag.value, RefPlace::ATTRIBUTE), tag.action});
+        metas.push_back(column);
+    }
+    for (const CTemplateTag& tag : values.m_tags) {
+        CSiteColumn column;
+        switch (tag.kind) {
+        case CTemplateTag::Kind::PROPERTY:
+            column.kind = CSiteColumn::PROPERTY;
+            break;
+        case CTemplateTag::Kind::LINK:
+            column.kind =
+                tag.link == LinkKind::CANONICAL ? CSiteColumn::CANONICAL : CSiteColumn::ALTERNATE;
+            break;
+        case CTemplateTag::Kind::LANG:
+            column.kind = CSiteColumn::LANG;
+            break;
+        case CTemplateTag::Kind::META:
+            break;
+        }
+        if (column.kind == CSiteColumn::PROPERTY || column.kind == CSiteColumn::ALTERNATE)
+            column.name = values.m_codec.Decode(tag.name);
         tags.push_back(
             {column, values.m_codec.DecodeValue(tag.value, RefPlace::ATTRIBUTE), tag.action});
         metas.push_back(column);

@@ -44,6 +44,8 @@ public:
     void Clear();
 
     const CSiteSheet& Sheet() const { return m_sheet; }
+    // The rules of the findings (see CSiteSheet::SetRules), before rows come.
+    void SetRules(const CSiteAudit& rules) { m_sheet.SetRules(rules); }
 
     // --- Rows from the disk ------------------------------------------------------
     // Pages read: new ones are appended to the view (when the filter lets them

@@ -28,9 +28,12 @@ struct Page {
 // windows-1252 page, pages in a subfolder, and a file that is no page.
 std::vector<Page> SitePages() {
     return {
-        {"index.html", "<html><head>\n<title>Home</title>\n<meta name=\"description\" "
+        {"index.html", "<html lang=\"en\"><head>\n<title>Home</title>\n<meta name=\"description\" "
                        "content=\"The start page of a small site that tells who we are, what we "
-                       "grow and when to visit.\">\n</head><body><p>Hi</p></body></html>\n"},
+                       "grow and when to visit.\">\n<link rel=\"canonical\" "
+                       "href=\"https://example.org/\">\n<meta property=\"og:title\" "
+                       "content=\"Home\">\n<link rel=\"alternate\" hreflang=\"fr\" "
+                       "href=\"https://example.org/fr/\">\n</head><body><p>Hi</p></body></html>\n"},
         {"a.html",
          QByteArray("<html><head><title>") + kDup + "</title></head><body></body></html>"},
         {"b.html", QByteArray("<html><head><title>") + kDup +
@@ -46,6 +49,12 @@ std::vector<Page> SitePages() {
         {"notes.txt", "<title>not a page</title>"},
     };
 }
+
+// Ten pixels a character, whatever the size.
+class CFixedMeasurer final : public ITextMeasurer {
+public:
+    double WidthPx(const QString& text, int) const override { return 10.0 * text.size(); }
+};
 
 } // namespace
 
@@ -100,6 +109,13 @@ private slots:
     void scanFindFilterEditConflictWriteUndo() {
         CSiteSession session;
         CSiteTableModel& model = session.Model();
+        const CFixedMeasurer measurer;
+        session.SetRulesSource([&](const QString&) {
+            CSiteRules rules;
+            rules.measurer = &measurer;
+            rules.thresholds.widths.m_nDescriptionPx = 800;
+            return rules;
+        });
         Scan(session, m_dir.path());
         const CSiteSheet& sheet = model.Sheet();
         QCOMPARE(model.rowCount(), 6);
@@ -124,12 +140,29 @@ private slots:
             {{CSiteFilter::ALL, AuditCode::UNREADABLE, QString::fromUtf8("CAFÉ")}, 1},
             {{CSiteFilter::ALL, AuditCode::UNREADABLE, "fruit"}, 1},
             {{CSiteFilter::EDITED, AuditCode::UNREADABLE, {}}, 0},
+            // Widths: 10 px a character against 600 and 800 px.
+            {{CSiteFilter::FINDING, AuditCode::TITLE_TOO_WIDE, {}}, 1},
+            {{CSiteFilter::FINDING, AuditCode::DESCRIPTION_TOO_WIDE, {}}, 1},
+            {{CSiteFilter::FINDING, AuditCode::OG_TITLE_MISSING, {}}, 5},
+            {{CSiteFilter::ALL, AuditCode::UNREADABLE, "example.org/fr"}, 1},
         };
         for (const auto& entry : filters)
             QCOMPARE(Shown(model, entry.filter), entry.rows);
         model.SetFilter({});
-        model.sort(sheet.ColumnOf("title-length"), Qt::DescendingOrder);
+        model.sort(sheet.ColumnOf("title-px"), Qt::DescendingOrder);
         QCOMPARE(model.RowAt(0), size_t(RowOf(model, "sub/deep.htm")));
+        QCOMPARE(sheet.Number(a, sheet.ColumnOf("title-px")), 10 * int(strlen(kDup)));
+        // The search and social tags have columns of their own, hreflang ones
+        // once a page has them.
+        const struct {
+            const char* key;
+            const char* text;
+        } tags[] = {{"link:canonical", "https://example.org/"},
+                    {"property:og:title", "Home"},
+                    {"link:alternate:fr", "https://example.org/fr/"},
+                    {"html:lang", "en"}};
+        for (const auto& tag : tags)
+            QCOMPARE(sheet.Text(index, sheet.ColumnOf(tag.key)), QString(tag.text));
 
         // Edits: three pages; refusals leave the cells alone.
         const int title = sheet.ColumnOf("title"), description = sheet.ColumnOf("description");
@@ -139,10 +172,13 @@ private slots:
         QVERIFY(model.SetCell(a, title, "Seeds, bulbs and young plants for every season", error));
         QVERIFY(model.SetCell(latin, description, QString::fromUtf8("Crème brûlée"), error));
         QVERIFY(model.SetCell(index, keywords, "allotment, plots", error));
+        QVERIFY(model.SetCell(a, sheet.ColumnOf("property:og:title"), "Seeds", error));
         QVERIFY(!model.SetCell(latin, title, QString::fromUtf8("Ωmega"), error));
         QVERIFY2(error.contains(QString::fromUtf8("Ω")), qPrintable(error));
         QVERIFY(!model.SetCell(b, title, QString("tab\x01stop"), error));
         QVERIFY(!model.SetCell(a, sheet.ColumnOf("path"), "x.html", error));
+        QVERIFY(
+            !model.SetCell(RowOf(model, "sub/deep.htm"), sheet.ColumnOf("html:lang"), "en", error));
         QCOMPARE(model.ChangedPages(), size_t(3));
         QCOMPARE(counted.last().first().toULongLong(), 3ull);
         QCOMPARE(CSiteTableModel::ChangedText(3), QString("3 pages changed, not saved"));
@@ -150,6 +186,7 @@ private slots:
         // The duplicate is gone once the edits are compared.
         model.UpdateFindings();
         QVERIFY(!sheet.HasFinding(b, AuditCode::TITLE_DUPLICATE));
+        QVERIFY(!sheet.HasFinding(a, AuditCode::OG_TITLE_MISSING));
         QCOMPARE(Shown(model, {CSiteFilter::EDITED, AuditCode::UNREADABLE, {}}), 3);
         model.SetFilter({});
 
@@ -177,6 +214,7 @@ private slots:
         QVERIFY(!written.journal.isEmpty());
         QCOMPARE(ReadFile("index.html"), theirs);
         QVERIFY(ReadFile("a.html").contains("<title>Seeds, bulbs and young plants"));
+        QVERIFY(ReadFile("a.html").contains("<meta property=\"og:title\" content=\"Seeds\">"));
         QVERIFY(ReadFile("latin.html")
                     .contains("content=\"Cr\xE8me br\xFBl\xE9"
                               "e\""));

@@ -27,6 +27,7 @@
 #include "page/html_page.h"
 #include "page/user_prompt.h"
 #include "resource_ids.h"
+#include "settings/preview_settings.h"
 #include "settings/profile.h"
 #include "shell/ui/child_frame.h"
 #include "shell/ui/file_browser_column.h"
@@ -35,6 +36,7 @@
 #include "shell/ui/preview_pane.h"
 #include "site/site_session.h"
 #include "site/ui/site_view.h"
+#include "snippet/search_font.h"
 #include "suggestions/common_words.h"
 
 namespace {
@@ -277,6 +279,15 @@ void CMainFrame::SetImagePicker(IFilePicker* picker) {
 void CMainFrame::CreateSiteView() {
     m_siteSession = new CSiteSession(this);
     m_siteSession->SetRetention(CJournalRetention::FromProfile(m_profile));
+    // The limits and site addresses as the options have them when a site opens.
+    m_siteSession->SetRulesSource([this](const QString& root) {
+        CSiteRules rules;
+        rules.thresholds.widths = m_settings.m_searchLimits;
+        rules.measurer = CSearchFont::Instance();
+        rules.site =
+            QString::fromStdString(m_settings.m_projectSites.SiteOf(ScriptFolderKey(root)));
+        return rules;
+    });
     m_siteView = new CSiteView(*m_siteSession, m_profile, m_splitter);
     m_siteView->hide(); // until View > Site view
     m_splitter->addWidget(m_siteView);
