@@ -138,19 +138,10 @@ CHtmlPage::Place CHtmlPage::OutsideServerBlocks(Place place) const {
 // --- The page's own style ---------------------------------------------------------
 
 std::string_view CHtmlPage::WrittenView(const CHtmlSection* section) const {
-    switch (section->m_type) {
-    case SECTION_TEXT:
-        return static_cast<const CTextSection*>(section)->Text();
-    case SECTION_SCRIPT:
-        return static_cast<const CScriptSection*>(section)->Text();
-    case SECTION_TAG:
-        return static_cast<const CTagSection*>(section)->Tag().GetRawText();
-    case SECTION_COMMENT:
-        return section->m_fromSource ? SourceBytes(section)
-                                     : static_cast<const CCommentSection*>(section)->Inner();
-    default:
-        return {};
-    }
+    // A comment made by an edit has no bytes around its inner text to show.
+    if (section->m_type == SECTION_COMMENT && !section->m_fromSource)
+        return static_cast<const CCommentSection*>(section)->Inner();
+    return SourceBytes(section);
 }
 
 const CHtmlPage::PageStyle& CHtmlPage::GetPageStyle() const {
