@@ -10,6 +10,7 @@
 #include "site/audit_report.h"
 #include "site/page_scan.h"
 #include "site/site_audit.h"
+#include "site/site_page.h"
 
 namespace {
 
@@ -110,7 +111,9 @@ int RunAudit(const QStringList& args) {
     const std::vector<std::string> errors = ScanPages(
         jobs,
         [&](size_t i, std::string& text) {
-            pages[i] = AuditPage(jobs[i].path, text);
+            const CPageHead head(text);
+            pages[i] = AuditPage(jobs[i].path, head.Page(),
+                                 CPageCodec::ForPage(head.Bytes(), head.Page()));
             return std::string();
         },
         TerminalRunControl());

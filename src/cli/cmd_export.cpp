@@ -1,5 +1,4 @@
 // tsle-cli export: the titles and meta tags of many pages as one CSV table.
-#include <algorithm>
 #include <vector>
 
 #include "cli/batch_run.h"
@@ -60,35 +59,36 @@ int RunExport(const QStringList& args) {
     if (!columns.SetFields(fieldList, error))
         return UsageError("--fields: " + error);
 
+    // The font loads while the pages are read, once they are listed.
     CSearchLimits limits;
     LoadSearchLimits(CSettingsProfile(), limits);
-    const auto& all = columns.Columns();
-    if (std::any_of(all.begin(), all.end(), [](const CSiteColumn& column) {
-            return column.kind == CSiteColumn::TITLE_PX ||
-                   column.kind == CSiteColumn::DESCRIPTION_PX;
-        }))
-        columns.SetMeasurer(TextMeasurer(), limits);
+    columns.SetMeasurer(nullptr, limits);
+    const auto measurer = [&] { return columns.HasWidths() ? TextMeasurer() : nullptr; };
 
     // Asked to stop, the run writes nothing rather than a part of the table.
     InstallInterruptHandling();
-    const std::unique_ptr<CPageWalker> walker = pageSet.Walk(parser, paths);
-    const std::vector<CPageJob>& jobs = walker->Jobs();
+    CPageWalker walker(pageSet.Options(parser));
+    std::vector<std::string> pathBytes;
+    for (const QString& path : paths)
+        pathBytes.push_back(ArgBytes(path));
+    std::vector<CPageJob> jobs;
+    std::string csv;
+    std::vector<CExportFailure> failures;
+    const bool made = ExportListedTable(
+        [&](const CPageSink& sink) { return walker.StreamPaths(pathBytes, sink); }, measurer, jobs,
+        columns, TerminalRunControl(), csv, failures);
+    ClearProgress();
+    if (!made || InterruptSignal())
+        ExitForInterrupt();
     const QString file = parser.value(output);
     if (file != "-" && !parser.isSet(force)) {
         // The table must not take the place of a page.
-        const std::string refusal = ExportTargetRefusal(*walker, ArgBytes(file));
+        const std::string refusal = ExportTargetRefusal(walker, ArgBytes(file));
         if (!refusal.empty()) {
             FileError(file, refusal + "; not written (--force writes it anyway)");
             return EXIT_FILE_FAILED;
         }
     }
-
-    std::string csv;
-    std::vector<CExportFailure> failures;
-    const bool made = ExportTable(jobs, {}, columns, TerminalRunControl(), csv, failures);
-    ClearProgress();
-    if (!made || InterruptSignal())
-        ExitForInterrupt();
     for (const CExportFailure& failure : failures) {
         FileError(FileNameFromBytes(jobs[failure.job].path), failure.reason);
         exitCode = EXIT_FILE_FAILED;

@@ -124,6 +124,12 @@ void CHtmlPage::SetText(std::string text, BodyMode mode, SectionDetail detail) {
     m_textValid = false;
 }
 
+std::string CHtmlPage::TakeSourceText() {
+    std::string text = std::move(m_source);
+    SetText(std::string(), m_bPreserveBody ? BodyMode::PRESERVE : BodyMode::REBUILD, m_detail);
+    return text;
+}
+
 void CHtmlPage::SetHeadStyle(HeadStyle style) {
     if (style == m_style)
         return;

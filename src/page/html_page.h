@@ -114,6 +114,11 @@ public:
     void SetText(std::string text, BodyMode mode, SectionDetail detail = SectionDetail::NEEDED);
     // The page text rebuilt from the sections, in the head style.
     const std::string& GetText();
+    // The text as given to SetText, whatever was written since.
+    const std::string& GetSourceText() const { return m_source; }
+    // Empties the page and gives back the text as given to SetText, so that
+    // a reader can take its memory for the next file.
+    std::string TakeSourceText();
     // The head style of the writes and of GetText; KEEP until set. It stays
     // across SetText. A change reads the text again and repeats in the new
     // style the writes made since SetText (positions held are then invalid).

@@ -4,6 +4,9 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -37,6 +40,64 @@ bool PossibleTagAt(std::string_view text, size_t i, TagNameSet names) {
     return (names.meta && NameAt(text, i, "meta")) || (names.head && NameAt(text, i, "head")) ||
            (names.body && NameAt(text, i, "body"));
 }
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Where each byte of c may begin a name sought (m, h, b: its first letter,
+// or 0) or is white space (up to 0x20).
+__attribute__((target("avx2"))) inline __m256i Starts(__m256i c, __m256i lower, __m256i m,
+                                                      __m256i h, __m256i b) {
+    const __m256i low = _mm256_or_si256(c, lower);
+    const __m256i space = _mm256_cmpeq_epi8(_mm256_min_epu8(c, lower), c);
+    return _mm256_or_si256(_mm256_or_si256(_mm256_cmpeq_epi8(low, m), _mm256_cmpeq_epi8(low, h)),
+                           _mm256_or_si256(_mm256_cmpeq_epi8(low, b), space));
+}
+
+// The block loop of LastPossibleTag, thirty-two offsets at a time where the
+// processor has AVX2 (most since 2013): the pages' bodies are most of what a
+// site scan reads. Looks at the blocks below end down to from, as the SSE2
+// loop does, and leaves end at the lowest offset looked at.
+__attribute__((target("avx2"))) bool LastPossibleTagAvx2(std::string_view text, size_t from,
+                                                         TagNameSet names, size_t& end,
+                                                         size_t& found) {
+    const char* s = text.data();
+    const __m256i lt = _mm256_set1_epi8('<');
+    const __m256i slash = _mm256_set1_epi8('/');
+    const __m256i lower = _mm256_set1_epi8(0x20);
+    const __m256i m = _mm256_set1_epi8(names.meta ? 'm' : 0);
+    const __m256i h = _mm256_set1_epi8(names.head ? 'h' : 0);
+    const __m256i b = _mm256_set1_epi8(names.body ? 'b' : 0);
+    while (end >= from + 32) {
+        const size_t block = end - 32;
+        const __m256i c0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + block));
+        const unsigned lts = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(c0, lt)));
+        if (lts == 0) {
+            end = block;
+            continue;
+        }
+        const __m256i c1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + block + 1));
+        const __m256i c2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + block + 2));
+        const __m256i after = _mm256_or_si256(
+            Starts(c1, lower, m, h, b),
+            _mm256_and_si256(_mm256_cmpeq_epi8(c1, slash), Starts(c2, lower, m, h, b)));
+        unsigned mask = lts & static_cast<unsigned>(_mm256_movemask_epi8(after));
+        while (mask) {
+            const unsigned bit = 31u - static_cast<unsigned>(__builtin_clz(mask));
+            if (PossibleTagAt(text, block + bit, names)) {
+                found = block + bit;
+                return true;
+            }
+            mask &= ~(1u << bit);
+        }
+        end = block;
+    }
+    return false;
+}
+
+bool HasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+#endif
 
 } // namespace
 
@@ -72,6 +133,10 @@ size_t LastPossibleTag(std::string_view text, size_t from, TagNameSet names) {
             return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(low, m), _mm_cmpeq_epi8(low, h)),
                                 _mm_or_si128(_mm_cmpeq_epi8(low, b), space));
         };
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (size_t found = 0; HasAvx2() && LastPossibleTagAvx2(text, from, names, end, found))
+            return found;
+#endif
         while (end >= from + 16) {
             const size_t block = end - 16;
             const __m128i c0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + block));

@@ -9,14 +9,25 @@
 #include "site/page_batch.h"
 #include "site/page_walk.h"
 
+// What reads one page: given the page's index and its text, it may keep the
+// text (move from it); otherwise the text's buffer serves the next page of
+// that thread. Returns "" or why the page could not be taken.
+using CPageReader = std::function<std::string(size_t i, std::string& text)>;
+
 // Reads every page of jobs (by the one reading rule, ReadPageFile) on several
-// threads and hands each page's text to read, on the worker's thread, with
-// the page's index. read may keep the text (move from it); otherwise its
-// buffer serves the next page of that thread. read returns "" or why the
-// page could not be taken. Returns the reason of each page that failed
-// (refused by the walker, unreadable, out of memory), "" for the others; a
-// page not reached because the run was stopped has "" too and was not read.
-std::vector<std::string>
-ScanPages(const std::vector<CPageJob>& jobs,
-          const std::function<std::string(size_t i, std::string& text)>& read,
-          const CRunControl& control = {});
+// threads and hands each page's text to read, on the worker's thread. Returns
+// the reason of each page that failed (refused by the walker, unreadable, out
+// of memory), "" for the others; a page not reached because the run was
+// stopped has "" too and was not read.
+std::vector<std::string> ScanPages(const std::vector<CPageJob>& jobs, const CPageReader& read,
+                                   const CRunControl& control = {});
+
+// The same for pages that are still being listed: list runs on the calling
+// thread and hands each batch of pages to its sink as soon as they are known,
+// and the workers read them meanwhile, so that reading need not wait for the
+// whole tree to be listed. jobs gets every page listed, in the order listed;
+// read's indexes and the result are of that order. control's progress is
+// called on the calling thread, with the total listed so far.
+std::vector<std::string> ScanListedPages(const std::function<void(const CPageSink& sink)>& list,
+                                         std::vector<CPageJob>& jobs, const CPageReader& read,
+                                         const CRunControl& control = {});

@@ -120,20 +120,44 @@ void CPageWalker::AddArgument(const std::string& path, bool recursive) {
     }
 }
 
-void CPageWalker::Stream(const std::string& path,
-                         const std::function<void(std::vector<CPageJob>&& folder)>& folder) {
+void CPageWalker::Stream(const std::string& path, const CPageSink& folder) {
+    StreamArgument(path, true, folder);
+}
+
+std::vector<size_t> CPageWalker::StreamPaths(const std::vector<std::string>& paths,
+                                             const CPageSink& sink) {
+    std::vector<std::string> listed; // the paths handed over, in that order
+    const CPageSink take = [&](std::vector<CPageJob>&& batch) {
+        for (const CPageJob& job : batch)
+            listed.push_back(job.path);
+        sink(std::move(batch));
+    };
+    std::vector<size_t> order;
+    for (const std::string& path : paths) {
+        const size_t first = listed.size();
+        StreamArgument(path, m_recursive, take);
+        const size_t begin = order.size();
+        for (size_t i = first; i < listed.size(); ++i)
+            order.push_back(i);
+        std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(begin), order.end(),
+                         [&](size_t a, size_t b) { return listed[a] < listed[b]; });
+    }
+    return order;
+}
+
+void CPageWalker::StreamArgument(const std::string& path, bool recursive, const CPageSink& sink) {
     struct stat info;
-    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    if (!recursive || ::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         const size_t before = m_jobs.size();
         AddArgument(path, false);
         std::vector<CPageJob> taken(std::make_move_iterator(m_jobs.begin() + before),
                                     std::make_move_iterator(m_jobs.end()));
         m_jobs.resize(before);
-        folder(std::move(taken));
+        sink(std::move(taken));
         return;
     }
     std::vector<CPageJob> unused;
-    m_sink = &folder;
+    m_sink = &sink;
     Walk(path, 0, unused);
     m_sink = nullptr;
 }
@@ -198,8 +222,9 @@ void CPageWalker::Walk(const std::string& dir, int depth, std::vector<CPageJob>&
     }
     ::close(fd);
     handOver();
-    if (m_sink)
-        std::sort(folders.begin(), folders.end());
+    // In name order, so that of two links to one file the same is taken
+    // whether the pages are streamed or not.
+    std::sort(folders.begin(), folders.end());
     for (const std::string& folder : folders)
         Walk(folder, depth + 1, found);
 }

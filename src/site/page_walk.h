@@ -44,6 +44,9 @@ struct CPageJob {
     PageStamp stamp;   // as listed, before it was read
 };
 
+// Where pages go as they are listed, a batch at a time.
+using CPageSink = std::function<void(std::vector<CPageJob>&& pages)>;
+
 class CPageWalker {
 public:
     explicit CPageWalker(std::string_view fileTypes) : m_types(fileTypes) {}
@@ -68,8 +71,14 @@ public:
     // a file, taken as named) handed to folder a folder at a time, each as
     // soon as it is listed (its pages in name order), so that reading can
     // start before the whole tree is listed. Jobs() is left as it was.
-    void Stream(const std::string& path,
-                const std::function<void(std::vector<CPageJob>&& folder)>& folder);
+    void Stream(const std::string& path, const CPageSink& folder);
+    // The paths taken as Add takes them, each folder's pages handed to sink
+    // as soon as it is listed (a file or a refused path as a batch of its
+    // own), so that reading can start at once. Returns the order Add would
+    // have given the pages: the indexes (in the order handed over) of each
+    // path's pages, sorted by path as Add sorts a folder's. Jobs() is left as
+    // it was.
+    std::vector<size_t> StreamPaths(const std::vector<std::string>& paths, const CPageSink& sink);
     // Asked before each folder is listed: true stops the listing (the pages
     // listed so far stay). Null: only an interrupt signal stops it.
     void SetStop(std::function<bool()> stop) { m_stop = std::move(stop); }
@@ -87,6 +96,7 @@ public:
 
 private:
     void Walk(const std::string& dir, int depth, std::vector<CPageJob>& found);
+    void StreamArgument(const std::string& path, bool recursive, const CPageSink& sink);
     bool FirstVisit(const PageFileId& id, const std::string& path);
     bool IsTemplate(const PageFileId& id) const;
 
@@ -103,6 +113,6 @@ private:
     std::map<PageFileId, std::string, IdLess> m_seen;
     std::vector<CPageJob> m_jobs;
     // While streaming: where each folder's pages go.
-    const std::function<void(std::vector<CPageJob>&&)>* m_sink = nullptr;
+    const CPageSink* m_sink = nullptr;
     std::function<bool()> m_stop;
 };

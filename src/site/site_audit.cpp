@@ -234,10 +234,10 @@ std::string_view AuditCodeLabel(AuditCode code) {
     return labels[static_cast<size_t>(code)];
 }
 
-CAuditPage AuditPage(std::string path, const std::string& text, bool headOnly) {
-    CHtmlPage page;
-    ReadPageHead(page, text, headOnly);
-    return AuditPage(std::move(path), page, CPageCodec::ForPage(text, page));
+CAuditPage AuditPage(std::string path, const std::string& text, bool /*headOnly*/) {
+    std::string bytes = text;
+    const CPageHead head(bytes);
+    return AuditPage(std::move(path), head.Page(), CPageCodec::ForPage(head.Bytes(), head.Page()));
 }
 
 CAuditPage AuditPage(std::string path, const CHtmlPage& page, const CPageCodec& codec) {

@@ -115,13 +115,11 @@ struct CAuditPage {
 };
 
 // The facts of one page from its text (bytes): its title and description as
-// text in the page's encoding, and where its tags are. When the part after
-// the first body tag holds nothing that could be a meta tag, only the part
-// before it is parsed (the facts are the same; headOnly false parses the
-// whole page always; see ReadPageHead).
+// text in the page's encoding, and where its tags are. The page is read as
+// CPageHead reads it (headOnly is kept for callers; the facts are the same
+// either way).
 CAuditPage AuditPage(std::string path, const std::string& text, bool headOnly = true);
-// The same for a page already parsed from text (ReadPageHead) whose encoding
-// is codec.
+// The same for a page already read (CPageHead) whose encoding is codec.
 class CHtmlPage;
 class CPageCodec;
 CAuditPage AuditPage(std::string path, const CHtmlPage& page, const CPageCodec& codec);

@@ -1,6 +1,7 @@
 #include "site/site_columns.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "page/ascii_text.h"
 #include "page/html_page.h"
@@ -234,9 +235,34 @@ std::vector<std::string> CSiteColumns::HeaderCells() const {
     return cells;
 }
 
-std::vector<std::string> CSiteColumns::RowCells(const std::string& path,
-                                                const CPageValues& page) const {
+bool CSiteColumns::Has(CSiteColumn::Kind kind) const {
+    return std::any_of(m_columns.begin(), m_columns.end(),
+                       [kind](const CSiteColumn& column) { return column.kind == kind; });
+}
+
+bool CSiteColumns::HasWidths() const {
+    return Has(CSiteColumn::TITLE_PX) || Has(CSiteColumn::DESCRIPTION_PX);
+}
+
+CSiteColumns::CWidthCells CSiteColumns::MeasureWidths(const CPageValues& page,
+                                                      const ITextMeasurer& measurer) const {
+    CWidthCells cells;
+    const auto measure = [&](SnippetPart part, const QString& text) {
+        return std::to_string(
+            MeasureSnippet(measurer, m_limits, part, SnippetDevice::DESKTOP, text).RoundedPx());
+    };
+    if (page.hasTitle && Has(CSiteColumn::TITLE_PX))
+        cells.title = measure(SnippetPart::TITLE, page.title);
+    const CPageMetaValue* description = page.FindMeta(QStringLiteral("description"));
+    if (description && Has(CSiteColumn::DESCRIPTION_PX))
+        cells.description = measure(SnippetPart::DESCRIPTION, description->content);
+    return cells;
+}
+
+std::vector<std::string> CSiteColumns::RowCells(const std::string& path, const CPageValues& page,
+                                                const CWidthCells* widths) const {
     std::vector<std::string> cells;
+    std::optional<CWidthCells> measured;
     for (const CSiteColumn& column : m_columns) {
         switch (column.kind) {
         case CSiteColumn::PATH:
@@ -255,19 +281,10 @@ std::vector<std::string> CSiteColumns::RowCells(const std::string& path,
         }
         case CSiteColumn::TITLE_PX:
         case CSiteColumn::DESCRIPTION_PX: {
+            if (!widths && m_measurer)
+                widths = &measured.emplace(MeasureWidths(page, *m_measurer));
             const bool title = column.kind == CSiteColumn::TITLE_PX;
-            const CPageMetaValue* description = page.FindMeta(QStringLiteral("description"));
-            const QString text = title         ? page.title
-                                 : description ? description->content
-                                               : QString();
-            if (!m_measurer || (title ? !page.hasTitle : !description)) {
-                cells.emplace_back();
-                break;
-            }
-            const CWidthMeter meter = MeasureSnippet(
-                *m_measurer, m_limits, title ? SnippetPart::TITLE : SnippetPart::DESCRIPTION,
-                SnippetDevice::DESKTOP, text);
-            cells.push_back(std::to_string(meter.RoundedPx()));
+            cells.push_back(!widths ? std::string() : title ? widths->title : widths->description);
             break;
         }
         case CSiteColumn::PROPERTY: {

@@ -78,6 +78,16 @@ public:
         m_measurer = measurer;
         m_limits = limits;
     }
+    const ITextMeasurer* Measurer() const { return m_measurer; }
+    // Whether the columns hold a width (title_px, description_px).
+    bool HasWidths() const;
+    // The width cells of a page measured with measurer at the limits' sizes,
+    // "" where the page has no such text. Safe on any thread while the
+    // columns are not changed, so that pages can be measured as they are read.
+    struct CWidthCells {
+        std::string title, description;
+    };
+    CWidthCells MeasureWidths(const CPageValues& page, const ITextMeasurer& measurer) const;
     // The meta names the fields name, to look up in each page.
     std::vector<QString> MetaNames() const;
 
@@ -92,10 +102,13 @@ public:
     // The header row and a page's row of an export, as UTF-8 cells (the path
     // as the bytes it was given).
     std::vector<std::string> HeaderCells() const;
-    std::vector<std::string> RowCells(const std::string& path, const CPageValues& page) const;
+    // widths: the page's width cells when measured already (MeasureWidths).
+    std::vector<std::string> RowCells(const std::string& path, const CPageValues& page,
+                                      const CWidthCells* widths = nullptr) const;
 
 private:
     int Add(const CSiteColumn& column, QString& error);
+    bool Has(CSiteColumn::Kind kind) const;
 
     std::vector<CSiteColumn> m_columns;
     std::vector<std::string> m_keys;

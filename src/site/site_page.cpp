@@ -4,14 +4,15 @@
 #include <unordered_set>
 
 #include "page/ascii_text.h"
-#include "page/html_page.h"
 #include "page/page_names.h"
 #include "page/social_tags.h"
 
-void ReadPageHead(CHtmlPage& page, const std::string& text, bool /*headOnly*/) {
-    // The page model itself cuts only the head into pieces; the part after
-    // the body tag it only scans for the meta tags that may stand there.
-    page.SetText(text, BodyMode::PRESERVE);
+CPageHead::CPageHead(std::string& text) : m_text(text) {
+    m_page.SetText(std::move(text), BodyMode::PRESERVE);
+}
+
+CPageHead::~CPageHead() {
+    m_text = m_page.TakeSourceText();
 }
 
 QString ValueText(const CPageCodec& codec, std::string_view bytes, RefPlace place) {

@@ -12,14 +12,28 @@
 #include <vector>
 
 #include "document/page_codec.h"
+#include "page/html_page.h"
 #include "snippet/shown_text.h" // CollapseSpaces, ShownLength
 
-class CHtmlPage;
+// A page read from text for its title and meta tags, in preserve-body mode:
+// the page model cuts only the part before the first body tag into pieces and
+// scans the rest for the meta tags that may stand there. It borrows text
+// rather than copying it: text is empty while the CPageHead lives and holds
+// its bytes (and its memory, for the next file) again afterwards.
+class CPageHead {
+public:
+    explicit CPageHead(std::string& text);
+    ~CPageHead();
+    CPageHead(const CPageHead&) = delete;
+    CPageHead& operator=(const CPageHead&) = delete;
 
-// Reads page from text for reading its title and meta tags (in preserve-body
-// mode, where only the part before the first body tag is cut into pieces and
-// the rest is scanned for meta tags alone, whatever headOnly says).
-void ReadPageHead(CHtmlPage& page, const std::string& text, bool headOnly = true);
+    const CHtmlPage& Page() const { return m_page; }
+    const std::string& Bytes() const { return m_page.GetSourceText(); }
+
+private:
+    std::string& m_text;
+    CHtmlPage m_page;
+};
 
 // A value of a page (a title, TEXT, or a meta tag's content, ATTRIBUTE, as the
 // page's bytes) as the text that tables, reports and the site view show and

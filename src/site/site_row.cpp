@@ -2,12 +2,12 @@
 
 #include "page/html_page.h"
 
-CSiteRow ReadSiteRow(std::string path, const std::string& text, const PageStamp& stamp,
+CSiteRow ReadSiteRow(std::string path, std::string& text, const PageStamp& stamp,
                      const std::vector<QString>& names, const CSiteAudit* measure) {
     CSiteRow row;
-    CHtmlPage page;
-    ReadPageHead(page, text);
-    row.values.Read(text, page, names);
+    const CPageHead head(text);
+    const CHtmlPage& page = head.Page();
+    row.values.Read(head.Bytes(), page, names);
     row.audit = AuditPage(std::move(path), page, row.values.codec);
     // One copy of each text: the audit's share the values' (they are equal).
     if (row.audit.title == row.values.title)

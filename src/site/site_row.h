@@ -25,9 +25,9 @@ struct CSiteRow {
 // The row of the page whose bytes are text; path: its path under the site's
 // folder; names: meta names to look up also after the body (the columns of
 // the view). The page is parsed once, its head alone where that gives the same
-// values (see ReadPageHead). measure: what measures the widths of the title
-// and description (see CSiteAudit::Measure), or null to leave them unmeasured.
-CSiteRow ReadSiteRow(std::string path, const std::string& text, const PageStamp& stamp,
+// values (see CPageHead); text is borrowed and given back. measure: what measures the widths of the
+// title and description (see CSiteAudit::Measure), or null to leave them unmeasured.
+CSiteRow ReadSiteRow(std::string path, std::string& text, const PageStamp& stamp,
                      const std::vector<QString>& names = {}, const CSiteAudit* measure = nullptr);
 // The row of a page that could not be read.
 CSiteRow UnreadSiteRow(std::string path, std::string error, const PageStamp& stamp = {});

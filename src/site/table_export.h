@@ -2,6 +2,7 @@
 // window's File > Export site.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,19 @@ struct CExportFailure {
 bool ExportTable(const std::vector<CPageJob>& jobs, const std::vector<std::string>& names,
                  CSiteColumns& columns, const CRunControl& control, std::string& csv,
                  std::vector<CExportFailure>& failures);
+
+// The same for the pages list hands over while they are read (see
+// ScanListedPages); list returns the order of the table's rows (indexes into
+// the pages in the order handed over, see CPageWalker::StreamPaths), and jobs
+// gets the pages in that order. The widths are measured with the columns'
+// measurer, or when that is null with the one measurer gives, asked for on
+// the calling thread once list is done, so that loading a font goes on while
+// pages are read.
+bool ExportListedTable(const std::function<std::vector<size_t>(const CPageSink& sink)>& list,
+                       const std::function<const ITextMeasurer*()>& measurer,
+                       std::vector<CPageJob>& jobs, CSiteColumns& columns,
+                       const CRunControl& control, std::string& csv,
+                       std::vector<CExportFailure>& failures);
 
 // Why a table must not be written at target (bytes): it is one of the pages
 // of walker, or its name (or the name of the file its link leads to) is a

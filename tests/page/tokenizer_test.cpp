@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "page/tag_scan.h"
 #include "page_test_util.h"
 
 using Strings = std::vector<std::string>;
@@ -97,5 +100,52 @@ TEST(Sections, StaySmall) {
         EXPECT_LE(sizeof(CTextSection), 32u);
         EXPECT_LE(sizeof(CCommentSection), 32u);
         EXPECT_LE(sizeof(CTagSection), 48u);
+    }
+}
+
+// The vector scan for tags after the body against a plain one, on texts
+// dense with near misses ("<m", "< /", "<bo", spaces, the block edges), for
+// every set of names and many starting offsets.
+TEST(TagScan, FindsWhatAPlainScanFinds) {
+    const auto plain = [](std::string_view text, size_t from, TagNameSet names) {
+        const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+        for (size_t i = text.size(); i-- > from;) {
+            if (text[i] != '<')
+                continue;
+            size_t k = i + 1;
+            while (k < text.size() && isSpace(text[k]))
+                ++k;
+            if (k < text.size() && text[k] == '/')
+                ++k;
+            while (k < text.size() && isSpace(text[k]))
+                ++k;
+            for (const auto& [wanted, name] : {std::pair{names.meta, std::string_view("meta")},
+                                               {names.head, "head"},
+                                               {names.body, "body"}}) {
+                if (!wanted || text.size() - k < name.size())
+                    continue;
+                bool same = true;
+                for (size_t n = 0; n < name.size(); ++n)
+                    same = same && (text[k + n] | 0x20) == name[n];
+                const size_t after = k + name.size();
+                if (same && (after == text.size() || isSpace(text[after]) || text[after] == '/' ||
+                             text[after] == '>'))
+                    return i;
+            }
+        }
+        return std::string_view::npos;
+    };
+    const char* pieces[] = {"<",  "< ",  "</", "</ ", "<m", "<META", "meta", "<hea", "head>",
+                            "<B", "ody", "x",  " ",   "\n", "<div>", "/",    ">",    "<bodyx"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const int count = static_cast<int>(random() % 60);
+        for (int i = 0; i < count; ++i)
+            text += pieces[random() % std::size(pieces)];
+        const TagNameSet names{(random() & 1) != 0, (random() & 2) != 0, (random() & 4) != 0};
+        const size_t from = text.empty() ? 0 : random() % (text.size() + 1);
+        ASSERT_EQ(LastPossibleTag(text, from, names), plain(text, from, names))
+            << "text: " << text << " from " << from;
     }
 }
