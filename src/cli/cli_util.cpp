@@ -31,9 +31,12 @@ bool ParseCommandLine(QCommandLineParser& parser, const QStringList& args, int& 
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         // The usage line names the program as it was started; name the command.
         QString text = parser.helpText();
-        const QStringList started = QCoreApplication::arguments();
-        if (!started.isEmpty() && text.startsWith("Usage: " + started.first()))
-            text.replace(7, started.first().size(), args.first());
+        // (Without an application object, Qt names it "<executable_name>".)
+        const QString started = QCoreApplication::instance()
+                                    ? QCoreApplication::arguments().value(0)
+                                    : QStringLiteral("<executable_name>");
+        if (!started.isEmpty() && text.startsWith("Usage: " + started))
+            text.replace(7, started.size(), args.first());
         WriteStdout(ArgBytes(text));
         exitCode = EXIT_OK;
         return false;

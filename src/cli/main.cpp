@@ -1,6 +1,5 @@
 // tsle-cli: the page model, documents and templates from the command line.
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_util.h"
+#include "cli/search_font_loader.h"
 #include "document/text_file.h"
 
 int RunRebuild(const QStringList& args);
@@ -40,20 +40,6 @@ const CliCommand kCommands[] = {
     {"import", "Write a CSV table of titles and meta tags back to the pages", RunImport},
     {"undo", "Put back the pages an apply or import run changed", RunUndo},
 };
-
-QtMessageHandler g_qtMessages = nullptr;
-
-// The offscreen platform asks for a runtime folder that the measuring never
-// uses; its warning about a missing XDG_RUNTIME_DIR (as under cron or sudo)
-// would only be noise on stderr. Every other message goes on as before.
-void DropRuntimeDirWarning(QtMsgType type, const QMessageLogContext& context,
-                           const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: ")) &&
-        message.contains(QLatin1String("XDG_RUNTIME_DIR")))
-        return;
-    if (g_qtMessages)
-        g_qtMessages(type, context, message);
-}
 
 // Whether the command measures titles and descriptions in pixels.
 bool CommandMeasuresText(const char* name) {
@@ -121,17 +107,13 @@ int main(int argc, char* argv[]) {
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << FileNameFromBytes(argv[i]);
-    // The commands that measure text in pixels need QtGui's fonts: they get an
-    // offscreen application, which needs no display; the others start with
-    // QtCore alone.
+    // The commands that measure text in pixels need QtGui's fonts: they start
+    // without an application object, and the search font's module makes an
+    // offscreen one when widths are first measured (while pages are read).
+    // The others start with QtCore alone.
     std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && CommandMeasuresText(argv[1])) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        g_qtMessages = qInstallMessageHandler(DropRuntimeDirWarning);
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
+    if (argc < 2 || !CommandMeasuresText(argv[1]))
         app = std::make_unique<QCoreApplication>(argc, argv);
-    }
     QCoreApplication::setApplicationName("tsle-cli");
     QCoreApplication::setApplicationVersion(TSLE_VERSION);
     // A file-size limit makes a write fail with "File too large" instead of
@@ -144,6 +126,7 @@ int main(int argc, char* argv[]) {
         std::fputs("tsle-cli: out of memory\n", stderr);
         exitCode = EXIT_FILE_FAILED;
     }
+    CloseSearchFont();
     // Output that could not be written (a full disk, a closed pipe) is a failure.
     if (StdoutFailed() && exitCode == EXIT_OK)
         exitCode = EXIT_FILE_FAILED;

@@ -9,7 +9,8 @@
 #include "document/text_file.h"
 #include "settings/preview_settings.h"
 #include "settings/settings_profile.h"
-#include "snippet/search_font.h"
+#include "cli/search_font_loader.h"
+#include "snippet/text_measurer.h"
 
 CSiteArguments::CSiteArguments()
     : m_site("site",
@@ -103,11 +104,12 @@ bool CWidthArguments::Check(const QCommandLineParser& parser, int& exitCode) {
 }
 
 const ITextMeasurer* TextMeasurer() {
-    const CSearchFont* font = CSearchFont::Instance();
+    QString why;
+    const ITextMeasurer* font = OpenSearchFont(why);
     static bool said = false;
     if (!font && !said) {
         said = true;
-        std::fputs(("tsle-cli: " + ArgBytes(CSearchFont::MissingReason()) + "\n").c_str(), stderr);
+        std::fputs(("tsle-cli: " + ArgBytes(why) + "\n").c_str(), stderr);
     }
     return font;
 }

@@ -3,6 +3,8 @@
 // take, and undoing runs, also runs that were killed half way.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -240,6 +242,50 @@ TEST_F(CliSite, ExportAndImportRoundTripEveryValue) {
     run = RunShell("exec \"$CLI\" undo --last", m_dir.path());
     EXPECT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(Tree(m_dir.filePath("site")), before);
+}
+
+// export reads pages while it lists folders; its rows still come in the order
+// of a whole walk (sorted by path within each argument, as audit lists them),
+// though "b.html" < "b/c.html" < "ba.html" is not the order folders are
+// listed in. Without the search font's module the widths stay empty and say
+// why, and the rest of the table is the same.
+TEST_F(CliSite, ExportRowsFollowThePathsOrderWhileFoldersAreStillListed) {
+    for (const char* name : {"site/b.html", "site/b/c.html", "site/b/d/e.html", "site/ba.html",
+                             "site/a/z.html", "site/Z.html", "site/b-c.html", "other/o.html"})
+        Write(name, Page("<title>" + QByteArray(name) + "</title>"));
+    ASSERT_EQ(::link(QFile::encodeName(m_dir.filePath("site/ba.html")),
+                     QFile::encodeName(m_dir.filePath("site/b/d/same.html"))),
+              0);
+    const QString args = "site other/o.html missing.html other";
+    CliResult audit = RunShell("exec \"$CLI\" audit --format csv -r " + args, m_dir.path());
+    CliResult run = RunShell("exec \"$CLI\" export -r " + args + " -o -", m_dir.path());
+    EXPECT_EQ(run.exitCode, 1) << run.err.constData(); // missing.html
+    EXPECT_TRUE(run.err.contains("missing.html: No such file or directory"));
+    std::vector<std::string> exported, audited;
+    for (const auto& row : Rows(run.out))
+        exported.push_back(row[0]);
+    for (const auto& row : Rows(audit.out))
+        audited.push_back(row[0]);
+    ASSERT_FALSE(audited.empty());
+    audited.erase(std::remove(audited.begin(), audited.end(), "missing.html"), audited.end());
+    exported.erase(exported.begin()); // the header
+    audited.erase(audited.begin());
+    EXPECT_EQ(exported, (std::vector<std::string>{"site/Z.html", "site/a/z.html", "site/b-c.html",
+                                                  "site/b.html", "site/b/c.html", "site/b/d/e.html",
+                                                  "site/ba.html", "other/o.html"}));
+    EXPECT_EQ(exported, audited);
+
+    // tsle-cli alone, away from its module.
+    run = RunShell("cp \"$CLI\" ./lone-cli && exec ./lone-cli export -r site -o -", m_dir.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_TRUE(run.err.contains("widths in pixels cannot be measured: the search font's module "
+                                 "cannot be loaded"))
+        << run.err.constData();
+    const auto rows = Rows(run.out);
+    ASSERT_EQ(rows.size(), 8u);
+    EXPECT_EQ(rows[0][3], "title_px");
+    EXPECT_EQ(rows[1][3], "");
+    EXPECT_EQ(rows[1][2], "site/Z.html");
 }
 
 // A table is untrusted: only existing pages under the root are written, and
