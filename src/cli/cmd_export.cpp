@@ -3,7 +3,6 @@
 
 #include "cli/batch_run.h"
 #include "cli/cli_util.h"
-#include "cli/search_font_loader.h"
 #include "cli/site_arguments.h"
 #include "document/text_file.h"
 #include "settings/settings_profile.h"
@@ -76,12 +75,7 @@ int RunExport(const QStringList& args) {
     std::string csv;
     std::vector<CExportFailure> failures;
     const bool made = ExportListedTable(
-        [&](const CPageSink& sink) {
-            if (columns.HasWidths())
-                PreloadSearchFont();
-            return walker.StreamPaths(pathBytes, sink);
-        },
-        measurer, jobs,
+        [&](const CPageSink& sink) { return walker.StreamPaths(pathBytes, sink); }, measurer, jobs,
         columns, TerminalRunControl(), csv, failures);
     ClearProgress();
     if (!made || InterruptSignal())

@@ -2,8 +2,6 @@
 
 #include <QFileInfo>
 #include <dlfcn.h>
-#include <future>
-#include <mutex>
 
 #include "cli/search_font_module.h"
 
@@ -11,11 +9,7 @@ namespace {
 
 constexpr char kModule[] = "libtsle-search-font.so";
 
-std::once_flag g_loaded;
 void* g_module = nullptr;
-QString g_loadError;
-// A future's end waits for the thread, also at exit.
-std::future<void> g_preload;
 bool g_tried = false;
 const ITextMeasurer* g_font = nullptr;
 QString g_why;
@@ -38,27 +32,20 @@ void* LoadModule(QString& why) {
     return nullptr;
 }
 
-void Load() {
-    std::call_once(g_loaded, [] { g_module = LoadModule(g_loadError); });
-}
-
-template <class Function> Function* Symbol(const char* name) {
+template <class Function>
+Function* Symbol(const char* name) {
     return reinterpret_cast<Function*>(::dlsym(g_module, name));
 }
 
 } // namespace
 
-void PreloadSearchFont() {
-    if (!g_preload.valid())
-        g_preload = std::async(std::launch::async, Load);
-}
-
 const ITextMeasurer* OpenSearchFont(QString& why) {
     if (!g_tried) {
         g_tried = true;
-        Load();
-        const QString& error = g_loadError;
-        auto* open = g_module ? Symbol<decltype(TsleSearchFontOpen)>("TsleSearchFontOpen") : nullptr;
+        QString error;
+        g_module = LoadModule(error);
+        auto* open =
+            g_module ? Symbol<decltype(TsleSearchFontOpen)>("TsleSearchFontOpen") : nullptr;
         if (!open)
             g_why = QStringLiteral("widths in pixels cannot be measured: the search font's module "
                                    "cannot be loaded (%1)")
@@ -71,8 +58,6 @@ const ITextMeasurer* OpenSearchFont(QString& why) {
 }
 
 void CloseSearchFont() {
-    if (g_preload.valid())
-        g_preload.wait();
     // The module stays loaded: Qt's own plugins that it loaded may still
     // have exit handlers to run.
     if (g_module) {

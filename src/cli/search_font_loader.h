@@ -8,9 +8,6 @@
 
 class ITextMeasurer;
 
-// Starts loading the module's libraries on a thread of its own, so that they
-// are there by the time the font is asked for.
-void PreloadSearchFont();
 // The font, loading the module and making the application on first use (on
 // the main thread); null, with why set, when it cannot be had.
 const ITextMeasurer* OpenSearchFont(QString& why);

@@ -6,7 +6,9 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <exception>
 #include <mutex>
+#include <thread>
 
 #include "page/page_file.h"
 
@@ -45,7 +47,8 @@ std::vector<std::string> ScanPages(const std::vector<CPageJob>& jobs, const CPag
 
 std::vector<std::string> ScanListedPages(const std::function<void(const CPageSink& sink)>& list,
                                          std::vector<CPageJob>& jobs, const CPageReader& read,
-                                         const CRunControl& control) {
+                                         const CRunControl& control,
+                                         const std::function<void()>& alongside) {
     struct Shared {
         std::mutex mutex;
         std::condition_variable more;
@@ -81,6 +84,31 @@ std::vector<std::string> ScanListedPages(const std::function<void(const CPageSin
     pool.setMaxThreadCount(static_cast<int>(workers));
     for (size_t k = 0; k < workers; ++k)
         pool.start(work);
+    // The listing, on a thread of its own; what it throws is thrown here.
+    std::exception_ptr failure;
+    std::thread lister([&] {
+        try {
+            list([&](std::vector<CPageJob>&& batch) {
+                if (batch.empty())
+                    return;
+                {
+                    std::lock_guard lock(s.mutex);
+                    for (CPageJob& job : batch) {
+                        s.listed.push_back(std::move(job));
+                        s.errors.emplace_back();
+                    }
+                }
+                s.more.notify_all();
+            });
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        {
+            std::lock_guard lock(s.mutex);
+            s.listing = false;
+        }
+        s.more.notify_all();
+    });
     const auto progress = [&] {
         if (!control.progress)
             return;
@@ -92,38 +120,22 @@ std::vector<std::string> ScanListedPages(const std::function<void(const CPageSin
         }
         control.progress(done, total);
     };
-    // The workers wait on the pool's threads whatever list does: they are
-    // always let go, and waited for before the shared state goes.
-    const auto endListing = [&] {
-        {
-            std::lock_guard lock(s.mutex);
-            s.listing = false;
-        }
-        s.more.notify_all();
-    };
+    std::exception_ptr failedAlongside;
     try {
-        list([&](std::vector<CPageJob>&& batch) {
-            if (batch.empty())
-                return;
-            {
-                std::lock_guard lock(s.mutex);
-                for (CPageJob& job : batch) {
-                    s.listed.push_back(std::move(job));
-                    s.errors.emplace_back();
-                }
-            }
-            s.more.notify_all();
-            progress();
-        });
+        if (alongside)
+            alongside();
     } catch (...) {
-        endListing();
-        pool.waitForDone();
-        throw;
+        failedAlongside = std::current_exception();
     }
-    endListing();
+    // The workers end when the listing has ended and every page is taken.
     while (!pool.waitForDone(100))
         progress();
+    lister.join();
     progress();
+    if (failure)
+        std::rethrow_exception(failure);
+    if (failedAlongside)
+        std::rethrow_exception(failedAlongside);
     jobs.assign(std::make_move_iterator(s.listed.begin()), std::make_move_iterator(s.listed.end()));
     return {std::make_move_iterator(s.errors.begin()), std::make_move_iterator(s.errors.end())};
 }

@@ -22,12 +22,15 @@ using CPageReader = std::function<std::string(size_t i, std::string& text)>;
 std::vector<std::string> ScanPages(const std::vector<CPageJob>& jobs, const CPageReader& read,
                                    const CRunControl& control = {});
 
-// The same for pages that are still being listed: list runs on the calling
-// thread and hands each batch of pages to its sink as soon as they are known,
-// and the workers read them meanwhile, so that reading need not wait for the
-// whole tree to be listed. jobs gets every page listed, in the order listed;
-// read's indexes and the result are of that order. control's progress is
-// called on the calling thread, with the total listed so far.
+// The same for pages that are still being listed: list runs on a thread of
+// its own and hands each batch of pages to its sink as soon as they are
+// known, and the workers read them meanwhile, so that reading need not wait
+// for the whole tree to be listed. alongside, when given, runs on the calling
+// thread meanwhile (to make what the readers will want, say). jobs gets every
+// page listed, in the order listed; read's indexes and the result are of
+// that order. control's progress is called on the calling thread, with the
+// total listed so far.
 std::vector<std::string> ScanListedPages(const std::function<void(const CPageSink& sink)>& list,
                                          std::vector<CPageJob>& jobs, const CPageReader& read,
-                                         const CRunControl& control = {});
+                                         const CRunControl& control = {},
+                                         const std::function<void()>& alongside = {});

@@ -34,14 +34,22 @@ std::string Join(const std::string& dir, const std::string& name) {
 // listing comes from one call of the system, which sees the folder as it is at
 // one moment: a listing read in several calls can miss a name that another
 // program (another tsle-cli apply, say) replaces between them.
-bool ListFolder(int fd, std::vector<std::string>& names) {
-    std::vector<char> buffer;
+struct CFolderEntry {
+    std::string name;
+    unsigned char type = DT_UNKNOWN; // as the listing says (DT_DIR, DT_REG ...)
+};
+
+bool ListFolder(int fd, std::vector<CFolderEntry>& names) {
+    // Kept from folder to folder: a tree has thousands, and clearing a fresh
+    // buffer for each cost more than listing them.
+    thread_local std::vector<char> buffer;
     char probe[4096];
     for (size_t size = 256 * 1024;; size *= 4) {
-        buffer.resize(size);
+        if (buffer.size() < size)
+            buffer.resize(size);
         if (::lseek(fd, 0, SEEK_SET) != 0)
             return false;
-        const ssize_t got = ::getdents64(fd, buffer.data(), buffer.size());
+        const ssize_t got = ::getdents64(fd, buffer.data(), size);
         if (got < 0)
             return false;
         const ssize_t more = ::getdents64(fd, probe, sizeof probe);
@@ -54,7 +62,7 @@ bool ListFolder(int fd, std::vector<std::string>& names) {
             const auto* entry = reinterpret_cast<const dirent64*>(buffer.data() + at);
             const std::string_view name = entry->d_name;
             if (name != "." && name != "..")
-                names.emplace_back(name);
+                names.push_back({std::string(name), entry->d_type});
             at += entry->d_reclen;
         }
         return true;
@@ -188,8 +196,14 @@ void CPageWalker::Walk(const std::string& dir, int depth, std::vector<CPageJob>&
     }
     const int fd =
         ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (depth > 0 ? O_NOFOLLOW : 0));
-    std::vector<std::string> names;
+    std::vector<CFolderEntry> names;
     if (fd < 0 || !ListFolder(fd, names)) {
+        // A folder removed since its parent was listed: nothing to do.
+        if (depth > 0 && errno == ENOENT) {
+            if (fd >= 0)
+                ::close(fd);
+            return;
+        }
         here.push_back({dir, std::strerror(errno), {}});
         if (fd >= 0)
             ::close(fd);
@@ -197,8 +211,18 @@ void CPageWalker::Walk(const std::string& dir, int depth, std::vector<CPageJob>&
         return;
     }
     std::vector<std::string> folders;
-    for (const std::string& name : names) {
+    for (const auto& [name, type] : names) {
+        // The kind the listing gives spares a look at every file that is no
+        // page by its name, which is most of a documentation tree; a page's
+        // file is looked at for its identity and stamp.
+        const bool page = IsBatchPageName(name, m_types) && !IsTemplateName(name);
+        if (type == DT_LNK || (type != DT_UNKNOWN && type != DT_DIR && !page))
+            continue;
         const std::string path = Join(dir, name);
+        if (type == DT_DIR) {
+            folders.push_back(path);
+            continue;
+        }
         struct stat info;
         if (::fstatat(fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
             // Removed since the listing: nothing to do.

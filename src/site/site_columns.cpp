@@ -144,6 +144,7 @@ int CSiteColumns::Add(const CSiteColumn& column, QString& error) {
         m_fingerprint = static_cast<int>(m_columns.size());
     m_columns.push_back(column);
     m_keys.push_back(key);
+    m_nameKeys.push_back(MetaTextKey(column.name));
     return 1;
 }
 
@@ -182,19 +183,24 @@ void CSiteColumns::AddMetas(const CPageValues& page) {
     if (!m_addMetas)
         return;
     QString ignored;
-    const auto add = [&](CSiteColumn::Kind kind, const QString& name, int httpEquiv) {
+    // key: the column's key, when the page has it made already.
+    const auto add = [&](CSiteColumn::Kind kind, const QString& name, int httpEquiv,
+                         std::string key = {}) {
         CSiteColumn column;
         column.kind = kind;
         column.name = name;
         column.httpEquiv = httpEquiv;
-        const std::string key = column.Key();
+        if (key.empty())
+            key = column.Key();
         if (std::find(m_keys.begin(), m_keys.end(), key) == m_keys.end())
             Add(column, ignored);
     };
     for (const CPageMetaValue& meta : page.metas)
-        add(CSiteColumn::META, meta.name, meta.httpEquiv);
+        add(CSiteColumn::META, meta.name, meta.httpEquiv,
+            meta.key.empty() ? std::string() : "meta:" + meta.key);
     for (const CPageMetaValue& property : page.properties)
-        add(CSiteColumn::PROPERTY, property.name, 0);
+        add(CSiteColumn::PROPERTY, property.name, 0,
+            property.key.empty() ? std::string() : "property:" + property.key);
     if (page.hasCanonical)
         add(CSiteColumn::CANONICAL, {}, 0);
     for (const CPageMetaValue& alternate : page.alternates) {
@@ -263,7 +269,8 @@ std::vector<std::string> CSiteColumns::RowCells(const std::string& path, const C
                                                 const CWidthCells* widths) const {
     std::vector<std::string> cells;
     std::optional<CWidthCells> measured;
-    for (const CSiteColumn& column : m_columns) {
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        const CSiteColumn& column = m_columns[i];
         switch (column.kind) {
         case CSiteColumn::PATH:
             cells.push_back(path);
@@ -275,7 +282,7 @@ std::vector<std::string> CSiteColumns::RowCells(const std::string& path, const C
             cells.push_back(Utf8(page.title));
             break;
         case CSiteColumn::META: {
-            const CPageMetaValue* meta = page.FindMeta(column.name);
+            const CPageMetaValue* meta = page.FindMetaByKey(m_nameKeys[i]);
             cells.push_back(meta ? Utf8(meta->content) : std::string());
             break;
         }
@@ -288,7 +295,7 @@ std::vector<std::string> CSiteColumns::RowCells(const std::string& path, const C
             break;
         }
         case CSiteColumn::PROPERTY: {
-            const CPageMetaValue* property = page.FindProperty(column.name);
+            const CPageMetaValue* property = page.FindPropertyByKey(m_nameKeys[i]);
             cells.push_back(property ? Utf8(property->content) : std::string());
             break;
         }

@@ -112,6 +112,7 @@ private:
 
     std::vector<CSiteColumn> m_columns;
     std::vector<std::string> m_keys;
+    std::vector<std::string> m_nameKeys; // MetaTextKey of each column's name
     int m_path = -1;
     int m_fingerprint = -1;
     bool m_addMetas = false;

@@ -32,6 +32,13 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
                        const std::vector<QString>& names) {
     fingerprint = PageFingerprint(bytes);
     codec = CPageCodec::ForPage(bytes, page);
+    // A tag's value, with its name's key made once, here on the reader's
+    // thread, rather than at every look-up of a table's columns.
+    const auto tagValue = [&](QString name, int httpEquiv, const std::string& content) {
+        std::string key = MetaTextKey(name);
+        return CPageMetaValue{std::move(name), httpEquiv,
+                              ValueText(codec, content, RefPlace::ATTRIBUTE), std::move(key)};
+    };
     std::string raw;
     int action = 0;
     hasTitle = page.GetTitleWithAction(raw, action);
@@ -43,8 +50,7 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
     for (int i = 0; page.GetMetaAt(i, name, content, httpEquiv); ++i) {
         if (name.empty() || !seen.insert(MetaNameKey(name)).second)
             continue;
-        metas.push_back(
-            {codec.Decode(name), httpEquiv, ValueText(codec, content, RefPlace::ATTRIBUTE)});
+        metas.push_back(tagValue(codec.Decode(name), httpEquiv, content));
     }
     for (const QString& wanted : names) {
         std::string bytesName;
@@ -61,15 +67,13 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
         if (httpEquiv)
             tag.GetAttribute("http-equiv", written);
         tag.GetAttribute("content", content);
-        metas.push_back(
-            {codec.Decode(written), httpEquiv, ValueText(codec, content, RefPlace::ATTRIBUTE)});
+        metas.push_back(tagValue(codec.Decode(written), httpEquiv, content));
     }
     properties.clear();
     seen.clear();
     for (int i = 0; GetPropertyAt(page, i, name, content); ++i) {
         if (seen.insert(MetaNameKey(name)).second)
-            properties.push_back(
-                {codec.Decode(name), 0, ValueText(codec, content, RefPlace::ATTRIBUTE)});
+            properties.push_back(tagValue(codec.Decode(name), 0, content));
     }
     hasCanonical = 0;
     canonical.clear();
@@ -83,7 +87,7 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
         } else {
             const QString hreflang = ValueText(codec, link.hreflang, RefPlace::ATTRIBUTE);
             if (!FindAlternate(hreflang))
-                alternates.push_back({hreflang, 0, href});
+                alternates.push_back({hreflang, 0, href, {}});
         }
     }
     hasHtmlTag = FindHtmlTag(page) != nullptr;
@@ -91,13 +95,24 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
     lang = ValueText(codec, raw, RefPlace::ATTRIBUTE);
 }
 
-const CPageMetaValue* CPageValues::FindProperty(const QString& property) const {
-    const std::string key = MetaTextKey(property);
-    for (const CPageMetaValue& value : properties) {
-        if (MetaTextKey(value.name) == key)
+namespace {
+
+const CPageMetaValue* FindByKey(const std::vector<CPageMetaValue>& values, std::string_view key) {
+    for (const CPageMetaValue& value : values) {
+        if ((value.key.empty() ? MetaTextKey(value.name) : value.key) == key)
             return &value;
     }
     return nullptr;
+}
+
+} // namespace
+
+const CPageMetaValue* CPageValues::FindProperty(const QString& property) const {
+    return FindByKey(properties, MetaTextKey(property));
+}
+
+const CPageMetaValue* CPageValues::FindPropertyByKey(std::string_view key) const {
+    return FindByKey(properties, key);
 }
 
 const CPageMetaValue* CPageValues::FindAlternate(const QString& hreflang) const {
@@ -109,10 +124,9 @@ const CPageMetaValue* CPageValues::FindAlternate(const QString& hreflang) const 
 }
 
 const CPageMetaValue* CPageValues::FindMeta(const QString& name) const {
-    const std::string key = MetaTextKey(name);
-    for (const CPageMetaValue& meta : metas) {
-        if (MetaTextKey(meta.name) == key)
-            return &meta;
-    }
-    return nullptr;
+    return FindByKey(metas, MetaTextKey(name));
+}
+
+const CPageMetaValue* CPageValues::FindMetaByKey(std::string_view key) const {
+    return FindByKey(metas, key);
 }

@@ -53,6 +53,7 @@ struct CPageMetaValue {
     QString name; // as the page writes it
     int httpEquiv = 0;
     QString content;
+    std::string key; // MetaTextKey(name), kept to compare by ("" when not made yet)
 };
 
 struct CPageValues {
@@ -80,10 +81,13 @@ struct CPageValues {
     // look up too (as text), also when they lie after the body.
     void Read(std::string_view bytes, const CHtmlPage& page,
               const std::vector<QString>& names = {});
-    // The meta tag of that name (compared by MetaTextKey), or null.
+    // The meta tag of that name (compared by MetaTextKey), or null; and of
+    // the name whose key is given.
     const CPageMetaValue* FindMeta(const QString& name) const;
+    const CPageMetaValue* FindMetaByKey(std::string_view key) const;
     // The property tag of that property (compared as names), or null.
     const CPageMetaValue* FindProperty(const QString& property) const;
+    const CPageMetaValue* FindPropertyByKey(std::string_view key) const;
     // The alternate link of that hreflang (ASCII case ignored), or null.
     const CPageMetaValue* FindAlternate(const QString& hreflang) const;
 };

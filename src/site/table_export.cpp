@@ -104,33 +104,33 @@ bool ExportListedTable(const std::function<std::vector<size_t>(const CPageSink& 
     std::atomic<const ITextMeasurer*> ready{widths ? columns.Measurer() : nullptr};
     std::vector<size_t> order;
     std::vector<CPageJob> listed;
-    const std::vector<std::string> errors = ScanListedPages(
-        [&](const CPageSink& sink) {
-            order = list(sink);
-            if (!widths || ready.load() || !measurer)
-                return;
-            ready.store(measurer());
-            // The pages read meanwhile are measured here while the rest are
-            // read; a page read from now on is measured by its reader.
-            if (const ITextMeasurer* m = ready.load())
-                MeasureUnmeasured(pages, mutex, columns, *m);
-        },
-        listed,
-        [&](size_t i, std::string& text) {
-            CTablePage page;
-            {
-                const CPageHead head(text);
-                page.values.Read(head.Bytes(), head.Page(), wanted);
-            }
-            if (const ITextMeasurer* m = ready.load())
-                page.widths = columns.MeasureWidths(page.values, *m);
-            std::lock_guard lock(mutex);
-            if (pages.size() <= i)
-                pages.resize(i + 1);
-            pages[i].emplace(std::move(page));
-            return std::string();
-        },
-        control);
+    const std::vector<std::string> errors =
+        ScanListedPages([&](const CPageSink& sink) { order = list(sink); }, listed,
+                        [&](size_t i, std::string& text) {
+                            CTablePage page;
+                            {
+                                const CPageHead head(text);
+                                page.values.Read(head.Bytes(), head.Page(), wanted);
+                            }
+                            if (const ITextMeasurer* m = ready.load())
+                                page.widths = columns.MeasureWidths(page.values, *m);
+                            std::lock_guard lock(mutex);
+                            if (pages.size() <= i)
+                                pages.resize(i + 1);
+                            pages[i].emplace(std::move(page));
+                            return std::string();
+                        },
+                        control,
+                        [&] {
+                            // The font loads on this thread while pages are listed and read.
+                            if (!widths || ready.load() || !measurer)
+                                return;
+                            ready.store(measurer());
+                            // The pages read meanwhile are measured here while the rest are
+                            // read; a page read from now on is measured by its reader.
+                            if (const ITextMeasurer* m = ready.load())
+                                MeasureUnmeasured(pages, mutex, columns, *m);
+                        });
     if (control.StopRequested())
         return false;
     pages.resize(listed.size());

@@ -27,12 +27,12 @@ bool ExportTable(const std::vector<CPageJob>& jobs, const std::vector<std::strin
                  std::vector<CExportFailure>& failures);
 
 // The same for the pages list hands over while they are read (see
-// ScanListedPages); list returns the order of the table's rows (indexes into
-// the pages in the order handed over, see CPageWalker::StreamPaths), and jobs
-// gets the pages in that order. The widths are measured with the columns'
-// measurer, or when that is null with the one measurer gives, asked for on
-// the calling thread once list is done, so that loading a font goes on while
-// pages are read.
+// ScanListedPages; list runs on a thread of its own) and returns the order of
+// the table's rows (indexes into the pages in the order handed over, see
+// CPageWalker::StreamPaths); jobs gets the pages in that order. The widths
+// are measured with the columns' measurer, or when that is null with the one
+// measurer gives, asked for on the calling thread at the start, so that
+// loading a font goes on while pages are listed and read.
 bool ExportListedTable(const std::function<std::vector<size_t>(const CPageSink& sink)>& list,
                        const std::function<const ITextMeasurer*()>& measurer,
                        std::vector<CPageJob>& jobs, CSiteColumns& columns,
