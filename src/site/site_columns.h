@@ -103,6 +103,7 @@ public:
     // as the bytes it was given).
     std::vector<std::string> HeaderCells() const;
     // widths: the page's width cells when measured already (MeasureWidths).
+    // Safe on any thread while the columns are not changed.
     std::vector<std::string> RowCells(const std::string& path, const CPageValues& page,
                                       const CWidthCells* widths = nullptr) const;
 

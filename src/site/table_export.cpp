@@ -48,18 +48,29 @@ void MakeTable(const std::vector<CPageJob>& jobs, const std::vector<std::string>
         else if (pages[i])
             columns.AddMetas(pages[i]->values);
     }
+    // The rows on several threads (their cells are text to convert and
+    // quote; the columns no longer change), then joined in order.
+    std::vector<std::string> rows(order.size());
+    ForEachPage(order.size(), [&](size_t k) {
+        if (const std::optional<CTablePage>& page = pages[order[k]])
+            AppendCsvRow(rows[k],
+                         columns.RowCells(names.empty() ? jobs[k].path : names[k], page->values,
+                                          page->widths ? &*page->widths : nullptr));
+    });
     csv.clear();
     failures.clear();
     AppendCsvRow(csv, columns.HeaderCells());
+    size_t size = csv.size();
+    for (const std::string& row : rows)
+        size += row.size();
+    csv.reserve(size);
     for (size_t k = 0; k < order.size(); ++k) {
         const size_t i = order[k];
-        if (pages[i]) {
-            const CTablePage& page = *pages[i];
-            AppendCsvRow(csv, columns.RowCells(names.empty() ? jobs[k].path : names[k], page.values,
-                                               page.widths ? &*page.widths : nullptr));
-        } else {
+        if (pages[i])
+            csv += rows[k];
+        else
             failures.push_back({k, errors[i].empty() ? std::string("not read") : errors[i]});
-        }
+        std::string().swap(rows[k]);
     }
 }
 
