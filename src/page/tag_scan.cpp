@@ -92,7 +92,10 @@ __attribute__((target("avx2"))) bool LastPossibleTagAvx2(std::string_view text, 
 }
 
 bool HasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2");
+    static const bool has = [] {
+        __builtin_cpu_init(); // in case the first page is read before main
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
     return has;
 }
 #endif

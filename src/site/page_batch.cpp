@@ -9,6 +9,8 @@
 #include <mutex>
 #include <vector>
 
+#include "document/fingerprint.h"
+
 namespace {
 
 // Starts workers that take pages in turn until all are taken or the run is
@@ -25,6 +27,7 @@ void StartWorkers(QThreadPool& pool, size_t count, size_t workers, std::atomic<s
                 work(i);
                 finished(i);
             }
+            EndFingerprintThread();
             workerDone();
         });
     }

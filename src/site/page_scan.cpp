@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 
+#include "document/fingerprint.h"
 #include "page/page_file.h"
 
 namespace {
@@ -69,7 +70,7 @@ std::vector<std::string> ScanListedPages(const std::function<void(const CPageSin
                 while (s.next == s.listed.size() && s.listing && !control.StopRequested())
                     s.more.wait_for(lock, std::chrono::milliseconds(100));
                 if (s.next == s.listed.size() || control.StopRequested())
-                    return;
+                    break;
                 i = s.next++;
                 job = s.listed[i];
             }
@@ -78,6 +79,7 @@ std::vector<std::string> ScanListedPages(const std::function<void(const CPageSin
             s.errors[i] = std::move(why);
             ++s.done;
         }
+        EndFingerprintThread();
     };
     QThreadPool pool;
     const size_t workers = control.workers ? control.workers : BatchWorkers(SIZE_MAX);
