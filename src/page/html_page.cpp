@@ -9,7 +9,7 @@ namespace {
 // there into one append.
 class SourceRuns {
 public:
-    SourceRuns(std::string& out, size_t reserve = 0) : m_out(out), m_reserve(reserve) {}
+    explicit SourceRuns(std::string& out, size_t reserve = 0) : m_out(out), m_reserve(reserve) {}
     ~SourceRuns() { Flush(); }
     SourceRuns(const SourceRuns&) = delete;
     SourceRuns& operator=(const SourceRuns&) = delete;

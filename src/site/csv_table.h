@@ -42,7 +42,7 @@ public:
     // read: fills the buffer with up to size bytes and returns how many (0 at
     // the end; -1 on an error, with errno set). separator: 0 to take it from
     // the header row (see DetectSeparator).
-    CCsvStream(std::function<ssize_t(char* buffer, size_t size)> read, char separator = 0);
+    explicit CCsvStream(std::function<ssize_t(char* buffer, size_t size)> read, char separator = 0);
     // The next record (empty lines are skipped). A malformed row gives a
     // record with error set and the reading goes on at the next line; a
     // quoted field that is never closed ends the table. Returns false at the

@@ -19,7 +19,8 @@ namespace {
 // before they go.
 void StartWorkers(QThreadPool& pool, size_t count, size_t workers, std::atomic<size_t>& next,
                   const std::function<void(size_t)>& work, const CRunControl& control,
-                  std::function<void(size_t)> finished, std::function<void()> workerDone) {
+                  const std::function<void(size_t)>& finished,
+                  const std::function<void()>& workerDone) {
     pool.setMaxThreadCount(static_cast<int>(workers));
     for (size_t k = 0; k < workers; ++k) {
         pool.start([count, &next, &work, &control, finished, workerDone] {

@@ -265,7 +265,7 @@ CAuditPage AuditPage(std::string path, const CHtmlPage& page, const CPageCodec& 
     audit.ogTitle = value(GetPropertyContent(page, "og:title"));
     audit.ogDescription = value(GetPropertyContent(page, "og:description"));
     audit.ogImage = value(GetPropertyContent(page, "og:image"));
-    const POSITION body = page.GetBodyOpenPosition();
+    POSITION body = page.GetBodyOpenPosition();
     bool inBody = false;
     for (POSITION pos = page.GetHeadPosition(); pos; pos = CHtmlPage::GetNextPosition(pos)) {
         inBody = inBody || pos == body;

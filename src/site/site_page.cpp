@@ -57,7 +57,7 @@ void CPageValues::Read(std::string_view bytes, const CHtmlPage& page,
         QString error;
         if (!codec.Encode(wanted, bytesName, error) || seen.count(MetaNameKey(bytesName)))
             continue;
-        const POSITION pos = page.FindMeta(bytesName);
+        POSITION pos = page.FindMeta(bytesName);
         if (!pos)
             continue;
         seen.insert(MetaNameKey(bytesName));
