@@ -1,6 +1,7 @@
 #include "document/template_values.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "document/template_merge.h"
 #include "page/html_page.h"
@@ -276,15 +277,12 @@ int CTemplateValues::ApplyTo(CHtmlPage& page, const CTemplateContext& context,
         order[i] = i;
     std::stable_partition(order.begin(), order.end(),
                           [&](size_t i) { return isDescription(m_entries[i]); });
-    // The page's values as the writes so far leave them, by tag.
-    std::vector<std::pair<std::string, std::string>> pending;
+    // The page's values as the writes so far leave them, by tag (looked up,
+    // not searched: a template may hold tens of thousands of tags).
+    std::unordered_map<std::string, std::string> pending;
     const auto current = [&](const CTemplateTag& tag, const std::string& name) {
-        const std::string key = TagKey(tag, name);
-        for (auto it = pending.rbegin(); it != pending.rend(); ++it) {
-            if (it->first == key)
-                return it->second;
-        }
-        return PageValue(page, tag, name);
+        const auto it = pending.find(TagKey(tag, name));
+        return it != pending.end() ? it->second : PageValue(page, tag, name);
     };
     for (size_t i : order) {
         const CTemplateTag& tag = *m_entries[i].tag;
@@ -300,7 +298,7 @@ int CTemplateValues::ApplyTo(CHtmlPage& page, const CTemplateContext& context,
             return fail(Named(TagLabel(tag), m_codec, why));
         if (!Merge(tag.action, current(tag, write.name), value, write.value, write.remove))
             continue;
-        pending.emplace_back(TagKey(tag, write.name), write.remove ? "" : write.value);
+        pending[TagKey(tag, write.name)] = write.remove ? "" : write.value;
         if (isDescription(m_entries[i]))
             description = write.remove ? "" : write.value;
         writes.push_back(std::move(write));
