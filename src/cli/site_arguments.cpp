@@ -5,11 +5,11 @@
 #include <QFileInfo>
 
 #include "cli/cli_util.h"
+#include "cli/search_font_loader.h"
 #include "document/template_variables.h"
 #include "document/text_file.h"
 #include "settings/preview_settings.h"
 #include "settings/settings_profile.h"
-#include "cli/search_font_loader.h"
 #include "snippet/text_measurer.h"
 
 CSiteArguments::CSiteArguments()

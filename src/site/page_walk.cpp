@@ -236,8 +236,7 @@ void CPageWalker::Walk(const std::string& dir, int depth, std::vector<CPageJob>&
         }
         // Links met in a folder are not followed: they may lead out of the
         // tree, or to a page reached another way.
-        if (S_ISLNK(info.st_mode) || !IsBatchPageName(name, m_types) || IsTemplateName(name) ||
-            IsTemplate(IdOf(info)))
+        if (S_ISLNK(info.st_mode) || !page || IsTemplate(IdOf(info)))
             continue;
         if (!S_ISREG(info.st_mode))
             here.push_back({path, kNotRegularFile, {}});

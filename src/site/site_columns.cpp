@@ -269,6 +269,9 @@ std::vector<std::string> CSiteColumns::RowCells(const std::string& path, const C
                                                 const CWidthCells* widths) const {
     std::vector<std::string> cells;
     std::optional<CWidthCells> measured;
+    const auto contentOf = [](const CPageMetaValue* tag) {
+        return tag ? Utf8(tag->content) : std::string();
+    };
     for (size_t i = 0; i < m_columns.size(); ++i) {
         const CSiteColumn& column = m_columns[i];
         switch (column.kind) {
@@ -281,11 +284,9 @@ std::vector<std::string> CSiteColumns::RowCells(const std::string& path, const C
         case CSiteColumn::TITLE:
             cells.push_back(Utf8(page.title));
             break;
-        case CSiteColumn::META: {
-            const CPageMetaValue* meta = page.FindMetaByKey(m_nameKeys[i]);
-            cells.push_back(meta ? Utf8(meta->content) : std::string());
+        case CSiteColumn::META:
+            cells.push_back(contentOf(page.FindMetaByKey(m_nameKeys[i])));
             break;
-        }
         case CSiteColumn::TITLE_PX:
         case CSiteColumn::DESCRIPTION_PX: {
             if (!widths && m_measurer)
@@ -294,19 +295,15 @@ std::vector<std::string> CSiteColumns::RowCells(const std::string& path, const C
             cells.push_back(!widths ? std::string() : title ? widths->title : widths->description);
             break;
         }
-        case CSiteColumn::PROPERTY: {
-            const CPageMetaValue* property = page.FindPropertyByKey(m_nameKeys[i]);
-            cells.push_back(property ? Utf8(property->content) : std::string());
+        case CSiteColumn::PROPERTY:
+            cells.push_back(contentOf(page.FindPropertyByKey(m_nameKeys[i])));
             break;
-        }
         case CSiteColumn::CANONICAL:
             cells.push_back(Utf8(page.canonical));
             break;
-        case CSiteColumn::ALTERNATE: {
-            const CPageMetaValue* alternate = page.FindAlternate(column.name);
-            cells.push_back(alternate ? Utf8(alternate->content) : std::string());
+        case CSiteColumn::ALTERNATE:
+            cells.push_back(contentOf(page.FindAlternate(column.name)));
             break;
-        }
         case CSiteColumn::LANG:
             cells.push_back(Utf8(page.lang));
             break;
